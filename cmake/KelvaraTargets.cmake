@@ -1,0 +1,31 @@
+# Helpers that keep the per-folder CMakeLists.txt files short.
+
+# kelvara_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
+# A GoogleTest executable whose cases are registered with CTest one by one.
+# Tests run in their own folder so scratch files never collide with the sources.
+function(kelvara_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    KELVARA_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
+    KELVARA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    KELVARA_BIN_DIR="${KELVARA_BIN_DIR}")
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=UTC;${ARG_ENV}")
+endfunction()
+
+# kelvara_add_bench(<name> SOURCES <files...> LIBS <targets...>)
+# A Google Benchmark program; built with everything, run by hand or by `make bench`.
+function(kelvara_add_bench name)
+  if(NOT KELVARA_WITH_BENCH)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
