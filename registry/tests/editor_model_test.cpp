@@ -1,0 +1,166 @@
+#include "registry/editor_model.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/tests/scratch_dir.h"
+#include "registry/value_format.h"
+
+namespace kelvara::vornal {
+namespace {
+
+using namespace platform;
+
+const KeyPath kUser{"HKEY_CURRENT_USER", ""};
+
+class EditorModelTest : public ::testing::Test {
+ protected:
+  std::optional<RegValue> Stored(const KeyPath& key, std::string_view name) {
+    return editor_.ReadValue(key, name);
+  }
+
+  test_support::ScratchDir dir_;
+  Registry registry_{dir_ / "registry.db"};
+  RegistryEditor editor_{registry_};
+};
+
+TEST(EditorTexts, QuestionsAndMessagesReadAsTheEditorShowsThem) {
+  EXPECT_EQ(DeleteValueQuestion({"HKEY_CURRENT_USER", "Software\\Kelvara"}, "SysHouse"),
+            "Delete Value ?\nHKEY_CURRENT_USER\\Software\\Kelvara\\SysHouse");
+  EXPECT_EQ(DeleteKeyQuestion({"HKEY_LOCAL_MACHINE", "Drivers"}),
+            "Delete Key ?\nHKEY_LOCAL_MACHINE\\Drivers");
+  EXPECT_EQ(FatalErrorText("Create MenuBar failed !"), "ERROR & QUIT !\nCreate MenuBar failed !");
+  EXPECT_EQ(RootKeyByName("HKEY_USERS"), HKEY_USERS);
+  EXPECT_FALSE(RootKeyByName("HKEY_CURRENT_CONFIG"));
+  EXPECT_EQ(ChildPath(kUser, "a").path, "a");
+  EXPECT_EQ(ChildPath({"HKEY_USERS", "a"}, "b").path, "a\\b");
+}
+
+TEST(EditForms, AreSetUpByKind) {
+  const EditForm key = EditForm::ForNewKey();
+  EXPECT_EQ(key.caption, "Vornal : New KEY...");
+  EXPECT_EQ(key.typeText, "REG_KEY");
+  EXPECT_EQ(key.nameLabel, "Key Name :");
+  EXPECT_EQ(key.dataLabel, "");
+  EXPECT_EQ(key.data, "not available");
+  EXPECT_FALSE(key.dataEnabled);
+
+  const EditForm dword = EditForm::ForNewDword();
+  EXPECT_EQ(dword.caption, "Vornal : New DWORD...");
+  EXPECT_EQ(dword.typeText, "REG_DWORD");
+  EXPECT_TRUE(dword.dataIsNumber);
+  const EditForm text = EditForm::ForNewString();
+  EXPECT_EQ(text.caption, "Vornal : New STRING...");
+  EXPECT_EQ(text.typeText, "REG_SZ");
+  EXPECT_EQ(text.nameLabel, "Value Name :");
+  EXPECT_EQ(text.dataLabel, "Value Data :");
+  EXPECT_TRUE(text.name.empty() && text.data.empty());
+
+  const EditForm edit = EditForm::ForValue({"SysHouse", REG_DWORD, RegDwordData(12)});
+  EXPECT_EQ(edit.caption, "Vornal : Edit Value...");
+  EXPECT_EQ(edit.name, "SysHouse");
+  EXPECT_EQ(edit.data, "12");
+  EXPECT_EQ(edit.typeText, "REG_DWORD");
+  EXPECT_FALSE(edit.IsChanged("SysHouse", "12"));
+  EXPECT_TRUE(edit.IsChanged("SysHouse", "13"));
+  EXPECT_TRUE(edit.IsChanged("sysHouse", "12"));
+
+  const EditForm binary = EditForm::ForValue({"b", REG_BINARY, std::string("\x00\xFF", 2)});
+  EXPECT_EQ(binary.data, "00 FF");
+  EXPECT_FALSE(binary.dataEnabled);
+  EXPECT_EQ(EditForm::ForValue({"b", 42, std::string(40, 'A')}).typeText, "REG_???");
+  EXPECT_EQ(EditForm::ForValue({"d", REG_DWORD, "\x01\x02"}).data, "");
+}
+
+TEST_F(EditorModelTest, ReadsKeysWithTheirChildMarksAndValues) {
+  editor_.CreateKey(kUser, "Full\\Child");
+  editor_.CreateKey(kUser, "Empty");
+  editor_.CreateString(kUser, "Note", "text");
+  const KeyContents contents = editor_.ReadKey(kUser);
+  ASSERT_EQ(contents.subKeys.size(), 2u);
+  EXPECT_EQ(contents.subKeys[0].name, "Empty");
+  EXPECT_FALSE(contents.subKeys[0].hasChildren);
+  EXPECT_EQ(contents.subKeys[1].name, "Full");
+  EXPECT_TRUE(contents.subKeys[1].hasChildren);
+  ASSERT_EQ(contents.values.size(), 1u);
+  EXPECT_EQ(contents.values[0].name, "Note");
+  EXPECT_TRUE(editor_.ReadKey({"HKEY_CURRENT_USER", "Missing"}).subKeys.empty());
+  EXPECT_TRUE(editor_.ReadKey({"NO_SUCH_ROOT", ""}).values.empty());
+}
+
+TEST_F(EditorModelTest, EditWritesStringsAndDwordsUnderTheOriginalName) {
+  editor_.CreateDword(kUser, "Number", "5");
+  RegValue number = *Stored(kUser, "Number");
+  const EditForm numberForm = EditForm::ForValue(number);
+  EXPECT_EQ(editor_.WriteEdit(kUser, number, numberForm, "Renamed", "70000"),
+            WriteOutcome::Written);
+  EXPECT_EQ(Stored(kUser, "Number")->data, RegDwordData(70000));
+  EXPECT_FALSE(Stored(kUser, "Renamed"));
+
+  registry_.SetValue(HKEY_CURRENT_USER, "Text", REG_SZ, RegSzData("old"));
+  const RegValue text = *Stored(kUser, "Text");
+  EXPECT_EQ(editor_.WriteEdit(kUser, text, EditForm::ForValue(text), "Text",
+                              std::string(300, 'n')),
+            WriteOutcome::Written);
+  EXPECT_EQ(Stored(kUser, "Text")->data, RegSzData(std::string(300, 'n')));  // edits are not cut
+}
+
+TEST_F(EditorModelTest, EditWritesNothingWithoutAChangeOrWithEmptyTexts) {
+  const std::string unterminated("o\0l\0d\0", 6);
+  registry_.SetValue(HKEY_CURRENT_USER, "Text", REG_SZ, unterminated);
+  const RegValue text = *Stored(kUser, "Text");
+  const EditForm form = EditForm::ForValue(text);
+  EXPECT_EQ(editor_.WriteEdit(kUser, text, form, "Text", "old"), WriteOutcome::NotWritten);
+  EXPECT_EQ(editor_.WriteEdit(kUser, text, form, "Text", ""), WriteOutcome::NotWritten);
+  EXPECT_EQ(editor_.WriteEdit(kUser, text, form, "", "new"), WriteOutcome::NotWritten);
+  EXPECT_EQ(Stored(kUser, "Text")->data, unterminated);
+
+  editor_.CreateDword(kUser, "Number", "5");
+  const RegValue number = *Stored(kUser, "Number");
+  EXPECT_EQ(editor_.WriteEdit(kUser, number, EditForm::ForValue(number), "Number", "x"),
+            WriteOutcome::NotWritten);
+  EXPECT_EQ(Stored(kUser, "Number")->data, RegDwordData(5));
+}
+
+TEST_F(EditorModelTest, OtherTypesAreNotWritten) {
+  registry_.SetValue(HKEY_CURRENT_USER, "Blob", REG_BINARY, "\x01\x02");
+  const RegValue blob = *Stored(kUser, "Blob");
+  EXPECT_EQ(editor_.WriteEdit(kUser, blob, EditForm::ForValue(blob), "Blob2", "01 02"),
+            WriteOutcome::TypeNotWritable);
+  EXPECT_EQ(Stored(kUser, "Blob")->data, "\x01\x02");
+}
+
+TEST_F(EditorModelTest, NewKeysAndValuesAreCreatedWhereAsked) {
+  const std::optional<SubKeyEntry> nested = editor_.CreateKey(kUser, "Новый\\Ниже");
+  ASSERT_TRUE(nested);
+  EXPECT_EQ(nested->name, "Новый");
+  EXPECT_TRUE(nested->hasChildren);
+  EXPECT_FALSE(editor_.CreateKey(kUser, ""));
+  EXPECT_FALSE(editor_.CreateKey(kUser, "a\\\\b"));
+  EXPECT_FALSE(editor_.CreateKey(kUser, std::string(256, 'k')));
+
+  const KeyPath below{"HKEY_CURRENT_USER", "Новый\\Ниже"};
+  ASSERT_TRUE(editor_.CreateDword(below, "Число", "4294967295"));
+  EXPECT_EQ(Stored(below, "число")->data, RegDwordData(4294967295u));
+  EXPECT_FALSE(editor_.CreateDword(below, "Bad", "4294967296"));
+  EXPECT_FALSE(editor_.CreateDword(below, "Empty", ""));
+  EXPECT_FALSE(Stored(below, "Bad"));
+
+  // The key is created when missing, as create-or-open does.
+  const KeyPath fresh{"HKEY_LOCAL_MACHINE", "Made\\By\\Value"};
+  ASSERT_TRUE(editor_.CreateString(fresh, "s", std::string(200, 's')));
+  EXPECT_EQ(StringDataText(Stored(fresh, "s")->data), std::string(129, 's'));
+}
+
+TEST_F(EditorModelTest, DeletesValuesAndKeysButNeverRoots) {
+  editor_.CreateKey(kUser, "Tree\\Branch\\Leaf");
+  editor_.CreateString({"HKEY_CURRENT_USER", "Tree\\Branch"}, "v", "x");
+  EXPECT_TRUE(editor_.DeleteValue({"HKEY_CURRENT_USER", "Tree\\Branch"}, "V"));
+  EXPECT_FALSE(editor_.DeleteValue({"HKEY_CURRENT_USER", "Tree\\Branch"}, "v"));
+  EXPECT_TRUE(editor_.DeleteKey({"HKEY_CURRENT_USER", "Tree"}));
+  EXPECT_FALSE(editor_.HasChildren(kUser));
+  EXPECT_FALSE(editor_.DeleteKey({"HKEY_USERS", ""}));
+  EXPECT_FALSE(editor_.DeleteKey({"HKEY_CURRENT_USER", "Tree"}));
+}
+
+}  // namespace
+}  // namespace kelvara::vornal
