@@ -3,9 +3,7 @@
 namespace kelvara::platform {
 namespace {
 
-bool InRange(char16_t unit, char16_t first, char16_t last) {
-  return unit >= first && unit <= last;
-}
+bool InRange(char16_t unit, char16_t first, char16_t last) { return unit >= first && unit <= last; }
 
 // Blocks where upper and lower case alternate, each lower-case letter right after its
 // upper-case one; blocks differ in whether the upper-case letters sit on even units.

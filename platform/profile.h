@@ -35,8 +35,7 @@ class Profile {
   std::string SectionPath(std::string_view section) const;
   bool Read(std::string_view section, std::string_view entry, RegType type,
             std::string* data) const;
-  bool Write(std::string_view section, std::string_view entry, RegType type,
-             std::string_view data);
+  bool Write(std::string_view section, std::string_view entry, RegType type, std::string_view data);
 
   Registry& registry_;
   std::string applicationKey_;

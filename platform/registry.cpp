@@ -56,9 +56,7 @@ void Check(int rc) {
   if (rc != SQLITE_OK) throw SqlError{rc};
 }
 
-void Exec(sqlite3* db, const char* sql) {
-  Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
-}
+void Exec(sqlite3* db, const char* sql) { Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr)); }
 
 class Statement {
  public:
@@ -74,13 +72,13 @@ class Statement {
     return *this;
   }
   Statement& BindText(std::string_view text) {
-    Check(sqlite3_bind_text(stmt_, ++bound_, text.data() ? text.data() : "",
-                            int(text.size()), SQLITE_TRANSIENT));
+    Check(sqlite3_bind_text(stmt_, ++bound_, text.data() ? text.data() : "", int(text.size()),
+                            SQLITE_TRANSIENT));
     return *this;
   }
   Statement& BindBlob(std::string_view bytes) {
-    Check(sqlite3_bind_blob(stmt_, ++bound_, bytes.data() ? bytes.data() : "",
-                            int(bytes.size()), SQLITE_TRANSIENT));
+    Check(sqlite3_bind_blob(stmt_, ++bound_, bytes.data() ? bytes.data() : "", int(bytes.size()),
+                            SQLITE_TRANSIENT));
     return *this;
   }
   // True while there is a row to read.
@@ -134,12 +132,9 @@ RegStatus SplitPath(std::string_view path, std::vector<Name>* levels) {
 RegStatus StatusFromSqlite(int code, bool writes) {
   switch (code & 0xFF) {
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      return RegStatus::RegistryCorrupt;
-    case SQLITE_CANTOPEN:
-      return RegStatus::CantOpen;
-    default:
-      return writes ? RegStatus::CantWrite : RegStatus::CantRead;
+    case SQLITE_NOTADB: return RegStatus::RegistryCorrupt;
+    case SQLITE_CANTOPEN: return RegStatus::CantOpen;
+    default: return writes ? RegStatus::CantWrite : RegStatus::CantRead;
   }
 }
 
@@ -275,17 +270,16 @@ bool Registry::OpenStore() {
         fs::rename(WithSuffix(file_, suffix), WithSuffix(aside, suffix), ignored);
       }
     }
-    std::cerr << "kelvara: the registry store " << file_.string() << " is unreadable ("
-              << reason << "); it was moved to " << aside.string()
-              << " and a fresh store was created.\n";
+    std::cerr << "kelvara: the registry store " << file_.string() << " is unreadable (" << reason
+              << "); it was moved to " << aside.string() << " and a fresh store was created.\n";
     if (!OpenConnection(&openError_)) return false;
   }
   return CreateSchema(&openError_);
 }
 
 bool Registry::OpenConnection(std::string* error) {
-  const int rc = sqlite3_open_v2(file_.c_str(), &db_,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int rc =
+      sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc != SQLITE_OK) {
     *error = "cannot open " + file_.string() + ": " + sqlite3_errstr(rc);
     return false;
@@ -347,8 +341,7 @@ bool Registry::CreateSchema(std::string* error) {
     transaction.Commit();
     return true;
   } catch (const SqlError& e) {
-    *error = "cannot prepare the registry store " + file_.string() + ": " +
-             sqlite3_errstr(e.code);
+    *error = "cannot prepare the registry store " + file_.string() + ": " + sqlite3_errstr(e.code);
     return false;
   }
 }
@@ -412,8 +405,11 @@ RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, Key
 }
 
 RegKey Registry::NewHandle(KeyId id) {
+  // Handles are reused only after wrapping round, and never while still open.
+  while (handles_.count(nextHandle_) != 0 || nextHandle_ == 0 || nextHandle_ >= kFirstRootHandle) {
+    nextHandle_ = nextHandle_ >= kFirstRootHandle ? 1 : nextHandle_ + 1;
+  }
   const std::uint32_t handle = nextHandle_++;
-  if (nextHandle_ >= kFirstRootHandle) nextHandle_ = 1;
   handles_[handle] = id;
   return RegKey{handle};
 }
@@ -430,8 +426,7 @@ RegStatus Registry::OpenKey(RegKey parent, std::string_view subKey, RegKey* key)
   });
 }
 
-RegStatus Registry::CreateKey(RegKey parent, std::string_view subKey, RegKey* key,
-                              bool* created) {
+RegStatus Registry::CreateKey(RegKey parent, std::string_view subKey, RegKey* key, bool* created) {
   return Run(true, [&] {
     KeyId from = 0;
     KeyId id = 0;
@@ -566,11 +561,12 @@ RegStatus Registry::DeleteKey(RegKey parent, std::string_view subKey) {
     constexpr const char* kTree =
         "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL "
         "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) ";
-    Statement values(db_, (std::string(kTree) +
-                           "DELETE FROM key_values WHERE key IN (SELECT id FROM tree)").c_str());
+    Statement values(
+        db_,
+        (std::string(kTree) + "DELETE FROM key_values WHERE key IN (SELECT id FROM tree)").c_str());
     values.Bind(id).Step();
-    Statement keys(db_,
-                   (std::string(kTree) + "DELETE FROM keys WHERE id IN (SELECT id FROM tree)").c_str());
+    Statement keys(
+        db_, (std::string(kTree) + "DELETE FROM keys WHERE id IN (SELECT id FROM tree)").c_str());
     keys.Bind(id).Step();
     return RegStatus::Success;
   });

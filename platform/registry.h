@@ -27,9 +27,9 @@ enum class RegStatus : long {
   NoMoreItems = 259,      // enumeration past the last item
   CantOpen = 1011,        // the store file could not be opened at all
   CantRead = 1012,
-  CantWrite = 1013,       // disk full, or another process held the store too long
+  CantWrite = 1013,  // disk full, or another process held the store too long
   RegistryCorrupt = 1015,
-  KeyDeleted = 1018,      // the key behind an open handle was deleted meanwhile
+  KeyDeleted = 1018,  // the key behind an open handle was deleted meanwhile
 };
 
 // An open key. The predefined roots are always open and are never closed.
@@ -90,8 +90,7 @@ class Registry {
 
   // Key paths are names joined with "\"; an empty path opens the key itself again.
   RegStatus OpenKey(RegKey parent, std::string_view subKey, RegKey* key);
-  RegStatus CreateKey(RegKey parent, std::string_view subKey, RegKey* key,
-                      bool* created = nullptr);
+  RegStatus CreateKey(RegKey parent, std::string_view subKey, RegKey* key, bool* created = nullptr);
   RegStatus CloseKey(RegKey key);
 
   // Subkeys and values are listed in case-insensitive alphabetical order.
@@ -119,8 +118,7 @@ class Registry {
   RegStatus Run(bool writes, const std::function<RegStatus()>& body);
   RegStatus ResolveHandle(RegKey key, KeyId* id) const;
   RegStatus CheckKeyExists(KeyId id);
-  RegStatus WalkPath(KeyId from, std::string_view path, bool create, KeyId* id,
-                     bool* created);
+  RegStatus WalkPath(KeyId from, std::string_view path, bool create, KeyId* id, bool* created);
   RegKey NewHandle(KeyId id);
 
   std::filesystem::path file_;
@@ -139,7 +137,10 @@ class ScopedRegKey {
   ScopedRegKey(const ScopedRegKey&) = delete;
   ScopedRegKey& operator=(const ScopedRegKey&) = delete;
 
-  RegKey* Out() { Reset(); return &key_; }
+  RegKey* Out() {
+    Reset();
+    return &key_;
+  }
   RegKey Get() const { return key_; }
   void Reset();
 

@@ -5,9 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 #include <QVBoxLayout>
-
+#include <QValidator>
 #include <limits>
 
 #include "registry/qt_text.h"
@@ -36,8 +35,7 @@ QLineEdit* MakeEdit(const std::string& text, const char* objectName, QWidget* pa
 
 }  // namespace
 
-EditDialog::EditDialog(const EditForm& form, QWidget* parent)
-    : QDialog(parent), form_(form) {
+EditDialog::EditDialog(const EditForm& form, QWidget* parent) : QDialog(parent), form_(form) {
   setWindowTitle(ToQt(form.caption));
 
   auto* typeField = MakeEdit(form.typeText, "typeField", this);

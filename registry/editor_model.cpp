@@ -135,8 +135,7 @@ KeyContents RegistryEditor::ReadKey(const KeyPath& key) const {
   ScopedRegKey handle(registry_);
   if (!Open(key, &handle)) return contents;
   std::string name;
-  for (std::uint32_t i = 0; registry_.EnumKey(handle.Get(), i, &name) == RegStatus::Success;
-       ++i) {
+  for (std::uint32_t i = 0; registry_.EnumKey(handle.Get(), i, &name) == RegStatus::Success; ++i) {
     contents.subKeys.push_back({name, HasChildren(ChildPath(key, name))});
   }
   RegValue value;
@@ -147,8 +146,7 @@ KeyContents RegistryEditor::ReadKey(const KeyPath& key) const {
   return contents;
 }
 
-std::optional<RegValue> RegistryEditor::ReadValue(const KeyPath& key,
-                                                  std::string_view name) const {
+std::optional<RegValue> RegistryEditor::ReadValue(const KeyPath& key, std::string_view name) const {
   ScopedRegKey handle(registry_);
   RegValue value;
   if (!Open(key, &handle) ||
@@ -175,13 +173,11 @@ WriteOutcome RegistryEditor::WriteEdit(const KeyPath& key, const RegValue& origi
   } else {
     return WriteOutcome::TypeNotWritable;
   }
-  return SetValue(key, original.name, original.type, std::move(data))
-             ? WriteOutcome::Written
-             : WriteOutcome::NotWritten;
+  return SetValue(key, original.name, original.type, std::move(data)) ? WriteOutcome::Written
+                                                                      : WriteOutcome::NotWritten;
 }
 
-std::optional<SubKeyEntry> RegistryEditor::CreateKey(const KeyPath& parent,
-                                                     std::string_view name) {
+std::optional<SubKeyEntry> RegistryEditor::CreateKey(const KeyPath& parent, std::string_view name) {
   ScopedRegKey handle(registry_);
   if (name.empty() || !Create(ChildPath(parent, name), &handle)) return {};
   const std::string firstLevel(name.substr(0, name.find(kRegPathSeparator)));
@@ -217,8 +213,7 @@ bool RegistryEditor::DeleteValue(const KeyPath& key, std::string_view name) {
 
 bool RegistryEditor::DeleteKey(const KeyPath& key) {
   const std::optional<RegKey> root = RootKeyByName(key.rootName);
-  return root && !key.path.empty() &&
-         registry_.DeleteKey(*root, key.path) == RegStatus::Success;
+  return root && !key.path.empty() && registry_.DeleteKey(*root, key.path) == RegStatus::Success;
 }
 
 }  // namespace kelvara::vornal

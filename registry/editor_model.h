@@ -93,8 +93,7 @@ class RegistryEditor {
 
   // Writes the edited data under the value's original name, as the edit form allows.
   WriteOutcome WriteEdit(const KeyPath& key, const platform::RegValue& original,
-                         const EditForm& form, std::string_view newName,
-                         std::string_view newData);
+                         const EditForm& form, std::string_view newName, std::string_view newData);
 
   // Create-or-open; a name with "\" makes the whole path. Gives the created key's
   // first level below `parent`, which is what the tree shows.

@@ -54,8 +54,7 @@ FindDialog::FindDialog(const FindOptions& options, QWidget* parent) : QDialog(pa
 }
 
 FindOptions FindDialog::Options() const {
-  return {FromQt(textEdit_->text()), keys_->isChecked(), values_->isChecked(),
-          datas_->isChecked()};
+  return {FromQt(textEdit_->text()), keys_->isChecked(), values_->isChecked(), datas_->isChecked()};
 }
 
 }  // namespace kelvara::vornal

@@ -1,6 +1,5 @@
 // Vornal, the registry editor: one dialog over the registry store that Kelvara uses.
 #include <QApplication>
-
 #include <cstdlib>
 
 #include "platform/registry.h"

@@ -73,7 +73,8 @@ std::string NewStringData(std::string_view utf8) {
   std::u16string units = Utf8ToUtf16(utf8);
   if (units.size() > kNewStringLength) {
     // Never keep half of a surrogate pair at the cut.
-    const bool splitsPair = units[kNewStringLength - 1] >= 0xD800 && units[kNewStringLength - 1] <= 0xDBFF;
+    const bool splitsPair =
+        units[kNewStringLength - 1] >= 0xD800 && units[kNewStringLength - 1] <= 0xDBFF;
     units.resize(splitsPair ? kNewStringLength - 1 : kNewStringLength);
   }
   std::string data = Utf16ToLeBytes(units);

@@ -41,9 +41,7 @@ bool IsUnfilled(const QTreeWidgetItem* key) {
   return key->childCount() == 1 && VornalDialog::KindOf(key->child(0)) == ItemKind::Placeholder;
 }
 
-std::u16string Folded(const QString& name) {
-  return platform::FoldToUpper(name.toStdU16String());
-}
+std::u16string Folded(const QString& name) { return platform::FoldToUpper(name.toStdU16String()); }
 
 // Names compare as the store compares them, so a new item never doubles an old one.
 QTreeWidgetItem* FindChild(const QTreeWidgetItem* parent, ItemKind kind, const QString& name) {
@@ -68,8 +66,7 @@ int KeyInsertIndex(const QTreeWidgetItem* parent) {
 
 }  // namespace
 
-VornalDialog::VornalDialog(platform::Registry& registry, MessageBoxes& messages,
-                           QWidget* parent)
+VornalDialog::VornalDialog(platform::Registry& registry, MessageBoxes& messages, QWidget* parent)
     : QDialog(parent),
       editor_(registry),
       keyIcon_(KeyIcon()),
@@ -83,9 +80,8 @@ VornalDialog::VornalDialog(platform::Registry& registry, MessageBoxes& messages,
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tree_);
   CreateMenu();
-  connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    Activate(item);
-  });
+  connect(tree_, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { Activate(item); });
   connect(tree_, &QTreeWidget::itemExpanded, this, &VornalDialog::Activate);
   resize(420, 560);
   Start(registry);
@@ -141,8 +137,8 @@ void VornalDialog::Start(const platform::Registry& registry) {
     Fail("Cannot open the registry store:\n" + registry.OpenError());
     return;
   }
-  auto* computer = MakeItem(ItemKind::Computer, ToQt(kComputerItemText),
-                            ToQt(kComputerItemText), computerIcon_);
+  auto* computer =
+      MakeItem(ItemKind::Computer, ToQt(kComputerItemText), ToQt(kComputerItemText), computerIcon_);
   tree_->addTopLevelItem(computer);
   InsertRoots(computer);
   computer->setExpanded(true);
@@ -223,8 +219,7 @@ QTreeWidgetItem* VornalDialog::AddKeyItem(QTreeWidgetItem* parent, const SubKeyE
 }
 
 QTreeWidgetItem* VornalDialog::AddValueItem(QTreeWidgetItem* parent, const RegValue& value) {
-  auto* item =
-      MakeItem(ItemKind::Value, ToQt(ValueLabel(value)), ToQt(value.name), valueIcon_);
+  auto* item = MakeItem(ItemKind::Value, ToQt(ValueLabel(value)), ToQt(value.name), valueIcon_);
   parent->addChild(item);
   return item;
 }
@@ -258,16 +253,13 @@ void VornalDialog::EditValue(QTreeWidgetItem* item) {
   EditDialog dialog(form, this);
   if (dialog.exec() != QDialog::Accepted) return;
   switch (editor_.WriteEdit(*path, *value, form, FromQt(dialog.Name()), FromQt(dialog.Data()))) {
-    case WriteOutcome::TypeNotWritable:
-      messages_.Information(ToQt(kTypeNotWritableMessage));
-      break;
+    case WriteOutcome::TypeNotWritable: messages_.Information(ToQt(kTypeNotWritableMessage)); break;
     case WriteOutcome::Written:
       if (const std::optional<RegValue> written = editor_.ReadValue(*path, value->name)) {
         item->setText(0, ToQt(ValueLabel(*written)));
       }
       break;
-    case WriteOutcome::NotWritten:
-      break;
+    case WriteOutcome::NotWritten: break;
   }
 }
 
@@ -323,9 +315,7 @@ void VornalDialog::DeleteSelected() {
   QTreeWidgetItem* item = tree_->currentItem();
   if (!item) return;
   switch (KindOf(item)) {
-    case ItemKind::Root:
-      messages_.Information(ToQt(kRootKeyMessage));
-      break;
+    case ItemKind::Root: messages_.Information(ToQt(kRootKeyMessage)); break;
     case ItemKind::Value: {
       const std::optional<KeyPath> path = PathOf(item->parent());
       const std::string name = FromQt(NameOf(item));
@@ -337,15 +327,13 @@ void VornalDialog::DeleteSelected() {
     }
     case ItemKind::Key: {
       const std::optional<KeyPath> path = PathOf(item);
-      if (path && messages_.Question(ToQt(DeleteKeyQuestion(*path))) &&
-          editor_.DeleteKey(*path)) {
+      if (path && messages_.Question(ToQt(DeleteKeyQuestion(*path))) && editor_.DeleteKey(*path)) {
         delete item;
       }
       break;
     }
     case ItemKind::Computer:
-    case ItemKind::Placeholder:
-      break;
+    case ItemKind::Placeholder: break;
   }
 }
 
@@ -365,8 +353,8 @@ void VornalDialog::About() { AboutDialog(windowTitle(), this).exec(); }
 void VornalDialog::SelectNeighbour(Command direction) {
   QTreeWidgetItem* current = tree_->currentItem();
   if (!current) return;
-  QTreeWidgetItem* next = direction == Command::SelectPrevious ? tree_->itemAbove(current)
-                                                               : tree_->itemBelow(current);
+  QTreeWidgetItem* next =
+      direction == Command::SelectPrevious ? tree_->itemAbove(current) : tree_->itemBelow(current);
   if (next) tree_->setCurrentItem(next);
 }
 

@@ -23,12 +23,10 @@ TEST_F(ProfileTest, EntriesAreKeptUnderTheApplicationKeyWithRegistryTypes) {
   ASSERT_TRUE(profile_.WriteInt("Settings", "SysHouse", -3));
   ASSERT_TRUE(profile_.WriteString("Settings", "Man.FName", "/home/астролог/\"Иван\" 100%.kvd"));
   EXPECT_EQ(profile_.GetInt("Settings", "SysHouse", 0), -3);
-  EXPECT_EQ(profile_.GetString("Settings", "Man.FName", ""),
-            "/home/астролог/\"Иван\" 100%.kvd");
+  EXPECT_EQ(profile_.GetString("Settings", "Man.FName", ""), "/home/астролог/\"Иван\" 100%.kvd");
 
   ScopedRegKey key(registry_);
-  ASSERT_EQ(registry_.OpenKey(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings",
-                              key.Out()),
+  ASSERT_EQ(registry_.OpenKey(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings", key.Out()),
             RegStatus::Success);
   RegType type = REG_NONE;
   std::string data;
@@ -41,9 +39,9 @@ TEST_F(ProfileTest, EntriesAreKeptUnderTheApplicationKeyWithRegistryTypes) {
 
 TEST_F(ProfileTest, EntriesOfTheWrongTypeOrShapeGiveTheDefault) {
   ScopedRegKey key(registry_);
-  ASSERT_EQ(registry_.CreateKey(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings",
-                                key.Out()),
-            RegStatus::Success);
+  ASSERT_EQ(
+      registry_.CreateKey(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings", key.Out()),
+      RegStatus::Success);
   registry_.SetValue(key.Get(), "AsString", REG_SZ, RegSzData("12"));
   registry_.SetValue(key.Get(), "ShortDword", REG_DWORD, "\x01\x02");
   registry_.SetValue(key.Get(), "OddString", REG_SZ, "abc");

@@ -41,15 +41,13 @@ class RegistryTest : public ::testing::Test {
   static std::vector<std::string> ValueNames(Registry& registry, RegKey key) {
     std::vector<std::string> names;
     RegValue value;
-    while (registry.EnumValue(key, std::uint32_t(names.size()), &value) ==
-           RegStatus::Success) {
+    while (registry.EnumValue(key, std::uint32_t(names.size()), &value) == RegStatus::Success) {
       names.push_back(value.name);
     }
     return names;
   }
 
-  static std::optional<std::string> Data(Registry& registry, RegKey key,
-                                         std::string_view name) {
+  static std::optional<std::string> Data(Registry& registry, RegKey key, std::string_view name) {
     std::string data;
     if (registry.QueryValue(key, name, nullptr, &data) != RegStatus::Success) return {};
     return data;
@@ -85,8 +83,7 @@ TEST_F(RegistryTest, KeysAndValuesSurviveReopening) {
     Registry registry(StoreFile());
     ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
     const RegKey key = Create(registry, "Software\\Kelvara\\Settings");
-    EXPECT_EQ(registry.SetValue(key, "SysHouse", REG_DWORD, RegDwordData(7)),
-              RegStatus::Success);
+    EXPECT_EQ(registry.SetValue(key, "SysHouse", REG_DWORD, RegDwordData(7)), RegStatus::Success);
     EXPECT_EQ(registry.SetValue(key, "sLastNowPlace", REG_SZ, RegSzData("Москва")),
               RegStatus::Success);
   }
@@ -122,8 +119,7 @@ TEST_F(RegistryTest, EveryValueTypeRoundTripsByteForByte) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     RegType type = 0;
     std::string data;
-    ASSERT_EQ(registry.QueryValue(key, "v" + std::to_string(i), &type, &data),
-              RegStatus::Success);
+    ASSERT_EQ(registry.QueryValue(key, "v" + std::to_string(i), &type, &data), RegStatus::Success);
     EXPECT_EQ(type, values[i].first);
     EXPECT_EQ(data, values[i].second);
   }
@@ -169,7 +165,7 @@ TEST_F(RegistryTest, EnumerationIsCaseInsensitiveAlphabeticalAndEndsCleanly) {
     ASSERT_EQ(registry.CreateKey(key, name, &child), RegStatus::Success);
     ASSERT_EQ(registry.SetValue(key, name, REG_NONE, ""), RegStatus::Success);
   }
-  const std::vector<std::string> expected = {"9",      "Alpha", "ALPHA2", "beta",
+  const std::vector<std::string> expected = {"9",     "Alpha",  "ALPHA2", "beta",
                                              "gamma", "_under", "аист",   "Дом"};
   EXPECT_EQ(SubKeys(registry, key), expected);
   EXPECT_EQ(ValueNames(registry, key), expected);
@@ -375,10 +371,9 @@ int WriteKeysFor(const std::filesystem::path& file, const std::string& prefix,
   int rounds = 0;
   while (std::chrono::steady_clock::now() < end) {
     ScopedRegKey key(registry);
-    if (registry.CreateKey(HKEY_CURRENT_USER, prefix + "\\K" + std::to_string(rounds),
-                           key.Out()) != RegStatus::Success ||
-        registry.SetValue(key.Get(), "n", REG_DWORD, RegDwordData(rounds)) !=
-            RegStatus::Success) {
+    if (registry.CreateKey(HKEY_CURRENT_USER, prefix + "\\K" + std::to_string(rounds), key.Out()) !=
+            RegStatus::Success ||
+        registry.SetValue(key.Get(), "n", REG_DWORD, RegDwordData(rounds)) != RegStatus::Success) {
       return -1;
     }
     ++rounds;
@@ -409,8 +404,8 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
   ASSERT_GT(parentRounds, 0);
 
   Registry registry(StoreFile());
-  for (const auto& [prefix, rounds] : {std::pair{"Parent", parentRounds},
-                                       std::pair{"Child", childRounds}}) {
+  for (const auto& [prefix, rounds] :
+       {std::pair{"Parent", parentRounds}, std::pair{"Child", childRounds}}) {
     ScopedRegKey key(registry);
     ASSERT_EQ(registry.OpenKey(HKEY_CURRENT_USER, prefix, key.Out()), RegStatus::Success);
     std::uint32_t subKeys = 0;

@@ -12,8 +12,7 @@ namespace kelvara::platform::test_support {
 class ScratchDir {
  public:
   ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kelvara-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelvara-test-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
   }
   ~ScratchDir() {

@@ -87,21 +87,13 @@ TEST_F(EditorModelTest, ReadsKeysWithTheirChildMarksAndValues) {
   EXPECT_TRUE(editor_.ReadKey({"NO_SUCH_ROOT", ""}).values.empty());
 }
 
-TEST_F(EditorModelTest, EditWritesStringsAndDwordsUnderTheOriginalName) {
-  editor_.CreateDword(kUser, "Number", "5");
-  RegValue number = *Stored(kUser, "Number");
-  const EditForm numberForm = EditForm::ForValue(number);
-  EXPECT_EQ(editor_.WriteEdit(kUser, number, numberForm, "Renamed", "70000"),
-            WriteOutcome::Written);
-  EXPECT_EQ(Stored(kUser, "Number")->data, RegDwordData(70000));
-  EXPECT_FALSE(Stored(kUser, "Renamed"));
-
+TEST_F(EditorModelTest, EditedStringsAreWrittenWhole) {
   registry_.SetValue(HKEY_CURRENT_USER, "Text", REG_SZ, RegSzData("old"));
   const RegValue text = *Stored(kUser, "Text");
-  EXPECT_EQ(editor_.WriteEdit(kUser, text, EditForm::ForValue(text), "Text",
-                              std::string(300, 'n')),
+  EXPECT_EQ(editor_.WriteEdit(kUser, text, EditForm::ForValue(text), "Text", std::string(300, 'n')),
             WriteOutcome::Written);
-  EXPECT_EQ(Stored(kUser, "Text")->data, RegSzData(std::string(300, 'n')));  // edits are not cut
+  EXPECT_EQ(Stored(kUser, "Text")->data,
+            RegSzData(std::string(300, 'n')));  // only new ones are cut
 }
 
 TEST_F(EditorModelTest, EditWritesNothingWithoutAChangeOrWithEmptyTexts) {
@@ -149,17 +141,6 @@ TEST_F(EditorModelTest, NewKeysAndValuesAreCreatedWhereAsked) {
   const KeyPath fresh{"HKEY_LOCAL_MACHINE", "Made\\By\\Value"};
   ASSERT_TRUE(editor_.CreateString(fresh, "s", std::string(200, 's')));
   EXPECT_EQ(StringDataText(Stored(fresh, "s")->data), std::string(129, 's'));
-}
-
-TEST_F(EditorModelTest, DeletesValuesAndKeysButNeverRoots) {
-  editor_.CreateKey(kUser, "Tree\\Branch\\Leaf");
-  editor_.CreateString({"HKEY_CURRENT_USER", "Tree\\Branch"}, "v", "x");
-  EXPECT_TRUE(editor_.DeleteValue({"HKEY_CURRENT_USER", "Tree\\Branch"}, "V"));
-  EXPECT_FALSE(editor_.DeleteValue({"HKEY_CURRENT_USER", "Tree\\Branch"}, "v"));
-  EXPECT_TRUE(editor_.DeleteKey({"HKEY_CURRENT_USER", "Tree"}));
-  EXPECT_FALSE(editor_.HasChildren(kUser));
-  EXPECT_FALSE(editor_.DeleteKey({"HKEY_USERS", ""}));
-  EXPECT_FALSE(editor_.DeleteKey({"HKEY_CURRENT_USER", "Tree"}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // line (docs/vornal.png), using the offscreen platform; no display is needed.
 #include <QApplication>
 #include <QTreeWidget>
-
 #include <cstdio>
 
 #include "platform/registry.h"

@@ -7,10 +7,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QCheckBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -175,7 +175,8 @@ TEST_F(VornalDialogTest, StartShowsTheRootsUnderMyComputerWithExpandMarksOnlyWhe
   ASSERT_EQ(user->childCount(), 2);
   EXPECT_EQ(user->child(0)->text(0), "Empty");
   EXPECT_EQ(user->child(0)->childCount(), 0);
-  EXPECT_EQ(user->child(0)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  EXPECT_EQ(user->child(0)->childIndicatorPolicy(),
+            QTreeWidgetItem::DontShowIndicatorWhenChildless);
   EXPECT_EQ(user->child(1)->text(0), "Software");
   EXPECT_EQ(user->child(1)->child(0)->text(0), "\\");
 
@@ -255,8 +256,8 @@ TEST_F(VornalDialogTest, EditingADwordAndAStringWritesTheStoreAndTheLabel) {
   EXPECT_EQ(Stored(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings", "sLastNowPlace"),
             RegSzData("Санкт-Петербург \"центр\" 100%"));
   EXPECT_EQ(place->text(0), "sLastNowPlace \\ Санкт-Петербург \"центр\" 100%");
-  EXPECT_FALSE(Stored(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings",
-                      "Renamed is ignored"));
+  EXPECT_FALSE(
+      Stored(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings", "Renamed is ignored"));
 }
 
 TEST_F(VornalDialogTest, ApplyWithoutAChangeWritesNothing) {
@@ -480,9 +481,9 @@ TEST_F(VornalDialogTest, PreviousAndNextMoveThroughVisibleItems) {
 TEST_F(VornalDialogTest, CommandsWithoutASelectedKeyDoNothing) {
   Open();
   dialog_->Tree()->setCurrentItem(nullptr);
-  for (Command command : {Command::NewKey, Command::NewDword, Command::NewString,
-                          Command::DeleteSelected, Command::NewBinary, Command::NewExpString,
-                          Command::NewMultiString}) {
+  for (Command command :
+       {Command::NewKey, Command::NewDword, Command::NewString, Command::DeleteSelected,
+        Command::NewBinary, Command::NewExpString, Command::NewMultiString}) {
     Run(command);  // no dialog may open: nothing would answer it
   }
   EXPECT_TRUE(messages_.shown.isEmpty());
@@ -494,7 +495,8 @@ TEST_F(VornalDialogTest, AnUnavailableStoreIsAFatalError) {
   VornalDialog dialog(broken, messages_);
   EXPECT_TRUE(dialog.HasFailed());
   ASSERT_EQ(messages_.shown.size(), 1);
-  EXPECT_TRUE(messages_.shown[0].startsWith("fatal: ERROR & QUIT !\n")) << messages_.shown[0].toStdString();
+  EXPECT_TRUE(messages_.shown[0].startsWith("fatal: ERROR & QUIT !\n"))
+      << messages_.shown[0].toStdString();
 }
 
 }  // namespace
