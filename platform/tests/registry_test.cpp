@@ -316,6 +316,27 @@ TEST_F(RegistryTest, ADatabaseOfAnotherProgramIsMovedAsideNotWiped) {
   Create(registry, "Fresh");
 }
 
+TEST_F(RegistryTest, ATruncatedStoreIsMovedAsideNotWiped) {
+  {
+    Registry registry(StoreFile());
+    const RegKey key = Create(registry, "Filler");
+    for (int i = 0; i < 40; ++i) {
+      registry.SetValue(key, "v" + std::to_string(i), REG_BINARY, std::string(2000, char(i)));
+    }
+  }
+  std::string bytes = ReadFile(StoreFile());
+  ASSERT_GT(bytes.size(), 40000u);
+  bytes.resize(bytes.size() / 3);
+  std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << bytes;
+
+  ::testing::internal::CaptureStderr();
+  Registry registry(StoreFile());
+  const std::string message = ::testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
+  EXPECT_EQ(ReadFile(dir_ / "registry.db.corrupt-1"), bytes);
+  EXPECT_NE(message.find("unreadable"), std::string::npos) << message;
+}
+
 TEST_F(RegistryTest, AnUnopenableStoreFailsEveryCallWithoutCrashing) {
   std::ofstream(dir_ / "plain-file") << "x";
   Registry registry(dir_ / "plain-file" / "registry.db");
@@ -402,6 +423,8 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
   close(pipeEnds[1]);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   ASSERT_GT(parentRounds, 0);
+  RecordProperty("parentRounds", parentRounds);
+  RecordProperty("childRounds", childRounds);
 
   Registry registry(StoreFile());
   for (const auto& [prefix, rounds] :
