@@ -173,8 +173,9 @@ WriteOutcome RegistryEditor::WriteEdit(const KeyPath& key, const RegValue& origi
   } else {
     return WriteOutcome::TypeNotWritable;
   }
-  return SetValue(key, original.name, original.type, std::move(data)) ? WriteOutcome::Written
-                                                                      : WriteOutcome::NotWritten;
+  return SetValue(key, KeyAccess::OpenExisting, original.name, original.type, std::move(data))
+             ? WriteOutcome::Written
+             : WriteOutcome::NotWritten;
 }
 
 std::optional<SubKeyEntry> RegistryEditor::CreateKey(const KeyPath& parent, std::string_view name) {
@@ -188,19 +189,22 @@ std::optional<RegValue> RegistryEditor::CreateDword(const KeyPath& key, std::str
                                                     std::string_view dataText) {
   const std::optional<std::uint32_t> number = ParseDword(dataText);
   if (!number) return {};
-  return SetValue(key, name, REG_DWORD, RegDwordData(*number));
+  return SetValue(key, KeyAccess::CreateMissing, name, REG_DWORD, RegDwordData(*number));
 }
 
 std::optional<RegValue> RegistryEditor::CreateString(const KeyPath& key, std::string_view name,
                                                      std::string_view dataText) {
-  return SetValue(key, name, REG_SZ, NewStringData(dataText));
+  return SetValue(key, KeyAccess::CreateMissing, name, REG_SZ, NewStringData(dataText));
 }
 
-std::optional<RegValue> RegistryEditor::SetValue(const KeyPath& key, std::string_view name,
-                                                 RegType type, std::string data) {
+std::optional<RegValue> RegistryEditor::SetValue(const KeyPath& key, KeyAccess access,
+                                                 std::string_view name, RegType type,
+                                                 std::string data) {
+  // An edit must not bring back a key that another program deleted meanwhile.
   ScopedRegKey handle(registry_);
-  if (!Create(key, &handle) ||
-      registry_.SetValue(handle.Get(), name, type, data) != RegStatus::Success) {
+  const bool opened =
+      access == KeyAccess::CreateMissing ? Create(key, &handle) : Open(key, &handle);
+  if (!opened || registry_.SetValue(handle.Get(), name, type, data) != RegStatus::Success) {
     return {};
   }
   return RegValue{std::string(name), type, std::move(data)};

@@ -110,8 +110,10 @@ class RegistryEditor {
  private:
   bool Open(const KeyPath& key, platform::ScopedRegKey* handle) const;
   bool Create(const KeyPath& key, platform::ScopedRegKey* handle);
-  std::optional<platform::RegValue> SetValue(const KeyPath& key, std::string_view name,
-                                             platform::RegType type, std::string data);
+  enum class KeyAccess { OpenExisting, CreateMissing };
+  std::optional<platform::RegValue> SetValue(const KeyPath& key, KeyAccess access,
+                                             std::string_view name, platform::RegType type,
+                                             std::string data);
 
   platform::Registry& registry_;
 };

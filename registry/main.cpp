@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "registry/editor_model.h"
+#include "registry/icons.h"
 #include "registry/message_boxes.h"
 #include "registry/qt_text.h"
 #include "registry/vornal_dialog.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   using namespace kelvara::vornal;
   QApplication app(argc, argv);
   QApplication::setApplicationName(ToQt(kApplicationTitle));
+  QApplication::setWindowIcon(ComputerIcon());
   kelvara::platform::Registry registry;
   QtMessageBoxes messages;
   VornalDialog dialog(registry, messages);

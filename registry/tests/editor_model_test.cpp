@@ -113,6 +113,16 @@ TEST_F(EditorModelTest, EditWritesNothingWithoutAChangeOrWithEmptyTexts) {
   EXPECT_EQ(Stored(kUser, "Number")->data, RegDwordData(5));
 }
 
+TEST_F(EditorModelTest, AnEditDoesNotBringBackAKeyDeletedMeanwhile) {
+  const KeyPath gone{"HKEY_CURRENT_USER", "Gone"};
+  editor_.CreateString(gone, "s", "old");
+  const RegValue shown = *Stored(gone, "s");
+  ASSERT_TRUE(editor_.DeleteKey(gone));
+  EXPECT_EQ(editor_.WriteEdit(gone, shown, EditForm::ForValue(shown), "s", "new"),
+            WriteOutcome::NotWritten);
+  EXPECT_FALSE(editor_.HasChildren(kUser));
+}
+
 TEST_F(EditorModelTest, OtherTypesAreNotWritten) {
   registry_.SetValue(HKEY_CURRENT_USER, "Blob", REG_BINARY, "\x01\x02");
   const RegValue blob = *Stored(kUser, "Blob");
