@@ -176,9 +176,7 @@ void VornalDialog::InsertRoots(QTreeWidgetItem* computer) {
     } else {
       tree_->addTopLevelItem(root);
     }
-    if (editor_.HasChildren({std::string(name), {}})) {
-      root->addChild(MakeItem(ItemKind::Placeholder, ToQt(kPlaceholderText), {}, keyIcon_));
-    }
+    if (editor_.HasChildren({std::string(name), {}})) AddPlaceholder(root);
   }
 }
 
@@ -212,10 +210,12 @@ QTreeWidgetItem* VornalDialog::AddKeyItem(QTreeWidgetItem* parent, const SubKeyE
   const QString name = ToQt(entry.name);
   auto* item = MakeItem(ItemKind::Key, name, name, keyIcon_);
   parent->insertChild(KeyInsertIndex(parent), item);
-  if (entry.hasChildren) {
-    item->addChild(MakeItem(ItemKind::Placeholder, ToQt(kPlaceholderText), {}, keyIcon_));
-  }
+  if (entry.hasChildren) AddPlaceholder(item);
   return item;
+}
+
+void VornalDialog::AddPlaceholder(QTreeWidgetItem* key) {
+  key->addChild(MakeItem(ItemKind::Placeholder, ToQt(kPlaceholderText), {}, keyIcon_));
 }
 
 QTreeWidgetItem* VornalDialog::AddValueItem(QTreeWidgetItem* parent, const RegValue& value) {
@@ -274,11 +274,14 @@ void VornalDialog::NewKey() {
     FillOneLevel(target);
     QTreeWidgetItem* item = FindChild(target, ItemKind::Key, ToQt(created->name));
     const bool madeDeeperLevels = name.find(platform::kRegPathSeparator) != std::string::npos;
-    if (item && madeDeeperLevels) {
-      delete item;  // shown again below with its new contents unfilled
-      item = nullptr;
+    if (!item) {
+      item = AddKeyItem(target, *created);
+    } else if (madeDeeperLevels) {
+      // Its contents changed below: read them again, now if it is open, else on expanding.
+      qDeleteAll(item->takeChildren());
+      AddPlaceholder(item);
+      if (item->isExpanded()) FillOneLevel(item);
     }
-    if (!item) item = AddKeyItem(target, *created);
     tree_->setCurrentItem(item);
   }
   target->setExpanded(true);

@@ -49,6 +49,7 @@ class VornalDialog : public QDialog {
   void FillOneLevel(QTreeWidgetItem* key);
   void FillCompletely(QTreeWidgetItem* key);
   QTreeWidgetItem* AddKeyItem(QTreeWidgetItem* parent, const SubKeyEntry& entry);
+  void AddPlaceholder(QTreeWidgetItem* key);
   QTreeWidgetItem* AddValueItem(QTreeWidgetItem* parent, const platform::RegValue& value);
 
   std::optional<KeyPath> PathOf(const QTreeWidgetItem* key) const;

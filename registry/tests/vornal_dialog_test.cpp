@@ -342,6 +342,36 @@ TEST_F(VornalDialogTest, NewKeyUnderAnUnfilledKeyShowsItsSiblingsOnceAndNoPlaceh
   EXPECT_EQ(dialog_->Tree()->currentItem(), software->child(0));
 }
 
+TEST_F(VornalDialogTest, ANewKeyNameWithBackslashesMakesEveryLevel) {
+  Open();
+  QTreeWidgetItem* empty = ExpandTo({"HKEY_CURRENT_USER", "Empty"});
+  Select(empty);
+  WhenModalOpens([](QDialog& d) { FillEditDialog(d, "Уровень 1\\Уровень 2", "not available"); });
+  Run(Command::NewKey);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Empty\\Уровень 1\\Уровень 2"));
+  ASSERT_EQ(empty->childCount(), 1);
+  QTreeWidgetItem* first = empty->child(0);
+  EXPECT_EQ(first->text(0), "Уровень 1");
+  first->setExpanded(true);
+  ASSERT_EQ(first->childCount(), 1);
+  EXPECT_EQ(first->child(0)->text(0), "Уровень 2");
+
+  Select(empty);
+  WhenModalOpens([](QDialog& d) { FillEditDialog(d, "уровень 1\\Уровень 3", "not available"); });
+  Run(Command::NewKey);  // an existing first level is shown again with its new contents
+  ASSERT_EQ(empty->childCount(), 1);
+  EXPECT_EQ(empty->child(0)->text(0), "Уровень 1");  // the store's spelling stays
+  empty->child(0)->setExpanded(true);
+  ASSERT_EQ(empty->child(0)->childCount(), 2);
+  EXPECT_EQ(empty->child(0)->child(1)->text(0), "Уровень 3");
+
+  Select(empty);
+  WhenModalOpens([](QDialog& d) { FillEditDialog(d, "bad\\\\path", "not available"); });
+  Run(Command::NewKey);  // refused by the store: nothing shown, nothing reported
+  EXPECT_EQ(empty->childCount(), 1);
+  EXPECT_TRUE(messages_.shown.isEmpty());
+}
+
 TEST_F(VornalDialogTest, DeletingKeysAndValuesAsksFirst) {
   Open();
   QTreeWidgetItem* settings = Settings();
