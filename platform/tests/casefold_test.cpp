@@ -9,14 +9,12 @@ TEST(CaseFold, LatinLettersFoldToUpperCase) {
   EXPECT_EQ(FoldToUpper(u"Software\\kelvara_1"), u"SOFTWARE\\KELVARA_1");
   EXPECT_EQ(FoldToUpper(u"éàÿ"), u"ÉÀŸ");
   EXPECT_EQ(FoldToUpper(u"āĺžŋ"), u"ĀĹŽŊ");
-  EXPECT_EQ(FoldToUpper(u"ĀĹŽŊ"), u"ĀĹŽŊ");
 }
 
 TEST(CaseFold, CyrillicLettersFoldToUpperCase) {
   EXPECT_EQ(FoldToUpper(u"настройки ёжик"), u"НАСТРОЙКИ ЁЖИК");
   EXPECT_EQ(FoldToUpper(u"ђїў"), u"ЂЇЎ");
   EXPECT_EQ(FoldToUpper(u"ѣґӂӏ"), u"ѢҐӁӀ");
-  EXPECT_EQ(FoldToUpper(u"ѢҐӁӀ"), u"ѢҐӁӀ");
 }
 
 TEST(CaseFold, OtherCharactersStayAsTheyAre) {

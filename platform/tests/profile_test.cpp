@@ -14,11 +14,6 @@ class ProfileTest : public ::testing::Test {
   Profile profile_{registry_};
 };
 
-TEST_F(ProfileTest, MissingEntriesGiveTheirDefaults) {
-  EXPECT_EQ(profile_.GetInt("Settings", "b_ViewCircle", 1), 1);
-  EXPECT_EQ(profile_.GetString("Settings", "sLastNowPlace", "Москва"), "Москва");
-}
-
 TEST_F(ProfileTest, EntriesAreKeptUnderTheApplicationKeyWithRegistryTypes) {
   ASSERT_TRUE(profile_.WriteInt("Settings", "SysHouse", -3));
   ASSERT_TRUE(profile_.WriteString("Settings", "Man.FName", "/home/астролог/\"Иван\" 100%.kvd"));
@@ -37,7 +32,9 @@ TEST_F(ProfileTest, EntriesAreKeptUnderTheApplicationKeyWithRegistryTypes) {
   EXPECT_EQ(type, REG_SZ);
 }
 
-TEST_F(ProfileTest, EntriesOfTheWrongTypeOrShapeGiveTheDefault) {
+TEST_F(ProfileTest, MissingEntriesAndThoseOfTheWrongTypeOrShapeGiveTheDefault) {
+  EXPECT_EQ(profile_.GetInt("Settings", "b_ViewCircle", 1), 1);
+  EXPECT_EQ(profile_.GetString("Settings", "sLastNowPlace", "Москва"), "Москва");
   ScopedRegKey key(registry_);
   ASSERT_EQ(
       registry_.CreateKey(HKEY_CURRENT_USER, "Software\\Kelvara\\Kelvara\\Settings", key.Out()),
