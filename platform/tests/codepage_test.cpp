@@ -49,12 +49,12 @@ TEST(Codepage, RussianTextAndDegreeSignRoundTrip) {
 
 TEST(Codepage, UnmappableCharactersBecomeReplacements) {
   EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xB9z"), "a?z");  // rupee sign
-  EXPECT_EQ(Utf8ToCp1251("\xF0\x9F\x98\x80"), "?");  // outside the BMP
+  EXPECT_EQ(Utf8ToCp1251("\xF0\x9F\x98\x80"), "?");   // outside the BMP
 }
 
 TEST(Codepage, MalformedInputDecodesWithoutFailing) {
-  EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");                      // truncated sequence
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong form
+  EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");               // truncated sequence
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");     // overlong form
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
