@@ -78,7 +78,8 @@ class Registry {
 
   // Opens the store, creating the file and its folders when missing. A file that is
   // not a store of ours is moved aside (with a note on standard error) and a fresh
-  // store takes its place. When even that fails every call returns CantOpen.
+  // store takes its place. When even that fails every call returns CantOpen. A file
+  // "<file>.lock" beside the store keeps two programs from checking it at once.
   explicit Registry(std::filesystem::path file = DefaultPath());
   ~Registry();
   Registry(const Registry&) = delete;
