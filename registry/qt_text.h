@@ -1,0 +1,16 @@
+// The one crossing between the editor's UTF-8 strings and Qt's strings.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace kelvara::vornal {
+
+inline QString ToQt(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+inline std::string FromQt(const QString& text) { return text.toStdString(); }
+
+}  // namespace kelvara::vornal
