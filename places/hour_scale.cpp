@@ -9,7 +9,7 @@ constexpr double kHoursPerDay = 24.0;
 constexpr double kSecondsPerHour = 3600.0;
 
 // Days since 1 March of year 0 (proleptic Gregorian), the usual civil-date form.
-long long DaysFromCivil(long long year, int month, int day) {
+constexpr long long DaysFromCivil(long long year, int month, int day) {
   year -= month <= 2 ? 1 : 0;
   const long long era = (year >= 0 ? year : year - 399) / 400;
   const long long yearOfEra = year - era * 400;
@@ -30,7 +30,7 @@ void CivilFromDays(long long days, int& year, int& month, int& day) {
   year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-const long long kEpochDays = DaysFromCivil(kFirstYear, 1, 1);
+constexpr long long kEpochDays = DaysFromCivil(kFirstYear, 1, 1);
 
 }  // namespace
 
