@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <unordered_map>
 
 #include "platform/codepage.h"
@@ -21,39 +21,67 @@ constexpr double kMaxLatitude = 90.0;
 static_assert(std::endian::native == std::endian::little,
               "the city base is read as little-endian memory");
 
-// Bounds-checked reading of little-endian values from the file image.
-class ByteReader {
+// Bounds-checked reading of little-endian values, from memory or from a file in
+// chunks: holding the whole base in one buffer costs more in page faults than the
+// parsing itself. A view returned by Take lasts until the next Take.
+class RecordStream {
  public:
-  explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
+  explicit RecordStream(std::string_view memory) : view_(memory) {}
+  explicit RecordStream(std::FILE* file) : file_(file) {}
 
-  bool AtEnd() const { return position_ == bytes_.size(); }
-  std::size_t Position() const { return position_; }
+  bool AtEnd() { return !Ensure(1); }
 
-  template <typename T>
-  bool Read(T& value) {
-    if (bytes_.size() - position_ < sizeof(T)) return false;
-    std::memcpy(&value, bytes_.data() + position_, sizeof(T));
-    position_ += sizeof(T);
+  bool Take(std::size_t count, std::string_view& out) {
+    if (!Ensure(count)) return false;
+    out = view_.substr(0, count);
+    view_.remove_prefix(count);
     return true;
   }
 
-  bool ReadBytes(std::size_t count, std::string_view& out) {
-    if (bytes_.size() - position_ < count) return false;
-    out = bytes_.substr(position_, count);
-    position_ += count;
+  template <typename T>
+  bool Read(T& value) {
+    std::string_view raw;
+    if (!Take(sizeof(T), raw)) return false;
+    std::memcpy(&value, raw.data(), sizeof(T));
     return true;
   }
 
  private:
-  std::string_view bytes_;
-  std::size_t position_ = 0;
+  static constexpr std::size_t kChunkBytes = 1 << 20;
+
+  bool Ensure(std::size_t count) {
+    while (view_.size() < count) {
+      if (!file_ || !Refill(count)) return false;
+    }
+    return true;
+  }
+
+  // Moves the unread bytes to the front and reads more behind them.
+  bool Refill(std::size_t count) {
+    const std::size_t kept = view_.size();
+    const std::size_t wanted = std::max(count, kChunkBytes);
+    if (buffer_.size() < wanted) {
+      std::string bigger(wanted, '\0');
+      std::memcpy(bigger.data(), view_.data(), kept);
+      buffer_.swap(bigger);
+    } else {
+      std::memmove(buffer_.data(), view_.data(), kept);
+    }
+    const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
+    view_ = std::string_view(buffer_.data(), kept + got);
+    return got > 0;
+  }
+
+  std::FILE* file_ = nullptr;
+  std::string buffer_;
+  std::string_view view_;
 };
 
-bool ReadText(ByteReader& reader, std::string& text) {
+bool ReadText(RecordStream& reader, std::string& text) {
   int32_t length = 0;
   std::string_view raw;
   if (!reader.Read(length) || length < 0 || length > kMaxCityTextLength ||
-      !reader.ReadBytes(static_cast<std::size_t>(length), raw)) {
+      !reader.Take(static_cast<std::size_t>(length), raw)) {
     return false;
   }
   text = platform::Cp1251ToUtf8(TrimBlanks(raw));
@@ -70,35 +98,47 @@ TimeChangeEntry DecodeEntry(std::string_view raw) {
 class ListPool {
  public:
   std::shared_ptr<const TimeChangeList> Intern(std::string_view raw) {
-    auto found = pool_.find(raw);
-    if (found != pool_.end()) return found->second;
+    // Neighbouring cities mostly share a zone; comparing with the last list is
+    // cheaper than hashing it.
+    if (last_ && raw == lastRaw_) return last_;
+    auto found = pool_.find(std::string(raw));
+    if (found != pool_.end()) return Remember(raw, found->second);
     auto list = std::make_shared<TimeChangeList>();
     list->reserve(raw.size() / kTimeChangeEntryBytes);
     for (std::size_t at = 0; at < raw.size(); at += kTimeChangeEntryBytes) {
       list->push_back(DecodeEntry(raw.substr(at, kTimeChangeEntryBytes)));
     }
-    pool_.emplace(raw, list);
-    return list;
+    pool_.emplace(std::string(raw), list);
+    return Remember(raw, list);
   }
 
  private:
-  std::unordered_map<std::string_view, std::shared_ptr<const TimeChangeList>> pool_;
+  std::shared_ptr<const TimeChangeList> Remember(std::string_view raw,
+                                                 std::shared_ptr<const TimeChangeList> list) {
+    lastRaw_ = raw;
+    last_ = list;
+    return list;
+  }
+
+  std::unordered_map<std::string, std::shared_ptr<const TimeChangeList>> pool_;
+  std::string lastRaw_;
+  std::shared_ptr<const TimeChangeList> last_;
 };
 
-bool ReadTimeChanges(ByteReader& reader, ListPool& pool, CityRecord& city) {
+bool ReadTimeChanges(RecordStream& reader, ListPool& pool, CityRecord& city) {
   int32_t count = 0;
   if (!reader.Read(count)) return false;
   // Any other count means the city has no list; nothing follows it then.
   if (count < 1 || count > kMaxTimeChanges) return true;
   std::string_view raw;
-  if (!reader.ReadBytes(static_cast<std::size_t>(count) * kTimeChangeEntryBytes, raw)) {
+  if (!reader.Take(static_cast<std::size_t>(count) * kTimeChangeEntryBytes, raw)) {
     return false;
   }
   city.timeChanges = pool.Intern(raw);
   return true;
 }
 
-bool ReadCity(ByteReader& reader, ListPool& pool, CityRecord& city) {
+bool ReadCity(RecordStream& reader, ListPool& pool, CityRecord& city) {
   return ReadText(reader, city.firstText) && ReadText(reader, city.name) &&
          ReadText(reader, city.suffix) && ReadText(reader, city.fourthText) &&
          reader.Read(city.encodedX) && reader.Read(city.encodedY) &&
@@ -137,7 +177,18 @@ void AppendTimeChanges(const TimeChangeList* list, std::string& out) {
 }  // namespace
 
 std::string CityRecord::DisplayName() const {
-  return std::string(TrimBlanks(name + " " + suffix));
+  const std::string joined =
+      std::string(TrimBlanks(name)) + " " + std::string(TrimBlanks(suffix));
+  return std::string(TrimBlanks(joined));
+}
+
+bool CityRecord::HasDisplayName(std::string_view wanted) const {
+  // Compared piece by piece: the walk over the base must not build a string per city.
+  const std::string_view first = TrimBlanks(name);
+  const std::string_view second = TrimBlanks(suffix);
+  if (first.empty() || second.empty()) return wanted == (first.empty() ? second : first);
+  return wanted.size() == first.size() + 1 + second.size() && wanted.starts_with(first) &&
+         wanted[first.size()] == ' ' && wanted.ends_with(second);
 }
 
 double CityRecord::Longitude() const { return DecodeLongitude(encodedX); }
@@ -157,9 +208,9 @@ double EncodeLongitude(double longitudeDeg) {
 
 double EncodeLatitude(double latitudeDeg) { return 0.5 - latitudeDeg / 180.0; }
 
-CityBaseLoad ParseCityBase(std::string_view bytes, CityBase& base) {
-  base.cities.clear();
-  ByteReader reader(bytes);
+namespace {
+
+CityBaseLoad ReadCities(RecordStream& reader, CityBase& base) {
   ListPool pool;
   while (!reader.AtEnd()) {
     CityRecord city;
@@ -173,12 +224,21 @@ CityBaseLoad ParseCityBase(std::string_view bytes, CityBase& base) {
   return {CityBaseStatus::kComplete, {}};
 }
 
+}  // namespace
+
+CityBaseLoad ParseCityBase(std::string_view bytes, CityBase& base) {
+  base.cities.clear();
+  RecordStream reader(bytes);
+  return ReadCities(reader, base);
+}
+
 CityBaseLoad LoadCityBase(const std::filesystem::path& file, CityBase& base) {
   base.cities.clear();
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {CityBaseStatus::kMissing, {}};
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return ParseCityBase(bytes, base);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> handle(std::fopen(file.c_str(), "rb"),
+                                                         std::fclose);
+  if (!handle) return {CityBaseStatus::kMissing, {}};
+  RecordStream reader(handle.get());
+  return ReadCities(reader, base);
 }
 
 void AppendCityRecord(const CityRecord& city, std::string& out) {

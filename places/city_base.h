@@ -45,7 +45,9 @@ struct CityRecord {
   // Cities of one zone carry identical lists, so the base keeps each list once.
   std::shared_ptr<const TimeChangeList> timeChanges;
 
+  // The city name, a blank and the suffix, trimmed.
   std::string DisplayName() const;
+  bool HasDisplayName(std::string_view wanted) const;
   double Longitude() const;  // degrees, east positive
   double Latitude() const;   // degrees, north positive
 };

@@ -150,10 +150,9 @@ PlaceTime FindPlaceTime(const CityBase& base, std::string& placeName, double lat
                         double longitudeDeg, const RenameUi* ask) {
   const bool positionGiven = latitudeDeg != kNoCoordinate && longitudeDeg != kNoCoordinate;
   for (const CityRecord& city : base.cities) {
-    const std::string cityName = city.DisplayName();
-    if (cityName == placeName) return PlaceTimeOfCity(city);
+    if (city.HasDisplayName(placeName)) return PlaceTimeOfCity(city);
     if (positionGiven && SamePosition(city, latitudeDeg, longitudeDeg) &&
-        OfferRename(cityName, placeName, ask)) {
+        OfferRename(city.DisplayName(), placeName, ask)) {
       return PlaceTimeOfCity(city);
     }
   }

@@ -103,3 +103,56 @@ TEST(CityBase, LongTextsAreCutToTheLengthLimitWhenWritten) {
 
 }  // namespace
 }  // namespace kelvara::places
+
+namespace kelvara::places {
+namespace {
+
+TEST(CityBase, DisplayNameComparisonMatchesTheBuiltName) {
+  for (const auto& [name, suffix] : std::vector<std::pair<std::string, std::string>>{
+           {"Москва", ""}, {" Кировск ", " (Murmansk, RU)"}, {"", "(RU)"}, {"", ""}, {"A", "B"}}) {
+    CityRecord city;
+    city.name = name;
+    city.suffix = suffix;
+    const std::string built = city.DisplayName();
+    EXPECT_TRUE(city.HasDisplayName(built)) << built;
+    EXPECT_FALSE(city.HasDisplayName(built + "x")) << built;
+    EXPECT_FALSE(city.HasDisplayName("x" + built)) << built;
+  }
+}
+
+}  // namespace
+}  // namespace kelvara::places
+
+namespace kelvara::places {
+namespace {
+
+TEST(CityBase, AFileReadsLikeItsImageEvenWhenCut) {
+  // Long lists make the base larger than one read chunk.
+  TimeChangeList longList(9999, testing::Entry(1900, 1, 1, 0, 0, -2700, 0));
+  std::string bytes;
+  for (int i = 0; i < 80; ++i) {
+    longList[0].year = static_cast<int16_t>(1900 + i % 3);
+    AppendCityRecord(testing::MakeCity("C" + std::to_string(i), "", 1, 2, longList), bytes);
+  }
+  testing::ScratchDir dir;
+  for (std::size_t cut : {bytes.size(), bytes.size() - 1, bytes.size() / 2, std::size_t{3}}) {
+    {
+      std::ofstream out(dir / "IndexFile", std::ios::binary | std::ios::trunc);
+      out.write(bytes.data(), static_cast<std::streamsize>(cut));
+    }
+    CityBase fromFile, fromMemory;
+    const auto fileLoad = LoadCityBase(dir / "IndexFile", fromFile);
+    const auto memoryLoad = ParseCityBase(std::string_view(bytes).substr(0, cut), fromMemory);
+    EXPECT_EQ(fileLoad.status, memoryLoad.status);
+    ASSERT_EQ(fromFile.cities.size(), fromMemory.cities.size());
+    if (cut == bytes.size()) {
+      EXPECT_EQ(fromFile.cities.size(), 80u);
+    }
+    for (std::size_t i = 0; i < fromFile.cities.size(); ++i) {
+      EXPECT_EQ(*fromFile.cities[i].timeChanges, *fromMemory.cities[i].timeChanges);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvara::places
