@@ -29,6 +29,7 @@ inline constexpr const char* kInterruptButton = "Прервать";
 // Failures the place-file commands report where no fixed text exists for them.
 inline constexpr const char* kCannotOpenFile = "Не удается открыть файл ";
 inline constexpr const char* kCannotWriteFile = "Не удается записать файл ";
+inline constexpr const char* kPlaceFileTooLarge = "Файл слишком велик для файла населенных пунктов: ";
 inline constexpr const char* kDamagedPlaceFile =
     "Файл населенных пунктов поврежден: прочитано населенных пунктов: ";
 

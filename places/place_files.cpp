@@ -1,7 +1,9 @@
 #include "places/place_files.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <system_error>
 #include <unordered_map>
 
 #include "platform/codepage.h"
@@ -21,6 +23,8 @@ constexpr const char* kHeader[kHeaderLines] = {
     "",
 };
 constexpr double kSamePlaceDeg = 0.0001;
+// A list of every city of the base takes a few megabytes; far larger files are not place files.
+constexpr std::uintmax_t kMaxPlaceFileBytes = 64u << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
@@ -273,6 +277,11 @@ std::string DecodePlaceText(std::string_view bytes) {
 
 PlaceFileResult LoadPlaces(const std::filesystem::path& file, PlacesList& list,
                            const PlaceFileUi& ui) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(file, error);
+  if (!error && size > kMaxPlaceFileBytes) {
+    return {PlaceFileStatus::kDamaged, 0, kPlaceFileTooLarge + file.string()};
+  }
   const auto bytes = ReadWholeFile(file);
   if (!bytes) return {PlaceFileStatus::kCannotOpen, 0, kCannotOpenFile + file.string()};
   return IsTextPlaceFile(file) ? LoadTextPlaces(*bytes, list, ui)

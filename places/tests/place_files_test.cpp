@@ -199,6 +199,9 @@ TEST_F(PlaceFilesTest, ABinaryFileShorterThanItsCountKeepsWhatItHolds) {
   EXPECT_EQ(result.message, "Файл населенных пунктов поврежден: прочитано населенных пунктов: 1.");
   EXPECT_EQ(loaded.places.size(), 1u);
   EXPECT_EQ(LoadPlaces(dir_ / "none.bin", loaded, ui_).status, PlaceFileStatus::kCannotOpen);
+  std::filesystem::resize_file(dir_ / "b.bin", std::uintmax_t{1} << 30);  // sparse, costs nothing
+  EXPECT_EQ(LoadPlaces(dir_ / "b.bin", loaded, ui_).status, PlaceFileStatus::kDamaged);
+  EXPECT_EQ(loaded.places.size(), 1u);
 }
 
 TEST_F(PlaceFilesTest, FileKindGoesByTheFileName) {
