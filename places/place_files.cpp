@@ -200,6 +200,7 @@ PlaceFileResult LoadBinaryPlaces(std::string_view bytes, PlacesList& list, const
       damaged.placesDone = importer.Result().placesDone;
       return damaged;
     }
+    if (place.name.empty()) continue;  // as in text files: a place needs a name
     if (!importer.Take(i + 1, place, place.name)) break;
   }
   return importer.Result();
