@@ -55,7 +55,9 @@ std::vector<Change> ListedChanges(const TzifZone& zone) {
 
 void AppendRuleChanges(const PosixTz& rule, int64_t after, std::vector<Change>& changes) {
   if (!rule.hasDst) return;
-  const int firstYear = std::max(places::kFirstYear, 1970 + static_cast<int>(after / 31556952) - 1);
+  // From the year before the last listed change: a southern summer spans the new year.
+  const double afterHours = static_cast<double>(after - kFirstMomentUtc) / kSecondsPerHour;
+  const int firstYear = std::max(places::kFirstYear, places::MomentFromHours(afterHours).year - 1);
   std::vector<Change> fromRule;
   for (int year = firstYear; year <= places::kLastYear + 1; ++year) {
     const auto [start, end] = SummerChangesUtc(rule, year);
