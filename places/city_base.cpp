@@ -62,9 +62,9 @@ class RecordStream {
     const std::size_t wanted = std::max(count, kChunkBytes);
     if (buffer_.size() < wanted) {
       std::string bigger(wanted, '\0');
-      std::memcpy(bigger.data(), view_.data(), kept);
+      if (kept > 0) std::memcpy(bigger.data(), view_.data(), kept);
       buffer_.swap(bigger);
-    } else {
+    } else if (kept > 0) {
       std::memmove(buffer_.data(), view_.data(), kept);
     }
     const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
