@@ -1,0 +1,39 @@
+#include "app/cli/cli.h"
+
+#include <map>
+
+namespace kelvara::cli {
+namespace {
+
+const std::map<std::string, Subcommand>& Subcommands() {
+  static const std::map<std::string, Subcommand> table = {
+      {"place", RunPlaceCommand},
+  };
+  return table;
+}
+
+void PrintUsage(std::ostream& err) {
+  err << "Использование: kelvara-cli КОМАНДА [ПАРАМЕТРЫ]\n"
+         "  place НАЗВАНИЕ [--at \"ДД.ММ.ГГГГ ЧЧ:ММ\"] [--utc]\n"
+         "      населенные пункты, чье название равно НАЗВАНИЮ или начинается с него:\n"
+         "      название,широта,долгота,смещение от Гринвича (часы) на указанный момент\n";
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
+           std::ostream& err) {
+  if (args.empty()) {
+    PrintUsage(err);
+    return kExitUsage;
+  }
+  const auto found = Subcommands().find(args.front());
+  if (found == Subcommands().end()) {
+    err << "kelvara-cli: неизвестная команда \"" << args.front() << "\"\n";
+    PrintUsage(err);
+    return kExitUsage;
+  }
+  return found->second(std::vector<std::string>(args.begin() + 1, args.end()), context, out, err);
+}
+
+}  // namespace kelvara::cli

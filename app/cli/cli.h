@@ -1,0 +1,33 @@
+// kelvara-cli: the program's command-line face. Each subcommand is one entry of the
+// dispatch table; a subcommand gets the arguments after its name.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kelvara::cli {
+
+struct CliContext {
+  std::filesystem::path dataDir;             // the data/ folder beside the program
+  std::function<double()> nowGreenwichHours;  // present moment, hours since 1860
+};
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+using Subcommand = std::function<int(const std::vector<std::string>& args, const CliContext&,
+                                     std::ostream& out, std::ostream& err)>;
+
+// Runs "kelvara-cli SUBCOMMAND ARGS..." (args without the program name).
+int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
+           std::ostream& err);
+
+// place NAME [--at "DD.MM.YYYY HH:MM"] [--utc]
+int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& context,
+                    std::ostream& out, std::ostream& err);
+
+}  // namespace kelvara::cli
