@@ -1,5 +1,6 @@
 #include "engine/casting.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/angles.h"
@@ -53,6 +54,12 @@ void ApplyHarmonic(int harmonic, ObjectTables& objects) {
   for (double& lon : objects.longitude) lon = Mod360(harmonic * lon);
 }
 
+bool Computable(const TimeState& time, const HouseResult& houses) {
+  const auto finite = [](double x) { return std::isfinite(x); };
+  return finite(time.ramc_rad) && finite(time.midheaven_deg) && finite(time.vertex_deg) &&
+         std::all_of(houses.cusps.begin(), houses.cusps.end(), finite);
+}
+
 }  // namespace
 
 ChartMoment MomentOf(const ChartInput& chart) {
@@ -63,26 +70,28 @@ ChartMoment MomentOf(const ChartInput& chart) {
 void CastChart(EngineState& state) {
   const ChartInput saved = state.chartInput;
   ReplaceLocalMeanTime(state.chartInput);
+  TimeState time = ProcessChartTime(MomentOf(state.chartInput), state.settings.sidereal != 0,
+                                    state.settings.zodiacOffset);
+  ComputeChartAngles(time);
+  const HouseInput houses{time.ramc_rad,      time.obliquity_rad, time.latitude_rad,
+                          time.midheaven_deg, time.ascendant_deg, time.offset_deg};
+  const HouseResult result = ComputeHouses(houses, state.settings.houseSystem);
+  state.chartInput = saved;
+  // A moment too far out for double arithmetic (a clock time of 1e300 hours) casts nothing:
+  // the tables keep the last chart rather than fill with NaN.
+  if (!Computable(time, result)) return;
+
   ObjectTables& objects = state.objects;
   ClearObjects(objects);
-
-  state.time = ProcessChartTime(MomentOf(state.chartInput), state.settings.sidereal != 0,
-                                state.settings.zodiacOffset);
-  ComputeChartAngles(state.time);
-  const HouseInput houses{state.time.ramc_rad,      state.time.obliquity_rad,
-                          state.time.latitude_rad,  state.time.midheaven_deg,
-                          state.time.ascendant_deg, state.time.offset_deg};
-  const HouseResult result = ComputeHouses(houses, state.settings.houseSystem);
+  state.time = time;
   objects.cusps = result.cusps;
   state.time.ascendant_deg = result.ascendant_deg;
-
   PlaceAngleObjects(state.time, objects);
   if (state.settings.equatorial) ConvertToEquatorial(state, objects);
   ApplyHarmonic(state.settings.harmonic, objects);
   for (int i = 0; i < kObjectCount; ++i) {
     objects.housePlace[i] = HousePlace(objects.longitude[i], objects.cusps);
   }
-  state.chartInput = saved;
 }
 
 }  // namespace kelvara::engine
