@@ -110,59 +110,76 @@ class SwitchParser {
     chart.latitude = ReadLatitude(Take());
   }
 
-  bool ChartSwitch(const Switch& s) {
-    ChartInput& chart = state_.chartInput;
-    switch (s.c1) {
-      case 'a':
-        if (!Has(7)) return false;
-        ReadDate(chart);
-        chart.time = ReadTime(Take());
-        chart.dst = 0.0;
-        chart.zone = ReadZone(Take());
-        ReadPlace(chart);
-        return true;
-      case 'b':
-        if (!Has(8)) return false;
-        ReadDate(chart);
-        chart.time = ReadTime(Take());
-        chart.dst = ReadDst(Take());
-        chart.zone = ReadZone(Take());
-        ReadPlace(chart);
-        return true;
-      case 'd':
-        if (!Has(3)) return false;
-        ReadDate(chart);
-        chart.time = kNoonHmm;
-        DefaultPlace(chart);
-        return true;
-      case 'm':
-        if (!Has(2)) return false;
-        chart.month = ReadMonth(Take());
-        chart.day = 1;
-        chart.year = ReadYear(Take());
-        chart.time = 0.0;
-        DefaultPlace(chart);
-        return true;
-      case 'y':
-        if (!Has(1)) return false;
-        chart.month = 1;
-        chart.day = 1;
-        chart.year = ReadYear(Take());
-        chart.time = 0.0;
-        DefaultPlace(chart);
-        return true;
-      case 'j':
-        if (!Has(1)) return false;
-        JulianDayChart(ReadNumber(Take()), chart);
-        return true;
-      default:
-        if (!Has(4)) return false;
-        ReadDate(chart);
-        chart.time = ReadTime(Take());
-        DefaultPlace(chart);
-        return true;
+  // The -q forms: how many arguments each takes and how it reads them.
+  struct ChartForm {
+    int argument_count;
+    void (SwitchParser::*read)(ChartInput&);
+  };
+
+  static ChartForm ChartFormOf(char c1) {
+    switch (c1) {
+      case 'a': return {7, &SwitchParser::ReadFrontEndForm};
+      case 'b': return {8, &SwitchParser::ReadFullForm};
+      case 'd': return {3, &SwitchParser::ReadDayForm};
+      case 'm': return {2, &SwitchParser::ReadMonthForm};
+      case 'y': return {1, &SwitchParser::ReadYearForm};
+      case 'j': return {1, &SwitchParser::ReadJulianDayForm};
+      default: return {4, &SwitchParser::ReadClockForm};
     }
   }
+
+  bool ChartSwitch(const Switch& s) {
+    const ChartForm form = ChartFormOf(s.c1);
+    if (!Has(form.argument_count)) return false;
+    (this->*form.read)(state_.chartInput);
+    return true;
+  }
+
+  void ReadFrontEndForm(ChartInput& chart) {
+    ReadDate(chart);
+    chart.time = ReadTime(Take());
+    chart.dst = 0.0;
+    chart.zone = ReadZone(Take());
+    ReadPlace(chart);
+  }
+
+  void ReadFullForm(ChartInput& chart) {
+    ReadDate(chart);
+    chart.time = ReadTime(Take());
+    chart.dst = ReadDst(Take());
+    chart.zone = ReadZone(Take());
+    ReadPlace(chart);
+  }
+
+  void ReadClockForm(ChartInput& chart) {
+    ReadDate(chart);
+    chart.time = ReadTime(Take());
+    DefaultPlace(chart);
+  }
+
+  void ReadDayForm(ChartInput& chart) {
+    ReadDate(chart);
+    chart.time = kNoonHmm;
+    DefaultPlace(chart);
+  }
+
+  void ReadMonthForm(ChartInput& chart) {
+    chart.month = ReadMonth(Take());
+    chart.day = 1;
+    chart.year = ReadYear(Take());
+    chart.time = 0.0;
+    DefaultPlace(chart);
+  }
+
+  void ReadYearForm(ChartInput& chart) {
+    chart.month = 1;
+    chart.day = 1;
+    chart.year = ReadYear(Take());
+    chart.time = 0.0;
+    DefaultPlace(chart);
+  }
+
+  void ReadJulianDayForm(ChartInput& chart) { JulianDayChart(ReadNumber(Take()), chart); }
 
   void JulianDayChart(double jd, ChartInput& chart) const {
     const CalendarDate date = JulianToMdy(jd);
@@ -224,38 +241,42 @@ class SwitchParser {
   }
 
   bool ScanSwitch(const Switch& s) {
+    bool ok = true;
     switch (s.c1) {
       case 'm':
         Toggle(s, settings_.scanMonthYear);
-        state_.progressionInput.month = 1;
+        state_.progressionInput.month = 1;  // marks a month scan
         break;
       case 'y':
-        settings_.scanYears = 1;
-        Toggle(s, settings_.scanMonthYear);
-        state_.progressionInput.month = 0;
+        ok = YearScan(s, 1);
         break;
-      case 'Y': {
-        if (!Has(1)) return false;
-        const int years = ReadInteger(Take());
-        if (years < 1) return false;
-        settings_.scanYears = years;
-        Toggle(s, settings_.scanMonthYear);
-        state_.progressionInput.month = 0;
+      case 'Y':
+        ok = Has(1) && YearScan(s, ReadInteger(Take()));
         break;
-      }
       case 'p':
-        if (!ProgressedScanSwitch(s)) return false;
+        ok = ProgressedScanSwitch(s);
         break;
-      default: {
-        int divisions = 0;
-        if (TakeOptionalCount(divisions)) {
-          if (divisions < 1 || divisions > kMaxScanDivisions) return false;
-          settings_.scanDivisions = divisions;
-        }
+      default:
+        ok = ScanDivisions();
         break;
-      }
     }
-    Toggle(s, settings_.eventScan);
+    if (ok) Toggle(s, settings_.eventScan);
+    return ok;
+  }
+
+  bool YearScan(const Switch& s, int years) {
+    if (years < 1) return false;
+    settings_.scanYears = years;
+    Toggle(s, settings_.scanMonthYear);
+    state_.progressionInput.month = 0;  // marks a year scan
+    return true;
+  }
+
+  bool ScanDivisions() {
+    int divisions = 0;
+    if (!TakeOptionalCount(divisions)) return true;
+    if (divisions < 1 || divisions > kMaxScanDivisions) return false;
+    settings_.scanDivisions = divisions;
     return true;
   }
 

@@ -133,14 +133,18 @@ double ReadNumber(std::string_view text) {
   const SignedText s = SplitSign(TrimControl(text));
   if (!ReadsAsUnsignedStart(s.digits)) return 0.0;
   double value = 0.0;
-  const auto [end, error] =
+  const auto result =
       std::from_chars(s.digits.data(), s.digits.data() + s.digits.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    value = std::numeric_limits<double>::infinity();
-  } else if (error != std::errc()) {
+  if (result.ec == std::errc::result_out_of_range) {
+    // Overflow reads as infinity, so range checks reject it; underflow reads as zero.
+    const std::string_view number(s.digits.data(), result.ptr - s.digits.data());
+    const std::size_t exponent = number.find_first_of("eE");
+    const bool underflow = exponent != std::string_view::npos &&
+                           exponent + 1 < number.size() && number[exponent + 1] == '-';
+    value = underflow ? 0.0 : std::numeric_limits<double>::infinity();
+  } else if (result.ec != std::errc()) {
     value = 0.0;
   }
-  (void)end;
   return s.negative ? -value : value;
 }
 

@@ -25,6 +25,8 @@ TEST(ValueSyntax, NumberStarts) {
   EXPECT_DOUBLE_EQ(0.0, ReadNumber("qa"));
   EXPECT_DOUBLE_EQ(0.0, ReadNumber("."));
   EXPECT_TRUE(std::isinf(ReadNumber("1e999")));
+  EXPECT_TRUE(std::isinf(ReadNumber("-1e999")));
+  EXPECT_DOUBLE_EQ(0.0, ReadNumber("1e-999"));
   EXPECT_TRUE(BeginsWithDigit(" 0"));
   EXPECT_FALSE(BeginsWithDigit("-1"));
 }
