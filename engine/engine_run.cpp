@@ -14,7 +14,8 @@ namespace {
 
 // argv[0]: a mode character and two fillers before the program's folder.
 constexpr std::size_t kArgv0Filler = 3;
-constexpr int kFrontEndHouseSystem = kEqual;
+// The house system of a run that gives no -c (the records' own default is Placidus).
+constexpr int kRunHouseSystem = kEqual;
 constexpr int kScanAspectCount = 19;
 // A vector of at least this length may carry the crossing-table trigger in argv[11].
 constexpr int kCrossingTriggerArgc = 13;
@@ -29,12 +30,13 @@ void TakeProgramFolder(EngineState& state, int argc, char** argv) {
     // Too short to hold the fillers: the folder is empty rather than read past the end.
     first[0] = '\0';
   } else {
-    first[0] = ' ';
     std::memmove(first, first + kArgv0Filler, length - kArgv0Filler + 1);
   }
   state.programFolder = first;
 }
 
+// Cusps as objects, hypothetical bodies and stars: the three groups that no switch keeps,
+// numbered one after the other from the first cusp to the last star.
 void IgnoreGroups(IgnoreFlags& ignore) {
   for (int i = kFirstCusp; i <= kLastStar; ++i) ignore[i] = 1;
 }
@@ -63,6 +65,26 @@ bool CrossingTableRequested(int argc, char** argv) {
   return element != nullptr && element[0] != '\0' && element[1] == 'L';
 }
 
+void RunTablesAndScans(EngineState& state, int argc, char** argv) {
+  EngineSettings& settings = state.settings;
+  if (CrossingTableRequested(argc, argv)) {
+    settings.crossingStep = argv[12] ? ReadInteger(argv[12]) : 0;
+    settings.crossingTable = 1;
+    WriteCrossingTable(state);
+  }
+  if (settings.horizonScan) {
+    if (settings.riseSetScan) {
+      ScanRiseSet(state);
+    } else {
+      HorizonListing(state);
+    }
+  }
+  if (settings.eventScan) {
+    settings.aspectCount = kScanAspectCount;
+    ScanEvents(state);
+  }
+}
+
 void CopyResults(const ObjectTables& objects, double* lon, double* speed, double* lat) {
   for (int i = 0; i < kResultCount; ++i) {
     const double motion = objects.motion[i];
@@ -80,26 +102,12 @@ int EngineRun(int argc, char** argv, double* outLongitude, double* outSpeed,
   ResetEngineState(state);
   TakeProgramFolder(state, argc, argv);
   state.initialParse = true;
-  state.settings.houseSystem = kFrontEndHouseSystem;
+  state.settings.houseSystem = kRunHouseSystem;
 
   if (ParseSwitches(state, argc, argv)) ChartAction(state);
   state.settings.trueNode = 1;
-  if (CrossingTableRequested(argc, argv)) {
-    state.settings.crossingStep = argv[12] ? ReadInteger(argv[12]) : 0;
-    state.settings.crossingTable = 1;
-    WriteCrossingTable(state);
-  }
-  if (state.settings.horizonScan) {
-    if (state.settings.riseSetScan) {
-      ScanRiseSet(state);
-    } else {
-      HorizonListing(state);
-    }
-  }
-  if (state.settings.eventScan) {
-    state.settings.aspectCount = kScanAspectCount;
-    ScanEvents(state);
-  }
+  // The tables and scans run whether or not the vector parsed.
+  RunTablesAndScans(state, argc, argv);
   CopyResults(state.objects, outLongitude, outSpeed, outLatitude);
   return 0;
 }
