@@ -93,14 +93,6 @@ TEST(EngineRun, FailedParseRepeatsThePreviousPositions) {
   EXPECT_EQ(good.longitude, RunVector(bad_system).longitude);
 }
 
-TEST(EngineRun, ObjectTablesBeforeAnyCast) {
-  const ObjectTables tables = InitialObjectTables();
-  for (int i = 0; i < kObjectCount; ++i) {
-    EXPECT_EQ(0.0, tables.longitude[i]);
-    EXPECT_EQ(1.0, tables.motion[i]);
-  }
-}
-
 TEST(EngineRun, LocalMeanTimeUsesTheLongitude) {
   const RunResult lmt = RunVector(FrontEndVector("0", "LMT"));
   // 37 deg 35 min east is 2 h 30 min 20 s ahead of Greenwich: -2.303333 in H.MM.
