@@ -141,6 +141,8 @@ struct EngineState {
   std::vector<std::string> chartFileSwitches;
   TimeState time;
   ObjectTables objects;
+  // Azimuth and altitude of the kept objects, as the horizon listing last computed them.
+  std::array<HorizonPosition, kObjectCount> horizon{};
   std::FILE* output = nullptr;
 };
 

@@ -133,6 +133,16 @@ TEST(EngineRun, SettingsAfterTheRun) {
   EXPECT_EQ(19, ProcessEngineState().settings.aspectCount);
 }
 
+TEST(EngineRun, HorizonListingPutsTheVertexDueWest) {
+  std::vector<std::string> v = FrontEndVector("0");
+  v[1] = "-Z";
+  RunVector(v);
+  const EngineState& state = ProcessEngineState();
+  // The listing uses the fixed obliquity, the chart that of 1985: 0.005 degree apart.
+  EXPECT_NEAR(180.0, state.horizon[kVertex].azimuth_deg, 0.01);
+  EXPECT_EQ(0.0, state.horizon[kMidheaven].altitude_deg);  // cusps are not kept objects
+}
+
 TEST(EngineRun, CrossingTableTriggerInTheTwelfthElement) {
   std::vector<std::string> v = FrontEndVector("0");
   v[11] = "0L5";
