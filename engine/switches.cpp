@@ -18,7 +18,7 @@ constexpr double kNoonHmm = 12.0;
 
 bool IsPrefix(char c) { return c != '\0' && kPrefixes.find(c) != std::string_view::npos; }
 
-// One element of the vector split into prefix, letter and the two suffix characters.
+// One element of the vector split into prefix, letter and up to three suffix characters.
 struct Switch {
   char prefix = '\0';  // '\0' when the element has none
   char letter = '\0';
