@@ -1,0 +1,100 @@
+#include "engine/angles.h"
+
+#include <cmath>
+
+namespace kelvara::engine {
+
+double Sgn(double x) { return x < 0.0 ? -1.0 : (x > 0.0 ? 1.0 : 0.0); }
+
+double Mod360(double deg) {
+  if (deg >= 360.0) {
+    deg -= 360.0;
+  } else if (deg < 0.0) {
+    deg += 360.0;
+  }
+  if (deg >= 0.0 && deg < 360.0) return deg + 0.0;  // + 0.0 turns -0.0 into 0.0
+  const double folded = deg - 360.0 * std::floor(deg / 360.0);
+  // Rounding can land a tiny negative value exactly on 360.
+  return folded >= 360.0 ? 0.0 : folded;
+}
+
+double ModTwoPi(double rad) {
+  // Folded by floor rather than by a loop, so huge or non-finite values cannot hang.
+  if (rad >= 0.0 && rad < kTwoPi) return rad + 0.0;
+  const double folded = rad - kTwoPi * std::floor(rad / kTwoPi);
+  return folded >= kTwoPi ? 0.0 : folded;
+}
+
+double MinDistance(double a_deg, double b_deg) {
+  const double d = std::fabs(Mod360(a_deg) - Mod360(b_deg));
+  return d >= 180.0 ? 360.0 - d : d;
+}
+
+double MinDifference(double a_deg, double b_deg) {
+  const double d = Mod360(b_deg - a_deg);
+  return d > 180.0 ? d - 360.0 : d;
+}
+
+double Midpoint(double a_deg, double b_deg) {
+  const double a = Mod360(a_deg);
+  const double b = Mod360(b_deg);
+  double mid = (a + b) / 2.0;
+  if (std::fabs(a - b) > 180.0) mid += 180.0;
+  return Mod360(mid);
+}
+
+int Mod12(int n) {
+  const int folded = n % 12;
+  return folded <= 0 ? folded + 12 : folded;
+}
+
+double Angle(double x, double y) {
+  if (x != 0.0) {
+    if (y == 0.0) return x < 0.0 ? kPi : 0.0;
+    double a = std::atan(y / x);
+    if (a < 0.0) a += kPi;
+    if (y < 0.0) a += kPi;
+    return a;
+  }
+  return y >= 0.0 ? kPi / 2.0 : 3.0 * kPi / 2.0;
+}
+
+double RoundHalfAway(double x) { return std::round(x); }
+
+double DecToDeg(double dmm) {
+  const double a = std::fabs(dmm);
+  const double whole = std::floor(a);
+  return Sgn(dmm) * (whole + (a - whole) * 100.0 / 60.0);
+}
+
+double DegToDec(double deg) {
+  const double a = std::fabs(deg);
+  const double whole = std::floor(a);
+  return Sgn(deg) * (whole + (a - whole) * 0.6);
+}
+
+Rect PolarToRect(double angle_rad, double radius) {
+  if (angle_rad == 0.0) angle_rad = kPolarEpsilon;
+  return {radius * std::cos(angle_rad), radius * std::sin(angle_rad)};
+}
+
+Polar RectToPolar(double x, double y) {
+  if (y == 0.0) y = kPolarEpsilon;
+  return {Angle(x, y), std::sqrt(x * x + y * y)};
+}
+
+Spherical CoorXform(double azi_rad, double alt_rad, double tilt_rad) {
+  const double sin_alt = std::sin(alt_rad);
+  const double cos_alt = std::cos(alt_rad);
+  const double sin_azi = std::sin(azi_rad);
+  const double cos_azi = std::cos(azi_rad);
+  const double sin_tilt = std::sin(tilt_rad);
+  const double cos_tilt = std::cos(tilt_rad);
+  double s = sin_tilt * cos_alt * sin_azi + cos_tilt * sin_alt;
+  // Rounding may push the sine a hair past 1 at the poles.
+  s = s > 1.0 ? 1.0 : (s < -1.0 ? -1.0 : s);
+  return {Angle(cos_alt * cos_azi, cos_tilt * cos_alt * sin_azi - sin_tilt * sin_alt),
+          std::asin(s)};
+}
+
+}  // namespace kelvara::engine

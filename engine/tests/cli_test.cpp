@@ -1,0 +1,57 @@
+// The command-line driver as a user runs it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Output {
+  int status;
+  std::vector<std::string> lines;
+};
+
+Output RunDriver(const std::string& arguments) {
+  const std::string command = std::string(KELVARA_BIN_DIR) + "/kelvara-engine " + arguments;
+  Output out{-1, {}};
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) {
+    std::string line(buffer);
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    out.lines.push_back(line);
+  }
+  out.status = pclose(pipe);
+  return out;
+}
+
+TEST(Cli, PrintsThirtyThreeObjectLines) {
+  const Output out = RunDriver("-Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
+  ASSERT_EQ(0, out.status);
+  ASSERT_EQ(33u, out.lines.size());
+  const std::regex line_format(R"(^[ \d]\d [ -~]{12} +-?\d+\.\d{8} +-?\d+\.\d{8} +-?\d+\.\d{8}$)");
+  for (const std::string& line : out.lines) EXPECT_TRUE(std::regex_match(line, line_format)) << line;
+  EXPECT_EQ(" 0 Earth ", out.lines[0].substr(0, 9));
+  EXPECT_EQ("30 Midheaven", out.lines[30].substr(0, 12));
+  // The Midheaven of this Moscow chart lies in the middle of Leo.
+  std::istringstream midheaven(out.lines[30].substr(16));
+  double longitude = 0.0;
+  midheaven >> longitude;
+  EXPECT_NEAR(131.66, longitude, 0.01);
+}
+
+TEST(Cli, HelpAndTheSouthNodeName) {
+  const Output help = RunDriver("--help");
+  EXPECT_EQ(0, help.status);
+  ASSERT_FALSE(help.lines.empty());
+  EXPECT_NE(std::string::npos, help.lines[0].find("Usage"));
+  const Output without_files = RunDriver("-c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
+  ASSERT_EQ(33u, without_files.lines.size());
+  EXPECT_EQ("17 S.Node", without_files.lines[17].substr(0, 9));
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// Random and hostile switch vectors: the engine must neither crash nor hang, and the
+// result arrays must always hold finite positions within their ranges.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/engine_run.h"
+#include "engine/records.h"
+
+namespace kelvara::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kVectorCount = 4000;
+constexpr int kMaxElements = 24;
+
+// Switch letters with their suffixes; prefixes are added at random. The '/' prefix is left
+// out because an element can become a file name ("-os", "-o") and must stay in this folder.
+const std::vector<std::string> kSwitches = {
+    "qa", "qb", "q", "qd", "qm", "qy", "qj", "c", "b", "b0", "ba", "Y", "Yn", "s", "sr",
+    "sh", "sd", "sz", "Z", "Z0", "Zd", "L", "L0", "d", "dm", "dy", "dY", "dp", "dpy",
+    "dpY", "dp0", "dp0y", "dp0Y", "o", "o0", "os", ">", ";", "x", ""};
+const std::vector<std::string> kPrefixes = {"", "-", "=", "_", ":"};
+const std::vector<std::string> kValues = {
+    "0", "1", "-1", "12", "15", "2880", "3000", "400", "-360", "1985", "44BC", "44 b.c.",
+    "jan", "December", "Koch", "Placidus", "14:05", "2:30pm", "noon", "M", "LMT", "EST",
+    "-3", "24", "-24", "037e35", "037E36", "122W20", "55n45", "33S52", "90.00", "-90",
+    "89.9999", "1e308", "-1e308", "1e999", "99999999999999999999", "-2147483648", "nan",
+    "inf", "-inf", ".", "+", "-", "2451545.0", "-1e9", "1e300", "0x1F", "\t \n"};
+
+class Fuzz : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("kelvara_engine_fuzz_" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(saved_);
+    fs::remove_all(dir_);
+  }
+
+  std::string Garbage(std::size_t length) {
+    std::uniform_int_distribution<int> byte(1, 255);
+    std::string text;
+    while (text.size() < length) {
+      const char c = static_cast<char>(byte(random_));
+      if (c != '/' && c != '\\') text.push_back(c);
+    }
+    return text;
+  }
+
+  template <typename T>
+  const T& Pick(const std::vector<T>& pool) {
+    return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(random_)];
+  }
+
+  std::string Argv0() {
+    switch (random_() % 6) {
+      case 0: return "";
+      case 1: return "-";
+      case 2: return "--";
+      case 3: return "-xx\\Dir\\";
+      case 4: return "---" + Garbage(2000);
+      default: return "---" + dir_.string() + "/";
+    }
+  }
+
+  std::string Element() {
+    switch (random_() % 8) {
+      case 0: case 1: case 2: return Pick(kPrefixes) + Pick(kSwitches);
+      case 3: case 4: case 5: return Pick(kValues);
+      case 6: return Garbage(1 + random_() % 12);
+      default: return Garbage(2000);
+    }
+  }
+
+  std::vector<std::string> Vector() {
+    std::vector<std::string> v = {Argv0()};
+    const int count = static_cast<int>(random_() % (kMaxElements + 1));
+    for (int i = 0; i < count; ++i) v.push_back(Element());
+    return v;
+  }
+
+  std::mt19937 random_{20260101};
+  fs::path saved_;
+  fs::path dir_;
+};
+
+TEST_F(Fuzz, RandomVectorsLeaveFiniteResults) {
+  for (int n = 0; n < kVectorCount; ++n) {
+    std::vector<std::string> texts = Vector();
+    std::vector<char*> argv;
+    for (std::string& t : texts) argv.push_back(t.data());
+    std::array<double, kResultCount> lon{}, speed{}, lat{};
+    ASSERT_EQ(0, EngineRun(static_cast<int>(argv.size()), argv.data(), lon.data(),
+                           speed.data(), lat.data()));
+    for (int i = 0; i < kResultCount; ++i) {
+      ASSERT_TRUE(std::isfinite(lon[i]) && std::fabs(lon[i]) < 360.0) << n << " obj " << i;
+      ASSERT_TRUE(std::isfinite(lat[i]) && std::fabs(lat[i]) <= 90.0) << n << " obj " << i;
+      ASSERT_TRUE(std::isfinite(speed[i])) << n << " obj " << i;
+    }
+    for (const char* name : ProcessEngineState().objectNames) ASSERT_NE(nullptr, name);
+  }
+}
+
+TEST_F(Fuzz, FrontEndVectorWithHostileValuesInEveryPosition) {
+  const std::vector<std::string> base = {"---/", "-Yn", "-b0", "-c", "0", "qa", "7", "12",
+                                         "1985", "14:05", "-3", "037e35", "55n45"};
+  for (std::size_t position = 1; position < base.size(); ++position) {
+    for (const std::string& value : kValues) {
+      std::vector<std::string> texts = base;
+      texts[position] = value;
+      std::vector<char*> argv;
+      for (std::string& t : texts) argv.push_back(t.data());
+      std::array<double, kResultCount> lon{};
+      EngineRun(static_cast<int>(argv.size()), argv.data(), lon.data(), nullptr, nullptr);
+      for (double x : lon) ASSERT_TRUE(std::isfinite(x)) << position << " = " << value;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvara::engine
