@@ -40,11 +40,21 @@ QString SingleInstance::DefaultFolder() {
 
 bool SingleInstance::Acquire() {
   QDir().mkpath(folder_);
-  if (!lock_.tryLock(0)) return false;
+  if (!lock_.tryLock(0)) {
+    if (lock_.error() == QLockFile::LockFailedError) return false;
+    // The lock cannot even be made (no such folder, no rights): that is no sign of a
+    // running instance, so this one starts, unguarded, rather than not at all.
+    qWarning("Kelvara: cannot create the lock file in %s", qUtf8Printable(folder_));
+    return true;
+  }
   // Holding the lock, any socket left at the path belongs to a program that died.
   QLocalServer::removeServer(socketPath_);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
-  return server_.listen(socketPath_);
+  if (!server_.listen(socketPath_)) {
+    qWarning("Kelvara: cannot listen on %s: %s", qUtf8Printable(socketPath_),
+             qUtf8Printable(server_.errorString()));
+  }
+  return true;
 }
 
 bool SingleInstance::RequestRaise() {

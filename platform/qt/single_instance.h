@@ -19,8 +19,9 @@ class SingleInstance : public QObject {
   explicit SingleInstance(const QString& name, const QString& folder = DefaultFolder(),
                           QObject* parent = nullptr);
 
-  // True for the first instance, which from then on answers raise requests. A lock
-  // left by a program that died is taken over.
+  // True for the first instance, which from then on answers raise requests; false
+  // only when another running instance holds the lock. A lock left by a program that
+  // died is taken over; a lock that cannot be created at all does not stop the start.
   bool Acquire();
   // For a later instance: asks the first one to raise its window; true when delivered.
   bool RequestRaise();

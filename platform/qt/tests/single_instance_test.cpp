@@ -57,6 +57,16 @@ TEST(SingleInstance, DeadProgramsLeftoversAreTakenOver) {
   EXPECT_TRUE(instance.Acquire());
 }
 
+TEST(SingleInstance, UnusableFolderDoesNotPreventTheStart) {
+  testing::TestApplication();
+  QTemporaryDir folder;
+  QFile blocker(QDir(folder.path()).filePath("not-a-folder"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  SingleInstance instance("Kelvara", blocker.fileName());
+  EXPECT_TRUE(instance.Acquire());
+}
+
 TEST(SingleInstance, RaiseWithNobodyListeningFails) {
   testing::TestApplication();
   QTemporaryDir folder;
