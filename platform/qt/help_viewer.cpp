@@ -64,7 +64,7 @@ QStringList HelpViewer::Anchors() const {
   return anchors;
 }
 
-void ShowHelp(const QString& target) {
+bool ShowHelp(const QString& target) {
   static QPointer<HelpViewer> viewer;
   if (viewer.isNull()) {
     viewer = new HelpViewer(DataFolder() / "help" / kHelpFileName);
@@ -74,11 +74,12 @@ void ShowHelp(const QString& target) {
     QMessageBox::warning(nullptr, QObject::tr("Справка"),
                          QObject::tr("Файл справки \"%1\" не найден.").arg(kHelpFileName));
     viewer->close();
-    return;
+    return false;
   }
   viewer->show();
   viewer->raise();
   viewer->activateWindow();
+  return true;
 }
 
 }  // namespace kelvara::platform

@@ -36,7 +36,8 @@ class HelpViewer : public QMainWindow {
 };
 
 // The program's help window, made on first use and raised on every later call; the
-// page is data/help/kelvara.htm beside the program.
-void ShowHelp(const QString& target);
+// page is data/help/kelvara.htm beside the program. A missing page is reported in a
+// message box and gives false.
+bool ShowHelp(const QString& target);
 
 }  // namespace kelvara::platform

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "platform/tests/environment_guard.h"
 
 namespace kelvara::platform {
 namespace {
@@ -15,23 +15,13 @@ constexpr std::time_t kSummerNoonUtc = 1721044800;  // 15 July 2024 12:00 UTC
 
 class ClockTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* tz = std::getenv("TZ")) savedTz_ = tz;
-  }
-  void TearDown() override {
-    if (savedTz_) {
-      setenv("TZ", savedTz_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
+  void TearDown() override { tzset(); }
   void UseZone(const std::string& zone) {
     if (!std::filesystem::exists("/usr/share/zoneinfo/" + zone)) GTEST_SKIP() << zone << " not installed";
     setenv("TZ", zone.c_str(), 1);
   }
 
-  std::optional<std::string> savedTz_;
+  testing::EnvironmentGuard tz_{"TZ"};
 };
 
 TEST_F(ClockTest, ZoneWithoutDaylightTime) {

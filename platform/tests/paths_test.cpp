@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <optional>
+
+#include "platform/tests/environment_guard.h"
 
 namespace kelvara::platform {
 namespace {
@@ -15,23 +15,7 @@ namespace fs = std::filesystem;
 const DeviceFolders kFolders{"/home/u/.local/state/kelvara", "/opt/kelvara/data/fonts",
                              "/home/u/.local/share/fonts"};
 
-class EnvironmentGuard {
- public:
-  explicit EnvironmentGuard(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) saved_ = value;
-  }
-  ~EnvironmentGuard() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
+using testing::EnvironmentGuard;
 
 TEST(Paths, ProgramFolderHoldsTheExecutable) {
   // The tests run in the folder that holds the test program.
