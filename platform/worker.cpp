@@ -1,7 +1,5 @@
 #include "platform/worker.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -17,12 +15,9 @@ Worker::~Worker() { Stop(); }
 
 void Worker::ApplyPriority(ThreadPriority priority) {
   if (priority != ThreadPriority::Lowest) return;
-  // SCHED_IDLE is the scheduler's lowest class and needs no privilege; where it is
-  // refused the thread at least takes the weakest nice value.
-  sched_param parameters{};
-  if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameters) != 0) {
-    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), kLowestNiceValue);
-  }
+  // The weakest nice value of the normal class, set for this thread alone: it yields
+  // to the window but, unlike the idle class, still moves on a busy machine.
+  setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), kLowestNiceValue);
 }
 
 void Worker::Start(Task task, ThreadPriority priority) {

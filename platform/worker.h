@@ -14,6 +14,7 @@
 
 namespace kelvara::platform {
 
+// Lowest is the weakest nice value (19) for the worker's thread alone.
 enum class ThreadPriority { Lowest, Normal };
 
 class Worker {

@@ -6,8 +6,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include <pthread.h>
-#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "platform/event.h"
 #include "platform/worker.h"
@@ -131,17 +132,18 @@ TEST(Worker, RestartStopsThePreviousRunFirst) {
   EXPECT_EQ(running, 0);
 }
 
-TEST(Worker, RunsAtTheLowestPriority) {
+int OwnNiceValue() { return getpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid))); }
+
+TEST(Worker, RunsAtTheLowestPriorityUnlessAskedOtherwise) {
   Worker worker;
-  std::atomic<int> policy = -1;
-  worker.Start([&](Worker&) {
-    sched_param parameters{};
-    int current = 0;
-    pthread_getschedparam(pthread_self(), &current, &parameters);
-    policy = current;
-  });
+  std::atomic<int> lowest = 0;
+  std::atomic<int> normal = 0;
+  worker.Start([&](Worker&) { lowest = OwnNiceValue(); });
   worker.Join();
-  EXPECT_EQ(policy, SCHED_IDLE);
+  worker.Start([&](Worker&) { normal = OwnNiceValue(); }, ThreadPriority::Normal);
+  worker.Join();
+  EXPECT_EQ(lowest, 19);
+  EXPECT_EQ(normal, OwnNiceValue()) << "a normal worker keeps the owner's priority";
 }
 
 TEST(Worker, AThrowingTaskStillFinishesAndKeepsItsFailure) {
