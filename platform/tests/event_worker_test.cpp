@@ -68,13 +68,6 @@ TEST(Event, ReleasesEveryWaiterOnAnotherThread) {
   EXPECT_EQ(released, 3);
 }
 
-TEST(Event, TimedWaitSeesASetFromAnotherThread) {
-  Event event;
-  std::thread setter([&] { event.Set(); });
-  EXPECT_TRUE(event.Wait(kPatience));
-  setter.join();
-}
-
 TEST(Worker, RunsTheTaskAndSetsFinished) {
   RecordingSink sink;
   Worker worker(&sink);

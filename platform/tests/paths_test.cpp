@@ -18,8 +18,7 @@ const DeviceFolders kFolders{"/home/u/.local/state/kelvara", "/opt/kelvara/data/
 using testing::EnvironmentGuard;
 
 TEST(Paths, ProgramFolderHoldsTheExecutable) {
-  // The tests run in the folder that holds the test program.
-  EXPECT_EQ(fs::canonical(ProgramFolder()), fs::canonical(fs::current_path()));
+  EXPECT_TRUE(fs::is_regular_file(ProgramFolder() / "platform_tests")) << ProgramFolder();
   EXPECT_EQ(DataPrefix(), (ProgramFolder() / "data").string() + "/");
 }
 

@@ -54,8 +54,6 @@ TEST(RecordingCanvas, TextExtentCountsCharactersNotBytes) {
   RecordingCanvas canvas;
   canvas.SetFont({"Kelvara", 20});
   EXPECT_EQ(canvas.TextExtent("Овен"), (Size{40, 20}));
-  canvas.SetFont({"Kelvara", 20, 5});
-  EXPECT_EQ(canvas.TextExtent("ab"), (Size{10, 20}));
 }
 
 TEST(RecordingCanvas, LoadBitmapReadsTheSizeAndRefusesJunk) {
