@@ -81,12 +81,23 @@ QPoint AlignmentOffset(const QFontMetrics& metrics, const QString& text, TextAli
 
 QtBitmap* AsQtBitmap(Bitmap& bitmap) { return dynamic_cast<QtBitmap*>(&bitmap); }
 
+// Families already looked up by face; emptied when fonts are registered, so that a
+// face installed later is found.
+struct ResolvedFamilies {
+  QMutex mutex;
+  QHash<QString, QString> byFace;
+};
+
+ResolvedFamilies& Resolved() {
+  static ResolvedFamilies resolved;
+  return resolved;
+}
+
 }  // namespace
 
 QString ResolveFontFamily(const QString& face) {
-  static QMutex mutex;
-  static QHash<QString, QString> resolved;
-  QMutexLocker lock(&mutex);
+  QMutexLocker lock(&Resolved().mutex);
+  QHash<QString, QString>& resolved = Resolved().byFace;
   const auto known = resolved.constFind(face);
   if (known != resolved.constEnd()) return *known;
   const QStringList families = QFontDatabase::families();
@@ -104,6 +115,10 @@ QStringList RegisterFontFiles(const std::filesystem::path& folder) {
   for (const QString& name : dir.entryList({"*.ttf", "*.TTF", "*.otf", "*.OTF"}, QDir::Files)) {
     const int id = QFontDatabase::addApplicationFont(dir.filePath(name));
     if (id >= 0) added << QFontDatabase::applicationFontFamilies(id);
+  }
+  if (!added.isEmpty()) {
+    QMutexLocker lock(&Resolved().mutex);
+    Resolved().byFace.clear();
   }
   return added;
 }

@@ -94,6 +94,20 @@ TEST(QtCanvas, MissingFacesFallBackAndExtentsGrowWithHeight) {
   EXPECT_LT(canvas.TextExtent("Овен").width, large.width) << "a narrow width narrows the text";
 }
 
+TEST(QtCanvas, RegistersTheFontFilesOfAFolderAndSkipsBrokenOnes) {
+  scene::TestApplication();
+  const QString system = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+  if (!QFile::exists(system)) GTEST_SKIP() << "DejaVu fonts not installed";
+  QTemporaryDir folder;
+  ASSERT_TRUE(QFile::copy(system, folder.filePath("Kelvara.ttf")));
+  QFile broken(folder.filePath("Times.ttf"));
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write("not a font");
+  broken.close();
+  EXPECT_EQ(RegisterFontFiles(folder.path().toStdString()), QStringList{"DejaVu Sans Mono"});
+  EXPECT_TRUE(RegisterFontFiles("/nonexistent").isEmpty());
+}
+
 TEST(QtCanvas, PicturesExportToPngAndSvgUnderAwkwardNames) {
   scene::TestApplication();
   QTemporaryDir folder;
