@@ -22,13 +22,9 @@ void ArchiveWriter::WriteLittleEndian(std::uint64_t value, int byteCount) {
   for (int i = 0; i < byteCount; ++i) bytes_.push_back(char((value >> (8 * i)) & 0xFF));
 }
 
-void ArchiveWriter::WriteInt32(std::int32_t value) {
-  WriteLittleEndian(std::uint32_t(value), 4);
-}
+void ArchiveWriter::WriteInt32(std::int32_t value) { WriteLittleEndian(std::uint32_t(value), 4); }
 
-void ArchiveWriter::WriteDouble(double value) {
-  WriteLittleEndian(std::bit_cast<std::uint64_t>(value), 8);
-}
+void ArchiveWriter::WriteDouble(double value) { WriteLittleEndian(std::bit_cast<std::uint64_t>(value), 8); }
 
 void ArchiveWriter::WriteLengthPrefix(std::uint64_t length) {
   if (length < kByteEscape) {
@@ -65,8 +61,7 @@ void ArchiveWriter::WriteNarrowString(std::string_view bytes) {
 std::string_view ArchiveReader::Take(std::uint64_t byteCount) {
   if (byteCount > Remaining()) {
     throw ArchiveError("archive ends early: " + std::to_string(byteCount) + " bytes wanted, " +
-                       std::to_string(Remaining()) + " left at offset " +
-                       std::to_string(position_));
+                       std::to_string(Remaining()) + " left at offset " + std::to_string(position_));
   }
   const std::string_view piece = bytes_.substr(position_, std::size_t(byteCount));
   position_ += std::size_t(byteCount);
@@ -80,13 +75,9 @@ std::uint64_t ArchiveReader::ReadLittleEndian(int byteCount) {
   return value;
 }
 
-std::int32_t ArchiveReader::ReadInt32() {
-  return std::int32_t(std::uint32_t(ReadLittleEndian(4)));
-}
+std::int32_t ArchiveReader::ReadInt32() { return std::int32_t(std::uint32_t(ReadLittleEndian(4))); }
 
-double ArchiveReader::ReadDouble() {
-  return std::bit_cast<double>(ReadLittleEndian(8));
-}
+double ArchiveReader::ReadDouble() { return std::bit_cast<double>(ReadLittleEndian(8)); }
 
 std::string ArchiveReader::ReadString() {
   bool wide = false;

@@ -32,8 +32,7 @@ CivilDate CivilFromDays(long long days) {
   days += 719468;
   const long long era = (days >= 0 ? days : days - 146096) / 146097;
   const long long dayOfEra = days - era * 146097;
-  const long long yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const long long shiftedMonth = (5 * dayOfYear + 2) / 153;
   const int day = int(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
@@ -69,9 +68,7 @@ int TimeSpan::Hours() const { return int(RoundedSeconds() % kSecondsPerDay / 360
 int TimeSpan::Minutes() const { return int(RoundedSeconds() % 3600 / 60); }
 int TimeSpan::Seconds() const { return int(RoundedSeconds() % 60); }
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -80,8 +77,8 @@ int DaysInMonth(int year, int month) {
 }
 
 DateTime DateTime::FromFields(int year, int month, int day, int hour, int minute, int second) {
-  if (year < kMinYear || year > kMaxYear || day < 1 || day > DaysInMonth(year, month) ||
-      hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+  if (year < kMinYear || year > kMaxYear || day < 1 || day > DaysInMonth(year, month) || hour < 0 ||
+      hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
     return {};
   }
   const long long dayNumber = DaysFromCivil(year, month, day) - kEpochOffset;
@@ -113,8 +110,7 @@ DateTimeFields DateTime::Fields() const {
   const long long dayNumber = FloorDiv(seconds, kSecondsPerDay);
   const int secondOfDay = int(seconds - dayNumber * kSecondsPerDay);
   const CivilDate date = CivilFromDays(dayNumber + kEpochOffset);
-  return {date.year, date.month, date.day, secondOfDay / 3600, secondOfDay % 3600 / 60,
-          secondOfDay % 60};
+  return {date.year, date.month, date.day, secondOfDay / 3600, secondOfDay % 3600 / 60, secondOfDay % 60};
 }
 
 int DateTime::DayOfWeek() const {

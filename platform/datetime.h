@@ -70,8 +70,7 @@ class DateTime {
   DateTime() = default;
 
   // Invalid when a field is out of its range (no carrying: 31 April is refused).
-  static DateTime FromFields(int year, int month, int day, int hour = 0, int minute = 0,
-                             int second = 0);
+  static DateTime FromFields(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
   static DateTime FromFields(const DateTimeFields& fields);
   static DateTime FromDays(double days);
 

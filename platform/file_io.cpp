@@ -51,8 +51,7 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std:
   return bytes;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::error_code& error) {
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::error_code& error) {
   error.clear();
   // A short fixed name, so that a target name of the full 255 bytes still leaves room.
   const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();

@@ -21,7 +21,6 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std:
 
 // Writes `bytes` to a temporary file in the target's folder, flushes it to disk and
 // renames it over `path`. On failure the old file is untouched and no temporary remains.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::error_code& error);
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
 
 }  // namespace kelvara::platform

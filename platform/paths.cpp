@@ -92,9 +92,7 @@ bool EnterStateFolder(std::error_code& error) {
   return !error;
 }
 
-DeviceFolders CurrentDeviceFolders() {
-  return {StateFolder(), DataFolder() / "fonts", UserFontsFolder()};
-}
+DeviceFolders CurrentDeviceFolders() { return {StateFolder(), DataFolder() / "fonts", UserFontsFolder()}; }
 
 fs::path MapDevicePath(std::string_view devicePath, const DeviceFolders& folders) {
   std::string path(devicePath);

@@ -50,8 +50,8 @@ std::ostream& operator<<(std::ostream& out, const CanvasCall& call) {
   out << ' ';
   PrintRect(out, call.rect);
   if (!call.text.empty()) out << " \"" << call.text << '"';
-  return out << " pen #" << std::hex << call.pen.color.ToColorRef() << std::dec << '/'
-             << call.pen.width << '/' << int(call.pen.style);
+  return out << " pen #" << std::hex << call.pen.color.ToColorRef() << std::dec << '/' << call.pen.width
+             << '/' << int(call.pen.style);
 }
 
 CanvasCall& RecordingCanvas::Record(CanvasCall::Kind kind) {

@@ -11,7 +11,19 @@
 namespace kelvara::platform {
 
 struct CanvasCall {
-  enum class Kind { Line, Polyline, Polygon, Rectangle, Ellipse, Arc, Pie, FillRect, Text, BlockCopy, StretchCopy };
+  enum class Kind {
+    Line,
+    Polyline,
+    Polygon,
+    Rectangle,
+    Ellipse,
+    Arc,
+    Pie,
+    FillRect,
+    Text,
+    BlockCopy,
+    StretchCopy
+  };
 
   Kind kind = Kind::Line;
   std::vector<Point> points;  // line ends, polyline points, polygon corners, copy destination

@@ -27,8 +27,8 @@ Region Region::FromPolygon(std::span<const Point> corners) {
 
 Region Region::FromRect(const Rect& rect) {
   if (rect.IsEmpty()) return {};
-  const Point corners[] = {{rect.left, rect.top}, {rect.right, rect.top},
-                           {rect.right, rect.bottom}, {rect.left, rect.bottom}};
+  const Point corners[] = {
+      {rect.left, rect.top}, {rect.right, rect.top}, {rect.right, rect.bottom}, {rect.left, rect.bottom}};
   return FromPolygon(corners);
 }
 

@@ -12,7 +12,8 @@ namespace {
 // The handheld passes paths that contain blanks in double quotes.
 QString Unquoted(const QString& commandLine) {
   const QString trimmed = commandLine.trimmed();
-  if (trimmed.size() >= 2 && trimmed.startsWith('"') && trimmed.endsWith('"')) return trimmed.mid(1, trimmed.size() - 2);
+  if (trimmed.size() >= 2 && trimmed.startsWith('"') && trimmed.endsWith('"'))
+    return trimmed.mid(1, trimmed.size() - 2);
   return trimmed;
 }
 

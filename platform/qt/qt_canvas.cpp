@@ -50,7 +50,8 @@ Qt::PenStyle ToQt(PenStyle style) {
 
 QString FallbackFor(const QString& face) {
   const QString lower = face.toLower();
-  if (lower.startsWith("times") || (lower.contains("serif") && !lower.contains("sans"))) return kSerifFallback;
+  if (lower.startsWith("times") || (lower.contains("serif") && !lower.contains("sans")))
+    return kSerifFallback;
   if (lower.startsWith("courier") || lower.contains("mono")) return kMonoFallback;
   return kSansFallback;
 }

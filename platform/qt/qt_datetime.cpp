@@ -12,7 +12,8 @@ DateTime FromQDateTime(const QDateTime& moment) {
   if (!moment.isValid()) return {};
   const QDate date = moment.date();
   const QTime time = moment.time();
-  return DateTime::FromFields(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
+  return DateTime::FromFields(date.year(), date.month(), date.day(), time.hour(), time.minute(),
+                              time.second());
 }
 
 }  // namespace kelvara::platform

@@ -18,7 +18,8 @@ QString SocketPathFor(const QString& folder, const QString& name) {
   const QString path = QDir(folder).filePath(name + ".socket");
   if (path.toUtf8().size() <= kLongestSocketPath) return path;
   // A deep folder: a short name in the temporary folder, unique for the folder.
-  const QByteArray digest = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+  const QByteArray digest =
+      QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
   return QDir::temp().filePath("kelvara-" + QString::fromLatin1(digest) + ".socket");
 }
 

@@ -71,7 +71,9 @@ bool TextViewer::Open(const std::filesystem::path& file, QString* error) {
   return true;
 }
 
-bool TextViewer::SaveAs(const std::filesystem::path& file, QString* error) { return file_.SaveAs(file, error); }
+bool TextViewer::SaveAs(const std::filesystem::path& file, QString* error) {
+  return file_.SaveAs(file, error);
+}
 
 bool TextViewer::PrintToPdf(const std::filesystem::path& file, QString* error) {
   QSaveFile output(FromPath(file));
@@ -102,8 +104,8 @@ void TextViewer::ChooseSaveAs() {
 void TextViewer::ChoosePrintToPdf() {
   std::filesystem::path suggestion = file_.Path();
   suggestion.replace_extension(".pdf");
-  const QString file = QFileDialog::getSaveFileName(this, tr("Печать в PDF"), FromPath(suggestion),
-                                                    tr("PDF (*.pdf)"));
+  const QString file =
+      QFileDialog::getSaveFileName(this, tr("Печать в PDF"), FromPath(suggestion), tr("PDF (*.pdf)"));
   QString error;
   if (!file.isEmpty() && !PrintToPdf(ToPath(file), &error)) ShowError(error);
 }

@@ -72,8 +72,7 @@ TEST(DateTime, SpanArithmeticCarriesAcrossDaysMonthsYearsAndTheOrigin) {
   EXPECT_EQ(DateTime::FromFields(1899, 12, 29, 18) + TimeSpan::FromHours(12),
             DateTime::FromFields(1899, 12, 30, 6));
   EXPECT_EQ(DateTime::FromFields(1860, 1, 1) + TimeSpan(15, 0, 0, 0), DateTime::FromFields(1860, 1, 16));
-  EXPECT_EQ(DateTime::FromFields(2130, 12, 31) - DateTime::FromFields(1860, 1, 1),
-            TimeSpan::FromDays(98980));
+  EXPECT_EQ(DateTime::FromFields(2130, 12, 31) - DateTime::FromFields(1860, 1, 1), TimeSpan::FromDays(98980));
   // Spans of 5.5 hours move the clock by 5 hours 30 minutes.
   EXPECT_EQ((DateTime::FromFields(2020, 6, 1, 12) - TimeSpan::FromHours(5.5)).Fields(),
             (DateTimeFields{2020, 6, 1, 6, 30, 0}));

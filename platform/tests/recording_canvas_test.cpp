@@ -63,8 +63,8 @@ TEST(RecordingCanvas, LoadBitmapReadsTheSizeAndRefusesJunk) {
   std::string header(54, '\0');
   header[0] = 'B';
   header[1] = 'M';
-  header[18] = 64;             // width 64
-  header[22] = char(0xF0);     // height -16: stored top-down
+  header[18] = 64;          // width 64
+  header[22] = char(0xF0);  // height -16: stored top-down
   header[23] = header[24] = header[25] = char(0xFF);
   std::ofstream(good, std::ios::binary) << header;
   std::ofstream(junk, std::ios::binary) << "BM";

@@ -26,7 +26,8 @@ TEST(HelpViewer, PageHasEveryTopicTheProgramOpens) {
   HelpViewer viewer(kHelpFile);
   ASSERT_TRUE(viewer.ShowTopic("file:kelvara.htm"));
   const QStringList anchors = viewer.Anchors();
-  for (const char* topic : {"Horoscope", "Map", "Soul", "DlgCom", "Now", "Step", "Calendars", "Text", "Files"}) {
+  for (const char* topic :
+       {"Horoscope", "Map", "Soul", "DlgCom", "Now", "Step", "Calendars", "Text", "Files"}) {
     EXPECT_TRUE(anchors.contains(topic)) << topic;
   }
   EXPECT_TRUE(viewer.Browser()->toPlainText().contains("Формула Души"));

@@ -11,9 +11,10 @@ namespace {
 constexpr qint64 kOriginJulianDay = 2415019;
 
 TEST(QtDateTime, RoundTripsAcrossTheRangeAndAgreesWithQtsDayCount) {
-  for (const DateTimeFields& f : {DateTimeFields{100, 1, 1, 0, 0, 0}, DateTimeFields{1582, 10, 10, 12, 0, 0},
-                                  DateTimeFields{1860, 1, 1, 0, 0, 0}, DateTimeFields{1985, 7, 12, 14, 5, 59},
-                                  DateTimeFields{2130, 12, 31, 23, 0, 0}, DateTimeFields{9999, 12, 31, 23, 59, 59}}) {
+  for (const DateTimeFields& f :
+       {DateTimeFields{100, 1, 1, 0, 0, 0}, DateTimeFields{1582, 10, 10, 12, 0, 0},
+        DateTimeFields{1860, 1, 1, 0, 0, 0}, DateTimeFields{1985, 7, 12, 14, 5, 59},
+        DateTimeFields{2130, 12, 31, 23, 0, 0}, DateTimeFields{9999, 12, 31, 23, 59, 59}}) {
     const DateTime moment = DateTime::FromFields(f);
     const QDateTime shown = ToQDateTime(moment);
     ASSERT_TRUE(shown.isValid()) << f.year;

@@ -77,7 +77,8 @@ TEST(SingleInstance, RaiseWithNobodyListeningFails) {
 TEST(SingleInstance, DeepFolderStillWorks) {
   testing::TestApplication();
   QTemporaryDir folder;
-  const QString deep = folder.filePath(QString(60, 'd') + "/" + QString("Карта \"100%\" ") + QString(40, 'e'));
+  const QString deep =
+      folder.filePath(QString(60, 'd') + "/" + QString("Карта \"100%\" ") + QString(40, 'e'));
   SingleInstance first("Kelvara", deep);
   ASSERT_TRUE(first.Acquire());
   QSignalSpy raised(&first, &SingleInstance::raiseRequested);
