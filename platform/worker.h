@@ -28,6 +28,7 @@ class Worker {
   Worker(const Worker&) = delete;
   Worker& operator=(const Worker&) = delete;
 
+  // Start, Stop, Join and IsRunning belong to the owner's thread, never to the task.
   // Stops a task still running, then starts `task` on a new thread.
   void Start(Task task, ThreadPriority priority = ThreadPriority::Lowest);
   // Sets the stop event, waits without limit for the task to end and drops its
