@@ -91,7 +91,10 @@ DateTime DateTime::FromFields(const DateTimeFields& f) {
 
 DateTime DateTime::FromDays(double days) {
   DateTime result;
-  if (!std::isfinite(days)) return result;
+  // A day beyond either end is refused before any conversion to an integer count.
+  const double firstDay = double(kFirstSecond / kSecondsPerDay) - 1.0;
+  const double lastDay = double(kLastSecond / kSecondsPerDay) + 1.0;
+  if (!std::isfinite(days) || days < firstDay || days > lastDay) return result;
   result.days_ = ToWholeMilliseconds(days);
   const long long seconds = result.RoundedSeconds();
   result.valid_ = seconds >= kFirstSecond && seconds <= kLastSecond;

@@ -60,6 +60,9 @@ TEST(DateTime, RangeAndFieldChecks) {
   EXPECT_FALSE(DateTime::FromFields(2023, 1, 1, 0, 60).IsValid());
   EXPECT_FALSE(DateTime::FromFields(2023, 1, 1, 0, 0, -1).IsValid());
   EXPECT_FALSE(DateTime::FromDays(std::nan("")).IsValid());
+  EXPECT_FALSE(DateTime::FromDays(1e300).IsValid());
+  EXPECT_FALSE(DateTime::FromDays(-1e300).IsValid());
+  EXPECT_FALSE((DateTime::FromFields(2000, 1, 1) + TimeSpan::FromDays(1e18)).IsValid());
   EXPECT_FALSE(DateTime().IsValid());
   EXPECT_FALSE((DateTime() + TimeSpan::FromDays(1)).IsValid());
 }
