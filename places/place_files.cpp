@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "platform/codepage.h"
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "places/messages.h"
 #include "places/place_text.h"
 #include "places/text_util.h"
@@ -283,7 +283,7 @@ PlaceFileResult LoadPlaces(const std::filesystem::path& file, PlacesList& list,
   if (!error && size > kMaxPlaceFileBytes) {
     return {PlaceFileStatus::kDamaged, 0, kPlaceFileTooLarge + file.string()};
   }
-  const auto bytes = ReadWholeFile(file);
+  const auto bytes = platform::ReadFileBytes(file);
   if (!bytes) return {PlaceFileStatus::kCannotOpen, 0, kCannotOpenFile + file.string()};
   return IsTextPlaceFile(file) ? LoadTextPlaces(*bytes, list, ui)
                                : LoadBinaryPlaces(*bytes, list, ui);
@@ -296,7 +296,7 @@ PlaceFileResult SavePlaces(const std::filesystem::path& file, const PlacesList& 
       IsTextPlaceFile(file) ? FormatText(list, ui, bytes) : FormatBinary(list, ui, bytes);
   // An interrupted export leaves the old file as it was.
   if (result.status != PlaceFileStatus::kDone) return result;
-  if (!WriteFileAtomically(file, bytes)) {
+  if (!platform::WriteFileAtomically(file, bytes)) {
     return {PlaceFileStatus::kCannotWrite, 0, kCannotWriteFile + file.string()};
   }
   return result;

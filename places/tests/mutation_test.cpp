@@ -8,7 +8,7 @@
 
 #include "platform/codepage.h"
 #include "places/city_base.h"
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "places/place_files.h"
 #include "places/place_time.h"
 #include "places/tests/test_support.h"
@@ -77,9 +77,9 @@ TEST(Mutation, DamagedPlaceFilesLoadWhatIsReadableAndNeverCrash) {
   std::mt19937 random(1860);
   for (const char* name : {"sample.txt", "sample.bin"}) {
     ASSERT_EQ(SavePlaces(dir / name, sample, ui).status, PlaceFileStatus::kDone);
-    const std::string original = *ReadWholeFile(dir / name);
+    const std::string original = *platform::ReadFileBytes(dir / name);
     for (int round = 0; round < kRounds; ++round) {
-      ASSERT_TRUE(WriteFileAtomically(dir / name, Mutate(original, random)));
+      ASSERT_TRUE(platform::WriteFileAtomically(dir / name, Mutate(original, random)));
       PlacesList list;
       const PlaceFileResult result = LoadPlaces(dir / name, list, ui);
       EXPECT_LE(list.places.size(), 8u) << name;

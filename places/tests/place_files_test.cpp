@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/codepage.h"
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "places/place_text.h"
 #include "places/tests/test_support.h"
 
@@ -24,7 +24,7 @@ std::string Utf16Le(const std::string& utf8) {
 }
 
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-  ASSERT_TRUE(WriteFileAtomically(file, bytes));
+  ASSERT_TRUE(platform::WriteFileAtomically(file, bytes));
 }
 
 class PlaceFilesTest : public ::testing::Test {
@@ -170,7 +170,7 @@ TEST_F(PlaceFilesTest, TheTextFileHasTheExactLayout) {
   PlacesList list;
   list.places = {{"Москва", 37.0 + 37.0 / 60.0, 55.75}};
   ASSERT_EQ(SavePlaces(dir_ / "a.txt", list, ui_).status, PlaceFileStatus::kDone);
-  EXPECT_EQ(*ReadWholeFile(dir_ / "a.txt"), Utf16Le(kHeaderText + "Москва 55°45'00\" 37°37'00\"\r\n"));
+  EXPECT_EQ(*platform::ReadFileBytes(dir_ / "a.txt"), Utf16Le(kHeaderText + "Москва 55°45'00\" 37°37'00\"\r\n"));
 }
 
 TEST_F(PlaceFilesTest, AnInterruptedExportLeavesTheOldFile) {
@@ -179,7 +179,7 @@ TEST_F(PlaceFilesTest, AnInterruptedExportLeavesTheOldFile) {
   list.places = {{"A", 1, 1}, {"B", 2, 2}};
   ui_.progress = [](const PlacesProgress&) { return false; };
   EXPECT_EQ(SavePlaces(dir_ / "keep.txt", list, ui_).status, PlaceFileStatus::kCancelled);
-  EXPECT_EQ(*ReadWholeFile(dir_ / "keep.txt"), "old");
+  EXPECT_EQ(*platform::ReadFileBytes(dir_ / "keep.txt"), "old");
   EXPECT_EQ(SavePlaces(dir_ / "missing-dir" / "x.txt", list, {}).status,
             PlaceFileStatus::kCannotWrite);
 }
@@ -188,7 +188,7 @@ TEST_F(PlaceFilesTest, ABinaryFileShorterThanItsCountKeepsWhatItHolds) {
   PlacesList list;
   list.places = {{"Москва", 37.6, 55.75}, {"Киев", 30.5, 50.45}};
   ASSERT_EQ(SavePlaces(dir_ / "a.bin", list, ui_).status, PlaceFileStatus::kDone);
-  std::string bytes = *ReadWholeFile(dir_ / "a.bin");
+  std::string bytes = *platform::ReadFileBytes(dir_ / "a.bin");
   const int32_t hugeCount = 0x7FFFFFFF;
   std::memcpy(bytes.data(), &hugeCount, sizeof(hugeCount));
   bytes.resize(bytes.size() - 3);

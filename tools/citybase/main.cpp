@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "tools/citybase/base_builder.h"
 
 int main(int argc, char** argv) {
@@ -11,11 +11,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const auto csv = kelvara::places::ReadWholeFile(argv[1]);
+    const auto csv = kelvara::platform::ReadFileBytes(argv[1]);
     if (!csv) throw std::runtime_error(std::string("cannot read ") + argv[1]);
     const auto cities = kelvara::citybase::ParseCitiesCsv(*csv);
     const std::string base = kelvara::citybase::BuildCityBase(cities, argv[2]);
-    if (!kelvara::places::WriteFileAtomically(argv[3], base)) {
+    if (!kelvara::platform::WriteFileAtomically(argv[3], base)) {
       throw std::runtime_error(std::string("cannot write ") + argv[3]);
     }
     std::printf("%zu cities, %zu bytes written to %s\n", cities.size(), base.size(), argv[3]);

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "places/file_io.h"
+#include "platform/file_io.h"
 
 namespace kelvara::citybase {
 namespace {
@@ -111,7 +111,7 @@ TzifZone ParseTzif(std::string_view bytes) {
 }
 
 TzifZone ReadTzif(const std::filesystem::path& file) {
-  const auto bytes = places::ReadWholeFile(file);
+  const auto bytes = platform::ReadFileBytes(file);
   if (!bytes) throw std::runtime_error("cannot read " + file.string());
   return ParseTzif(*bytes);
 }

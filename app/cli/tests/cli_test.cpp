@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "places/hour_scale.h"
 #include "places/tests/test_support.h"
 
@@ -29,7 +29,7 @@ class CliTest : public ::testing::Test {
                              MakeCity("Kingston", "(Jamaica, JM)", 18.0, -76.8)}) {
       places::AppendCityRecord(city, bytes);
     }
-    EXPECT_TRUE(places::WriteFileAtomically(dir_ / places::kCityBaseFileName, bytes));
+    EXPECT_TRUE(platform::WriteFileAtomically(dir_ / places::kCityBaseFileName, bytes));
     context_.dataDir = dir_ / "";
     context_.nowGreenwichHours = [] { return places::HoursSince1860({1985, 7, 1, 12, 0, 0}); };
   }

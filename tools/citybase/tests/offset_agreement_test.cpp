@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "places/place_time.h"
 #include "tools/citybase/base_builder.h"
 #include "tools/citybase/posix_tz.h"
@@ -65,7 +65,7 @@ const CitySource kIslands[] = {
 };
 
 std::vector<CitySource> TestCities() {
-  const auto csv = places::ReadWholeFile(std::string(KELVARA_TEST_DATA_DIR) + "/cities.csv");
+  const auto csv = platform::ReadFileBytes(std::string(KELVARA_TEST_DATA_DIR) + "/cities.csv");
   EXPECT_TRUE(csv);
   const auto all = ParseCitiesCsv(csv.value_or(""));
   std::vector<CitySource> chosen;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "places/file_io.h"
+#include "platform/file_io.h"
 #include "tools/citybase/posix_tz.h"
 #include "tools/citybase/tzif.h"
 
@@ -74,7 +74,7 @@ TEST(Tzif, TheSystemZoneOfMoscowHasItsKnownChanges) {
 }
 
 TEST(Tzif, DamagedFilesAreRefusedWithoutCrashing) {
-  const std::string original = *places::ReadWholeFile("/usr/share/zoneinfo/Europe/Kyiv");
+  const std::string original = *platform::ReadFileBytes("/usr/share/zoneinfo/Europe/Kyiv");
   EXPECT_THROW(ParseTzif(original.substr(0, 30)), std::runtime_error);
   EXPECT_THROW(ParseTzif("TZxf" + original.substr(4)), std::runtime_error);
   std::mt19937 random(2130);

@@ -1,0 +1,31 @@
+// Whole-file reading with a size limit, and writing that never leaves a half-written
+// file behind: files the user keeps are written beside the old one and renamed over it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace kelvara::platform {
+
+// Larger than any document, place file or table the programs keep.
+inline constexpr std::uintmax_t kDefaultFileSizeLimit = 64u * 1024u * 1024u;
+
+// The file's bytes, or nothing (with the reason in `error`) when it cannot be read
+// or is larger than `limit`.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std::error_code& error,
+                                         std::uintmax_t limit = kDefaultFileSizeLimit);
+
+// Writes `bytes` to a temporary file in the target's folder, flushes it to disk and
+// renames it over `path`. On failure the old file is untouched and no temporary remains.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
+
+// The same for callers that only need to know whether it worked.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path,
+                                         std::uintmax_t limit = kDefaultFileSizeLimit);
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace kelvara::platform

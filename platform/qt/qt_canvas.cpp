@@ -1,0 +1,269 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHash>
+#include <QMutex>
+#include <QPolygon>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kelvara::platform {
+namespace {
+
+// Qt measures arc angles in sixteenths of a degree.
+constexpr int kQtAngleUnitsPerDegree = 16;
+constexpr double kEscapementUnitsPerDegree = 10.0;
+constexpr int kMinFontWeight = 100;
+constexpr int kMaxFontWeight = 900;
+constexpr int kMaxFontStretch = 4000;
+constexpr const char* kSansFallback = "DejaVu Sans";
+constexpr const char* kSerifFallback = "DejaVu Serif";
+constexpr const char* kMonoFallback = "DejaVu Sans Mono";
+
+QColor ToQt(Color color) { return QColor(color.red, color.green, color.blue); }
+QPoint ToQt(Point point) { return QPoint(point.x, point.y); }
+QRect ToQt(const Rect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
+
+QPolygon ToQt(std::span<const Point> points) {
+  QPolygon polygon;
+  polygon.reserve(qsizetype(points.size()));
+  for (const Point& p : points) polygon << ToQt(p);
+  return polygon;
+}
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+Qt::PenStyle ToQt(PenStyle style) {
+  switch (style) {
+    case PenStyle::Solid: return Qt::SolidLine;
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::None: return Qt::NoPen;
+  }
+  return Qt::SolidLine;
+}
+
+QString FallbackFor(const QString& face) {
+  const QString lower = face.toLower();
+  if (lower.startsWith("times") || (lower.contains("serif") && !lower.contains("sans")))
+    return kSerifFallback;
+  if (lower.startsWith("courier") || lower.contains("mono")) return kMonoFallback;
+  return kSansFallback;
+}
+
+QFont ToQt(const Font& font) {
+  QFont qfont(ResolveFontFamily(FromUtf8(font.face)));
+  qfont.setPixelSize(std::max(1, std::abs(font.height)));
+  qfont.setWeight(QFont::Weight(std::clamp(font.weight, kMinFontWeight, kMaxFontWeight)));
+  if (font.width > 0) {
+    const int naturalWidth = std::max(1, QFontMetrics(qfont).averageCharWidth());
+    qfont.setStretch(std::clamp(font.width * 100 / naturalWidth, 1, kMaxFontStretch));
+  }
+  return qfont;
+}
+
+// Offset of a text's top-left corner from its anchor, in the text's own direction.
+QPoint AlignmentOffset(const QFontMetrics& metrics, const QString& text, TextAlign align) {
+  const int width = metrics.horizontalAdvance(text);
+  int x = 0;
+  if (align.horizontal == HorizontalAlign::Center) x = -width / 2;
+  if (align.horizontal == HorizontalAlign::Right) x = -width;
+  int baseline = metrics.ascent();
+  if (align.vertical == VerticalAlign::Middle) baseline = (metrics.ascent() - metrics.descent()) / 2;
+  if (align.vertical == VerticalAlign::Baseline) baseline = 0;
+  if (align.vertical == VerticalAlign::Bottom) baseline = -metrics.descent();
+  return {x, baseline};
+}
+
+QtBitmap* AsQtBitmap(Bitmap& bitmap) { return dynamic_cast<QtBitmap*>(&bitmap); }
+
+// Families already looked up by face; emptied when fonts are registered, so that a
+// face installed later is found.
+struct ResolvedFamilies {
+  QMutex mutex;
+  QHash<QString, QString> byFace;
+};
+
+ResolvedFamilies& Resolved() {
+  static ResolvedFamilies resolved;
+  return resolved;
+}
+
+}  // namespace
+
+QString ResolveFontFamily(const QString& face) {
+  QMutexLocker lock(&Resolved().mutex);
+  QHash<QString, QString>& resolved = Resolved().byFace;
+  const auto known = resolved.constFind(face);
+  if (known != resolved.constEnd()) return *known;
+  const QStringList families = QFontDatabase::families();
+  const auto match = std::find_if(families.begin(), families.end(), [&](const QString& family) {
+    return family.compare(face, Qt::CaseInsensitive) == 0;
+  });
+  const QString family = match != families.end() ? *match : FallbackFor(face);
+  resolved.insert(face, family);
+  return family;
+}
+
+QStringList RegisterFontFiles(const std::filesystem::path& folder) {
+  QStringList added;
+  const QDir dir(QString::fromStdString(folder.string()));
+  for (const QString& name : dir.entryList({"*.ttf", "*.TTF", "*.otf", "*.OTF"}, QDir::Files)) {
+    const int id = QFontDatabase::addApplicationFont(dir.filePath(name));
+    if (id >= 0) added << QFontDatabase::applicationFontFamilies(id);
+  }
+  if (!added.isEmpty()) {
+    QMutexLocker lock(&Resolved().mutex);
+    Resolved().byFace.clear();
+  }
+  return added;
+}
+
+void QtCanvas::UseOutlineTools() {
+  const Pen& pen = CurrentPen();
+  if (pen.style == PenStyle::None) {
+    painter_.setPen(Qt::NoPen);
+  } else {
+    QPen qpen(ToQt(pen.color), std::max(1, pen.width), ToQt(pen.style));
+    qpen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(qpen);
+  }
+  const Brush& brush = CurrentBrush();
+  painter_.setBrush(brush.hollow ? QBrush(Qt::NoBrush) : QBrush(ToQt(brush.color)));
+}
+
+// An outlined shape covers its rectangle less the right and bottom edges, as on the
+// handheld; Qt's outline would reach one pixel further.
+QRect QtCanvas::OutlineRect(const Rect& rect) const {
+  const QRect area = ToQt(rect);
+  return CurrentPen().style == PenStyle::None ? area : area.adjusted(0, 0, -1, -1);
+}
+
+void QtCanvas::DrawLine(Point from, Point to) {
+  UseOutlineTools();
+  painter_.drawLine(ToQt(from), ToQt(to));
+}
+
+void QtCanvas::DrawPolyline(std::span<const Point> points) {
+  UseOutlineTools();
+  painter_.drawPolyline(ToQt(points));
+}
+
+void QtCanvas::DrawPolygon(std::span<const Point> corners) {
+  UseOutlineTools();
+  painter_.drawPolygon(ToQt(corners), Qt::OddEvenFill);
+}
+
+void QtCanvas::DrawRectangle(const Rect& rect) {
+  UseOutlineTools();
+  painter_.drawRect(OutlineRect(rect));
+}
+
+void QtCanvas::DrawEllipse(const Rect& bounds) {
+  UseOutlineTools();
+  painter_.drawEllipse(OutlineRect(bounds));
+}
+
+void QtCanvas::DrawArc(const Rect& bounds, double startDegrees, double sweepDegrees) {
+  UseOutlineTools();
+  painter_.drawArc(OutlineRect(bounds), qRound(startDegrees * kQtAngleUnitsPerDegree),
+                   qRound(sweepDegrees * kQtAngleUnitsPerDegree));
+}
+
+void QtCanvas::DrawPie(const Rect& bounds, double startDegrees, double sweepDegrees) {
+  UseOutlineTools();
+  painter_.drawPie(OutlineRect(bounds), qRound(startDegrees * kQtAngleUnitsPerDegree),
+                   qRound(sweepDegrees * kQtAngleUnitsPerDegree));
+}
+
+void QtCanvas::FillRect(const Rect& rect, Color color) { painter_.fillRect(ToQt(rect), ToQt(color)); }
+
+void QtCanvas::DrawText(Point anchor, std::string_view utf8, TextAlign align) {
+  const QString text = FromUtf8(utf8);
+  const QFont font = ToQt(CurrentFont());
+  painter_.save();
+  painter_.setFont(font);
+  painter_.setPen(ToQt(TextColor()));
+  painter_.translate(anchor.x, anchor.y);
+  // Escapement turns counter-clockwise; with y growing downwards that is a negative Qt angle.
+  painter_.rotate(-CurrentFont().escapement / kEscapementUnitsPerDegree);
+  painter_.drawText(AlignmentOffset(QFontMetrics(font), text, align), text);
+  painter_.restore();
+}
+
+Size QtCanvas::TextExtent(std::string_view utf8) {
+  const QFontMetrics metrics(ToQt(CurrentFont()));
+  return {metrics.horizontalAdvance(FromUtf8(utf8)), metrics.height()};
+}
+
+std::unique_ptr<Bitmap> QtCanvas::CreateBitmap(Size size) {
+  QImage image(std::max(1, size.width), std::max(1, size.height), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return std::make_unique<QtBitmap>(std::move(image));
+}
+
+std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& file) {
+  QImage image(QString::fromStdString(file.string()));
+  if (image.isNull()) return nullptr;
+  return std::make_unique<QtBitmap>(image.convertToFormat(QImage::Format_RGB32));
+}
+
+void QtCanvas::BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) {
+  if (QtBitmap* bitmap = AsQtBitmap(source)) {
+    painter_.drawImage(ToQt(destination), bitmap->Image(), ToQt(sourceRect));
+  }
+}
+
+void QtCanvas::StretchCopy(const Rect& destination, Bitmap& source, const Rect& sourceRect) {
+  if (QtBitmap* bitmap = AsQtBitmap(source)) {
+    painter_.drawImage(ToQt(destination), bitmap->Image(), ToQt(sourceRect));
+  }
+}
+
+QtBitmap::QtBitmap(QImage image) : image_(std::move(image)) {}
+
+Canvas& QtBitmap::Surface() {
+  if (!painter_.isActive()) painter_.begin(&image_);
+  return canvas_;
+}
+
+const QImage& QtBitmap::Image() {
+  if (painter_.isActive()) painter_.end();
+  return image_;
+}
+
+bool ExportPicturePng(const PictureDrawer& draw, Size size, const QString& file) {
+  QImage image(std::max(1, size.width), std::max(1, size.height), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QtCanvas canvas(painter);
+    draw(canvas);
+  }
+  QSaveFile output(file);
+  return output.open(QIODevice::WriteOnly) && image.save(&output, "PNG") && output.commit();
+}
+
+bool ExportPictureSvg(const PictureDrawer& draw, Size size, const QString& file, const QString& title) {
+  QSaveFile output(file);
+  if (!output.open(QIODevice::WriteOnly)) return false;
+  QSvgGenerator generator;
+  generator.setOutputDevice(&output);
+  generator.setSize(QSize(size.width, size.height));
+  generator.setViewBox(QRect(0, 0, size.width, size.height));
+  generator.setTitle(title);
+  QPainter painter;
+  if (!painter.begin(&generator)) return false;
+  painter.setRenderHint(QPainter::Antialiasing);
+  QtCanvas canvas(painter);
+  draw(canvas);
+  return painter.end() && output.commit();
+}
+
+}  // namespace kelvara::platform

@@ -1,0 +1,70 @@
+// The canvas on a QPainter: windows, off-screen images, PNG and SVG files.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+#include "platform/canvas.h"
+
+namespace kelvara::platform {
+
+class QtCanvas : public Canvas {
+ public:
+  // Draws through a painter that is already active; render hints stay the caller's.
+  explicit QtCanvas(QPainter& painter) : painter_(painter) {}
+
+  void DrawLine(Point from, Point to) override;
+  void DrawPolyline(std::span<const Point> points) override;
+  void DrawPolygon(std::span<const Point> corners) override;
+  void DrawRectangle(const Rect& rect) override;
+  void DrawEllipse(const Rect& bounds) override;
+  void DrawArc(const Rect& bounds, double startDegrees, double sweepDegrees) override;
+  void DrawPie(const Rect& bounds, double startDegrees, double sweepDegrees) override;
+  void FillRect(const Rect& rect, Color color) override;
+  void DrawText(Point anchor, std::string_view utf8, TextAlign align = {}) override;
+  Size TextExtent(std::string_view utf8) override;
+
+  std::unique_ptr<Bitmap> CreateBitmap(Size size) override;
+  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& file) override;
+  void BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) override;
+  void StretchCopy(const Rect& destination, Bitmap& source, const Rect& sourceRect) override;
+
+ private:
+  void UseOutlineTools();
+  QRect OutlineRect(const Rect& rect) const;
+
+  QPainter& painter_;
+};
+
+// An off-screen image with its own painter, begun while it is drawn on and ended
+// before it is copied.
+class QtBitmap : public Bitmap {
+ public:
+  explicit QtBitmap(QImage image);
+  Size PixelSize() const override { return {image_.width(), image_.height()}; }
+  Canvas& Surface() override;
+  const QImage& Image();
+
+ private:
+  QImage image_;
+  QPainter painter_;
+  QtCanvas canvas_{painter_};
+};
+
+// The installed family used for a face: the face itself when installed, else a
+// similar one (sans serif for Arial and unknown faces, serif for Times).
+QString ResolveFontFamily(const QString& face);
+// Registers every TrueType and OpenType file of a folder; returns the families added.
+QStringList RegisterFontFiles(const std::filesystem::path& folder);
+
+using PictureDrawer = std::function<void(Canvas&)>;
+// Draws a picture on a white image of the given size and saves it; false when the
+// file cannot be written.
+bool ExportPicturePng(const PictureDrawer& draw, Size size, const QString& file);
+bool ExportPictureSvg(const PictureDrawer& draw, Size size, const QString& file, const QString& title);
+
+}  // namespace kelvara::platform

@@ -1,0 +1,128 @@
+#include "platform/qt/text_viewer.h"
+
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include "platform/codepage.h"
+#include "platform/file_io.h"
+
+namespace kelvara::platform {
+namespace {
+
+// The interpretation texts are a few hundred kilobytes; anything far larger is not one.
+constexpr std::uintmax_t kLargestTextFile = 16u * 1024u * 1024u;
+constexpr int kPdfResolution = 300;
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 800;
+
+QString FromPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+std::filesystem::path ToPath(const QString& file) { return std::filesystem::path(file.toStdString()); }
+
+QString SystemReason(const std::error_code& error) { return QString::fromStdString(error.message()); }
+
+}  // namespace
+
+bool TextFile::Load(const std::filesystem::path& file, QString* error) {
+  std::error_code reason;
+  auto bytes = ReadFileBytes(file, reason, kLargestTextFile);
+  if (!bytes) {
+    *error = QObject::tr("Не удалось открыть файл \"%1\": %2").arg(FromPath(file), SystemReason(reason));
+    return false;
+  }
+  path_ = file;
+  bytes_ = std::move(*bytes);
+  return true;
+}
+
+bool TextFile::SaveAs(const std::filesystem::path& file, QString* error) const {
+  std::error_code reason;
+  if (WriteFileAtomically(file, bytes_, reason)) return true;
+  *error = QObject::tr("Не удалось сохранить файл \"%1\": %2").arg(FromPath(file), SystemReason(reason));
+  return false;
+}
+
+QString TextFile::Text() const {
+  const std::string utf8 = Cp1251ToUtf8(bytes_);
+  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).replace("\r\n", "\n");
+}
+
+TextViewer::TextViewer(QWidget* parent) : QMainWindow(parent), view_(new QPlainTextEdit(this)) {
+  view_->setReadOnly(true);
+  view_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setCentralWidget(view_);
+  QMenu* fileMenu = menuBar()->addMenu(tr("Файл"));
+  fileMenu->addAction(tr("Сохранить как..."), QKeySequence::SaveAs, this, &TextViewer::ChooseSaveAs);
+  fileMenu->addAction(tr("Печать в PDF..."), QKeySequence::Print, this, &TextViewer::ChoosePrintToPdf);
+  fileMenu->addSeparator();
+  fileMenu->addAction(tr("Закрыть"), QKeySequence::Close, this, &QWidget::close);
+  resize(kDefaultWidth, kDefaultHeight);
+}
+
+bool TextViewer::Open(const std::filesystem::path& file, QString* error) {
+  if (!file_.Load(file, error)) return false;
+  view_->setPlainText(file_.Text());
+  setWindowTitle(QString::fromStdString(file.filename().string()));
+  return true;
+}
+
+bool TextViewer::SaveAs(const std::filesystem::path& file, QString* error) {
+  return file_.SaveAs(file, error);
+}
+
+bool TextViewer::PrintToPdf(const std::filesystem::path& file, QString* error) {
+  QSaveFile output(FromPath(file));
+  if (output.open(QIODevice::WriteOnly)) {
+    QPdfWriter writer(&output);
+    writer.setResolution(kPdfResolution);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setTitle(windowTitle());
+    QTextDocument document;
+    document.setDefaultFont(view_->font());
+    document.setPlainText(file_.Text());
+    document.print(&writer);
+  }
+  if (output.commit()) return true;
+  *error = tr("Не удалось сохранить файл \"%1\": %2").arg(FromPath(file), output.errorString());
+  return false;
+}
+
+QString TextViewer::ShownText() const { return view_->toPlainText(); }
+
+void TextViewer::ChooseSaveAs() {
+  const QString file = QFileDialog::getSaveFileName(this, tr("Сохранить как"), FromPath(file_.Path()),
+                                                    tr("Текст (*.txt);;Все файлы (*)"));
+  QString error;
+  if (!file.isEmpty() && !SaveAs(ToPath(file), &error)) ShowError(error);
+}
+
+void TextViewer::ChoosePrintToPdf() {
+  std::filesystem::path suggestion = file_.Path();
+  suggestion.replace_extension(".pdf");
+  const QString file =
+      QFileDialog::getSaveFileName(this, tr("Печать в PDF"), FromPath(suggestion), tr("PDF (*.pdf)"));
+  QString error;
+  if (!file.isEmpty() && !PrintToPdf(ToPath(file), &error)) ShowError(error);
+}
+
+void TextViewer::ShowError(const QString& error) { QMessageBox::warning(this, windowTitle(), error); }
+
+TextViewer* OpenTextViewer(const std::filesystem::path& file, QWidget* parent) {
+  auto* viewer = new TextViewer(parent);
+  viewer->setAttribute(Qt::WA_DeleteOnClose);
+  QString error;
+  if (!viewer->Open(file, &error)) {
+    QMessageBox::warning(parent, QObject::tr("Кельвара"), error);
+    delete viewer;
+    return nullptr;
+  }
+  viewer->show();
+  return viewer;
+}
+
+}  // namespace kelvara::platform

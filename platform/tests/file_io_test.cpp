@@ -1,0 +1,75 @@
+#include "platform/file_io.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kelvara::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("kelvara-file-io-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::size_t EntryCount() const {
+    return std::distance(fs::directory_iterator(folder_), fs::directory_iterator());
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(FileIoTest, WritesAndReadsBackExactBytes) {
+  const std::string bytes("a\0b\r\n\xC0\xFF", 7);
+  // Quotes, percent signs and Cyrillic in the name, and the longest name the file system takes.
+  for (const std::string& name : {std::string("Карта \"Иван\" 100%.kvd"), std::string(255, 'n')}) {
+    std::error_code error;
+    ASSERT_TRUE(WriteFileAtomically(folder_ / name, bytes, error)) << error.message();
+    const auto read = ReadFileBytes(folder_ / name, error);
+    ASSERT_TRUE(read.has_value()) << error.message();
+    EXPECT_EQ(*read, bytes);
+  }
+  EXPECT_EQ(EntryCount(), 2u);
+}
+
+TEST_F(FileIoTest, ReplacesAnOldFileWhole) {
+  const fs::path file = folder_ / "chart.kvd";
+  std::error_code error;
+  ASSERT_TRUE(WriteFileAtomically(file, std::string(1000, 'o'), error));
+  ASSERT_TRUE(WriteFileAtomically(file, "new", error));
+  EXPECT_EQ(ReadFileBytes(file, error).value_or(""), "new");
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileIoTest, FailedWriteLeavesNoScratchBehind) {
+  // A folder in the way of the rename, and a folder that does not exist.
+  fs::create_directories(folder_ / "taken" / "inner");
+  std::error_code error;
+  EXPECT_FALSE(WriteFileAtomically(folder_ / "taken", "new", error));
+  EXPECT_TRUE(error);
+  EXPECT_TRUE(fs::is_directory(folder_ / "taken" / "inner"));
+  EXPECT_FALSE(WriteFileAtomically(folder_ / "missing" / "chart.kvd", "new", error));
+  EXPECT_TRUE(error);
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileIoTest, ReadRefusesMissingAndOversizedFiles) {
+  std::error_code error;
+  EXPECT_FALSE(ReadFileBytes(folder_ / "missing", error).has_value());
+  EXPECT_TRUE(error);
+  ASSERT_TRUE(WriteFileAtomically(folder_ / "big", std::string(100, 'b'), error));
+  EXPECT_FALSE(ReadFileBytes(folder_ / "big", error, 99).has_value());
+  EXPECT_EQ(error, std::errc::file_too_large);
+  EXPECT_TRUE(ReadFileBytes(folder_ / "big", error, 100).has_value());
+}
+
+}  // namespace
+}  // namespace kelvara::platform
