@@ -1,0 +1,82 @@
+#include "engine/ephemeris/apparent.h"
+
+namespace kelvara::engine {
+namespace {
+
+constexpr int kLightTimeIterations = 3;
+constexpr double kRateStepDays = 1.0e-3;
+// General precession in longitude, rad/day (IAU 1976: 5029.0966"/cy); moves a place taken
+// at the light-emission time onto the equinox of the observation time.
+constexpr double kPrecessionRadPerDay = 5029.0966 * kArcsecToRad / kDaysPerCentury;
+
+// Schwarzschild radius of the Sun, au (SOFA SRS).
+constexpr double kSunSchwarzschildAu = 1.97412574336e-8;
+// Below this the deflection formula is not applied at full strength (SOFA iauLdn's limit).
+constexpr double kDeflectionLimit = 1.0e-6;
+
+Vec3 SeenDirection(const Vec3& geocentric, const GeocentricView& view) {
+  Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
+  if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + view.earth.position, view.earth.position);
+  return Aberrate(direction, kLightDaysPerAu * view.earth.velocity);
+}
+
+Vec3 RotateAboutEclipticPole(const Vec3& v, double angleRad) {
+  const double c = std::cos(angleRad), s = std::sin(angleRad);
+  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
+}
+
+}  // namespace
+
+Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC) {
+  const double inverseLorentz = std::sqrt(1.0 - Dot(velocityOverC, velocityOverC));
+  const double projected = Dot(unitDirection, velocityOverC);
+  const double w = 1.0 + projected / (1.0 + inverseLorentz);
+  const Vec3 moved = inverseLorentz * unitDirection + w * velocityOverC;
+  return (1.0 / Norm(moved)) * moved;
+}
+
+bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, const StateVector& earth,
+                        StateVector& geocentric) {
+  double lightTimeDays = 0.0;
+  StateVector emitted;
+  for (int i = 0; i < kLightTimeIterations; ++i) {
+    if (!body(julianDayTt - lightTimeDays, emitted)) return false;
+    lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
+  }
+  const double precession = kPrecessionRadPerDay * lightTimeDays;
+  emitted.position = RotateAboutEclipticPole(emitted.position, precession);
+  emitted.velocity = RotateAboutEclipticPole(emitted.velocity, precession);
+  geocentric.position = emitted.position - earth.position;
+  // d(light time)/dt slows the emitted motion by (1 - radial velocity / c).
+  const Vec3 relative = emitted.velocity - earth.velocity;
+  const double lightTimeRate = Dot(geocentric.position, relative) / Norm(geocentric.position) * kLightDaysPerAu;
+  geocentric.velocity = (1.0 - lightTimeRate) * emitted.velocity - earth.velocity;
+  return true;
+}
+
+Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3& observerFromSun) {
+  const double observerDistance = Norm(observerFromSun);
+  const Vec3 q = (1.0 / Norm(bodyFromSun)) * bodyFromSun;
+  const Vec3 e = (1.0 / observerDistance) * observerFromSun;
+  const double qDotQPlusE = Dot(q, q + e);
+  const double w = kSunSchwarzschildAu / observerDistance / std::max(qDotQPlusE, kDeflectionLimit);
+  return unitDirection + w * Cross(unitDirection, Cross(e, q));
+}
+
+ApparentPlace ApparentFromGeocentric(const GeocentricView& view, double nutationLongitudeRad) {
+  const StateVector& geocentric = view.geocentric;
+  const Vec3 seen = SeenDirection(geocentric.position, view);
+  const double longitudeRad = std::atan2(seen.y, seen.x) + nutationLongitudeRad;
+  const double latitudeRad = std::asin(std::clamp(seen.z, -1.0, 1.0));
+  const Vec3 step = kRateStepDays * geocentric.velocity;
+  const Vec3 ahead = SeenDirection(geocentric.position + step, view);
+  const Vec3 behind = SeenDirection(geocentric.position - step, view);
+  ApparentPlace place;
+  place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
+  place.latitudeDeg = latitudeRad * kRadToDeg;
+  place.motionDegPerDay =
+      WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays) * kRadToDeg;
+  return place;
+}
+
+}  // namespace kelvara::engine

@@ -1,0 +1,125 @@
+#include "engine/ephemeris/ephemeris.h"
+
+#include "engine/ephemeris/apparent.h"
+#include "engine/ephemeris/delta_t.h"
+#include "engine/ephemeris/lunar_points.h"
+#include "engine/ephemeris/moon.h"
+#include "engine/ephemeris/nutation.h"
+#include "engine/ephemeris/planets.h"
+
+namespace kelvara::engine {
+namespace {
+
+constexpr double kMoonMeanDistanceAu = 0.0025955307;
+
+void SetApparent(const ApparentPlace& place, EphemerisResult& result) {
+  result.longitudeDeg = place.longitudeDeg;
+  result.latitudeDeg = place.latitudeDeg;
+  result.motionDegPerDay = place.motionDegPerDay;
+}
+
+// A lunar point on the ecliptic: mean-equinox longitude plus nutation.
+void SetLunarPoint(const LongitudeAndRate& point, double nutationLongitudeRad, const StateVector& earth,
+                   EphemerisResult& result) {
+  result.longitudeDeg = NormalizeDegrees(point.longitudeDeg + nutationLongitudeRad * kRadToDeg);
+  result.latitudeDeg = 0.0;
+  result.motionDegPerDay = point.rateDegPerDay;
+  const double l = result.longitudeDeg * kDegToRad;
+  result.heliocentricAu = earth.position + kMoonMeanDistanceAu * Vec3{std::cos(l), std::sin(l), 0.0};
+}
+
+bool IsVsopPlanet(int body) { return body == kBodyMercury || body == kBodyVenus || body == kBodyMars; }
+
+VsopBody VsopBodyOf(int body) {
+  return body == kBodyMercury ? VsopBody::kMercury : body == kBodyVenus ? VsopBody::kVenus : VsopBody::kMars;
+}
+
+}  // namespace
+
+const StateVector& EphemerisLayer::Earth(double julianDayTt) {
+  if (!earthCached_ || earthDay_ != julianDayTt) {
+    earth_ = PlanetHeliocentricState(VsopBody::kEarth, julianDayTt);
+    earthDay_ = julianDayTt;
+    earthCached_ = true;
+  }
+  return earth_;
+}
+
+bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
+                            EphemerisResult& result) {
+  HeliocentricSource source;
+  if (IsVsopPlanet(body)) {
+    source = [body](double jd, StateVector& state) {
+      state = PlanetHeliocentricState(VsopBodyOf(body), jd);
+      return true;
+    };
+  } else {
+    source = [this, body, &dataPrefix](double jd, StateVector& state) {
+      SphericalState place;
+      if (!files_.Heliocentric(body, jd, dataPrefix, place)) return false;
+      state = SphericalToRectangular(place);
+      return true;
+    };
+  }
+  StateVector now;
+  GeocentricView view{{}, earth, true};
+  if (!source(julianDayTt, now) || !LightTimeCorrected(source, julianDayTt, earth, view.geocentric)) return false;
+  result.heliocentricAu = now.position;
+  SetApparent(ApparentFromGeocentric(view, Nutation2000B(julianDayTt).longitudeRad), result);
+  return true;
+}
+
+bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::string& dataPrefix,
+                                  EphemerisResult& result) {
+  if (!std::isfinite(julianDayTt) || std::fabs(julianDayTt - kJ2000Jd) > kMaxDaysFromJ2000) return false;
+  const StateVector earth = Earth(julianDayTt);
+  const double nutation = Nutation2000B(julianDayTt).longitudeRad;
+  switch (body) {
+    case kBodySun: {
+      // The Sun stays at the heliocentric origin, so light time changes nothing but aberration.
+      const GeocentricView view{{-1.0 * earth.position, -1.0 * earth.velocity}, earth, false};
+      result.heliocentricAu = earth.position;
+      SetApparent(ApparentFromGeocentric(view, nutation), result);
+      return true;
+    }
+    case kBodyMoon: {
+      // Light time is taken in the Sun's frame, where the Moon also moves with the Earth; that
+      // motion cancels the annual aberration, as it should for a body travelling with us.
+      GeocentricView view{MoonOfDate(julianDayTt), earth, false};
+      const double lightTimeDays = Norm(view.geocentric.position) * kLightDaysPerAu;
+      result.heliocentricAu = earth.position + view.geocentric.position;
+      view.geocentric.position =
+          view.geocentric.position - lightTimeDays * (view.geocentric.velocity + earth.velocity);
+      SetApparent(ApparentFromGeocentric(view, nutation), result);
+      return true;
+    }
+    case kBodyMeanNode:
+      SetLunarPoint(MeanLunarNode(julianDayTt), nutation, earth, result);
+      return true;
+    case kBodyTrueNode:
+      SetLunarPoint(TrueLunarNode([](double jd) { return MoonOfDate(jd).position; }, julianDayTt), nutation, earth,
+                    result);
+      return true;
+    case kBodyLilith:
+      SetLunarPoint(MeanLunarApogee(julianDayTt), nutation, earth, result);
+      return true;
+    default:
+      if (IsVsopPlanet(body) || FileSlotOfBody(body)) return Planet(body, julianDayTt, dataPrefix, earth, result);
+      return false;
+  }
+}
+
+bool EphemerisLayer::Position(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result) {
+  if (!std::isfinite(julianDayUt) || std::fabs(julianDayUt - kJ2000Jd) > kMaxDaysFromJ2000) return false;
+  const double deltaT = DeltaTSeconds(julianDayUt);
+  if (!PositionAtTt(body, julianDayUt + deltaT / kSecondsPerDay, dataPrefix, result)) return false;
+  result.deltaTSeconds = deltaT;
+  return true;
+}
+
+bool EphemerisPosition(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result) {
+  static EphemerisLayer layer;
+  return layer.Position(body, julianDayUt, dataPrefix, result);
+}
+
+}  // namespace kelvara::engine
