@@ -14,9 +14,12 @@ constexpr double kSunSchwarzschildAu = 1.97412574336e-8;
 // Below this the deflection formula is not applied at full strength (SOFA iauLdn's limit).
 constexpr double kDeflectionLimit = 1.0e-6;
 
-Vec3 SeenDirection(const Vec3& geocentric, const GeocentricView& view) {
+// Direction seen stepDays after the view's instant, with the geometry moved linearly.
+Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
+  const Vec3 geocentric = view.geocentric.position + stepDays * view.geocentric.velocity;
+  const Vec3 earth = view.earth.position + stepDays * view.earth.velocity;
   Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
-  if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + view.earth.position, view.earth.position);
+  if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + earth, earth);
   return Aberrate(direction, kLightDaysPerAu * view.earth.velocity);
 }
 
@@ -64,13 +67,11 @@ Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3
 }
 
 ApparentPlace ApparentFromGeocentric(const GeocentricView& view, double nutationLongitudeRad) {
-  const StateVector& geocentric = view.geocentric;
-  const Vec3 seen = SeenDirection(geocentric.position, view);
+  const Vec3 seen = SeenDirection(view, 0.0);
   const double longitudeRad = std::atan2(seen.y, seen.x) + nutationLongitudeRad;
   const double latitudeRad = std::asin(std::clamp(seen.z, -1.0, 1.0));
-  const Vec3 step = kRateStepDays * geocentric.velocity;
-  const Vec3 ahead = SeenDirection(geocentric.position + step, view);
-  const Vec3 behind = SeenDirection(geocentric.position - step, view);
+  const Vec3 ahead = SeenDirection(view, kRateStepDays);
+  const Vec3 behind = SeenDirection(view, -kRateStepDays);
   ApparentPlace place;
   place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
   place.latitudeDeg = latitudeRad * kRadToDeg;

@@ -1,0 +1,71 @@
+// ephemgen: writes the set-1 ephemeris file (Jupiter, Saturn, Uranus, Neptune, Pluto) for
+// JD 2 400 000 - 2 499 999 into the data folder.
+//
+//   ephemgen <vsop87 folder> <pluto.txt> <data folder>
+//
+// Jupiter to Neptune come from the full VSOP87D series; Pluto, provisionally, from PLUTO95
+// (valid to 2100-01-24; later records extrapolate it). Places are heliocentric on the
+// ecliptic and equinox of date, at TT.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "engine/ephemeris/ephemeris_files.h"
+#include "engine/ephemeris/planets.h"
+#include "engine/ephemeris/precession.h"
+#include "tools/ephemgen/ephemeris_writer.h"
+#include "tools/ephemgen/pluto95.h"
+#include "tools/seriesgen/series_files.h"
+
+namespace kelvara::tools {
+namespace {
+
+constexpr int kFileNumber = 24;
+constexpr int kSet = 1;
+
+HeliocentricPlace FromVsop(const OwnedVsopSeries& series, double julianDay) {
+  const engine::VsopBodySeries view = series.View();
+  const engine::SphericalState s =
+      engine::WithCorrectedPrecession(engine::VsopHeliocentric(view, julianDay), julianDay);
+  return {s.longitudeRad * engine::kRadToDeg, s.latitudeRad * engine::kRadToDeg, s.distance};
+}
+
+HeliocentricPlace FromPluto(const Pluto95Tables& tables, double julianDay) {
+  const engine::Vec3 ecliptic = engine::PrecessEclipticJ2000ToDate(
+      engine::EquatorialJ2000ToEcliptic(Pluto95Position(tables, julianDay)), julianDay);
+  const double r = engine::Norm(ecliptic);
+  return {std::atan2(ecliptic.y, ecliptic.x) * engine::kRadToDeg, std::asin(ecliptic.z / r) * engine::kRadToDeg, r};
+}
+
+int Run(int argc, char** argv) {
+  if (argc != 4) {
+    std::cerr << "usage: ephemgen <vsop87 folder> <pluto.txt> <data folder>\n";
+    return 2;
+  }
+  const std::string vsop = argv[1];
+  std::vector<OwnedVsopSeries> planets;
+  for (const char* file : {"jup", "sat", "ura", "nep"}) planets.push_back(ReadVsop87File(vsop + "/VSOP87D." + file));
+  const Pluto95Tables pluto = ReadPluto95(argv[2]);
+  const std::string dataFolder = std::string(argv[3]) + "/";
+  const std::string path = engine::EphemerisFilePath(kSet, kFileNumber, dataFolder);
+  WriteEphemerisFile(path, kFileNumber, [&](double julianDay) {
+    std::vector<HeliocentricPlace> places;
+    for (const OwnedVsopSeries& planet : planets) places.push_back(FromVsop(planet, julianDay));
+    places.push_back(FromPluto(pluto, julianDay));
+    return places;
+  });
+  std::cout << "wrote " << path << "\n";
+  return 0;
+}
+
+}  // namespace
+}  // namespace kelvara::tools
+
+int main(int argc, char** argv) {
+  try {
+    return kelvara::tools::Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "ephemgen: " << error.what() << "\n";
+    return 1;
+  }
+}

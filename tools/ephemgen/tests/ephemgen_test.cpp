@@ -1,0 +1,84 @@
+// PLUTO95 against the authors' test values, and the file writer read back by the layer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/ephemeris/ephemeris_files.h"
+#include "engine/ephemeris/planets.h"
+#include "tools/ephemgen/ephemeris_writer.h"
+#include "tools/ephemgen/pluto95.h"
+#include "tools/seriesgen/series_files.h"
+
+namespace kelvara::tools {
+namespace {
+
+const std::string kSource = KELVARA_SOURCE_DIR;
+
+TEST(Pluto95, ReproducesTheAuthorsTestValues) {
+  const Pluto95Tables tables = ReadPluto95(kSource + "/tools/ephemgen/series/pluto95/pluto.txt");
+  struct Check {
+    double jd;
+    engine::Vec3 position;
+  };
+  const Check checks[] = {
+      {2341972.5, {-25.48366603086599, 22.25190224179014, 14.61666566142614}},
+      {2378497.75, {36.33316699469712, -11.84871881208418, -14.64079073464049}},
+      {2415023.0, {10.29158303131287, 44.52906466047693, 10.79081191605171}},
+      {2451548.25, {-9.86615874601937, -27.98285304568784, -5.75779357947923}},
+  };
+  for (const Check& c : checks) {
+    const engine::Vec3 p = Pluto95Position(tables, c.jd);
+    EXPECT_NEAR(p.x, c.position.x, 1e-12) << c.jd;
+    EXPECT_NEAR(p.y, c.position.y, 1e-12) << c.jd;
+    EXPECT_NEAR(p.z, c.position.z, 1e-12) << c.jd;
+  }
+}
+
+TEST(Pluto95, ShortTablesAreRejected) {
+  const auto path = std::filesystem::temp_directory_path() / "kelvara_pluto_short.txt";
+  { std::ofstream(path) << "001  0.0000645003954767\n"; }
+  EXPECT_THROW(ReadPluto95(path.string()), std::runtime_error);
+  std::filesystem::remove(path);
+}
+
+TEST(EphemerisWriter, RecordsAreBigEndianInTheFileUnits) {
+  const auto bytes = EncodeRecord({{359.9999999999, -1.5, 5.2}});
+  ASSERT_EQ(bytes.size(), 12u);
+  // A longitude that rounds to a whole circle is stored as zero.
+  EXPECT_EQ((std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)), (std::vector<unsigned char>{0, 0, 0, 0}));
+  const std::int32_t latitude = static_cast<std::int32_t>((bytes[4] << 24) | (bytes[5] << 16) | (bytes[6] << 8) | bytes[7]);
+  EXPECT_EQ(latitude, -15000000);
+  const std::int32_t radius = (bytes[8] << 24) | (bytes[9] << 16) | (bytes[10] << 8) | bytes[11];
+  EXPECT_EQ(radius, 52000000);
+}
+
+// A file written from the full Jupiter series, read back through the layer's reader: the
+// Everett interpolation between 80-day records stays within 0.03" of the series (1.3e-7 rad).
+TEST(EphemerisWriter, InterpolatedFileFollowsTheSeries) {
+  const OwnedVsopSeries jupiter = ReadVsop87File(kSource + "/tools/seriesgen/series/vsop87/VSOP87D.jup");
+  const auto folder = std::filesystem::temp_directory_path() / "kelvara_ephemgen_test";
+  std::filesystem::create_directories(folder);
+  const std::string prefix = folder.string() + "/";
+  const auto place = [&](double jd) {
+    const engine::SphericalState s = engine::VsopHeliocentric(jupiter.View(), jd);
+    return HeliocentricPlace{s.longitudeRad * engine::kRadToDeg, s.latitudeRad * engine::kRadToDeg, s.distance};
+  };
+  WriteEphemerisFile(engine::EphemerisFilePath(1, 24, prefix), 24, [&](double jd) {
+    return std::vector<HeliocentricPlace>(5, place(jd));
+  });
+  engine::EphemerisFileReader reader;
+  for (double jd = 2400300.25; jd < 2499000.0; jd += 9876.54) {
+    engine::SphericalState read;
+    ASSERT_TRUE(reader.Heliocentric(5, jd, prefix, read)) << jd;
+    const engine::SphericalState exact = engine::VsopHeliocentric(jupiter.View(), jd);
+    EXPECT_NEAR(std::remainder(read.longitudeRad - exact.longitudeRad, engine::kTwoPi), 0.0, 0.03 * engine::kArcsecToRad) << jd;
+    EXPECT_NEAR(read.latitudeRad, exact.latitudeRad, 0.03 * engine::kArcsecToRad) << jd;
+    EXPECT_NEAR(read.distance, exact.distance, 5e-7) << jd;
+    EXPECT_NEAR(read.longitudeRateRadPerDay, exact.longitudeRateRadPerDay, 1e-8) << jd;
+  }
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace kelvara::tools
