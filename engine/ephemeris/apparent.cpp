@@ -3,7 +3,6 @@
 namespace kelvara::engine {
 namespace {
 
-constexpr int kLightTimeIterations = 3;
 constexpr double kRateStepDays = 1.0e-3;
 // General precession in longitude, rad/day (IAU 1976: 5029.0966"/cy); moves a place taken
 // at the light-emission time onto the equinox of the observation time.
@@ -39,13 +38,14 @@ Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC) {
 }
 
 bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, const StateVector& earth,
-                        StateVector& geocentric) {
-  double lightTimeDays = 0.0;
+                        const StateVector& bodyNow, StateVector& geocentric) {
+  const double firstGuessDays = Norm(bodyNow.position - earth.position) * kLightDaysPerAu;
   StateVector emitted;
-  for (int i = 0; i < kLightTimeIterations; ++i) {
-    if (!body(julianDayTt - lightTimeDays, emitted)) return false;
-    lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
-  }
+  if (!body(julianDayTt - firstGuessDays, emitted)) return false;
+  // The second light time differs from the first by a fraction of a second: the body's
+  // velocity carries it there without another evaluation of the theory.
+  const double lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
+  emitted.position = emitted.position - (lightTimeDays - firstGuessDays) * emitted.velocity;
   const double precession = kPrecessionRadPerDay * lightTimeDays;
   emitted.position = RotateAboutEclipticPole(emitted.position, precession);
   emitted.velocity = RotateAboutEclipticPole(emitted.velocity, precession);

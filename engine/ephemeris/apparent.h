@@ -23,9 +23,9 @@ using HeliocentricSource = std::function<bool(double julianDayTt, StateVector& h
 Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC);
 
 // Geometric geocentric state of a body as seen at julianDayTt: the body at the time its light
-// left it (three iterations of the light time), the Earth at the time of observation.
+// left it, the Earth at the time of observation. bodyNow is the body's state at julianDayTt.
 bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, const StateVector& earth,
-                        StateVector& geocentric);
+                        const StateVector& bodyNow, StateVector& geocentric);
 
 // Deflection of light by the Sun's gravity (SOFA iauLd with unit mass): unitDirection from the
 // observer to the body, bodyFromSun from the Sun to the body, observerFromSun from the Sun to the

@@ -63,7 +63,7 @@ bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dat
   }
   StateVector now;
   GeocentricView view{{}, earth, true};
-  if (!source(julianDayTt, now) || !LightTimeCorrected(source, julianDayTt, earth, view.geocentric)) return false;
+  if (!source(julianDayTt, now) || !LightTimeCorrected(source, julianDayTt, earth, now, view.geocentric)) return false;
   result.heliocentricAu = now.position;
   SetApparent(ApparentFromGeocentric(view, Nutation2000B(julianDayTt).longitudeRad), result);
   return true;
