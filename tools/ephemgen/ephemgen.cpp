@@ -4,7 +4,7 @@
 //   ephemgen <vsop87 folder> <pluto.txt> <data folder>
 //
 // Jupiter to Neptune come from the full VSOP87D series; Pluto, provisionally, from PLUTO95
-// (valid to 2100-01-24; later records extrapolate it). Places are heliocentric on the
+// (valid to 2100-01-24; later records continue it on a two-body orbit about the barycentre). Places are heliocentric on the
 // ecliptic and equinox of date, at TT.
 #include <cstdio>
 #include <iostream>
@@ -15,6 +15,7 @@
 #include "engine/ephemeris/precession.h"
 #include "tools/ephemgen/ephemeris_writer.h"
 #include "tools/ephemgen/pluto95.h"
+#include "tools/ephemgen/provisional_pluto.h"
 #include "tools/seriesgen/series_files.h"
 
 namespace kelvara::tools {
@@ -30,9 +31,8 @@ HeliocentricPlace FromVsop(const OwnedVsopSeries& series, double julianDay) {
   return {s.longitudeRad * engine::kRadToDeg, s.latitudeRad * engine::kRadToDeg, s.distance};
 }
 
-HeliocentricPlace FromPluto(const Pluto95Tables& tables, double julianDay) {
-  const engine::Vec3 ecliptic = engine::PrecessEclipticJ2000ToDate(
-      engine::EquatorialJ2000ToEcliptic(Pluto95Position(tables, julianDay)), julianDay);
+HeliocentricPlace FromPluto(const ProvisionalPluto& pluto, double julianDay) {
+  const engine::Vec3 ecliptic = pluto.EclipticOfDate(julianDay);
   const double r = engine::Norm(ecliptic);
   return {std::atan2(ecliptic.y, ecliptic.x) * engine::kRadToDeg, std::asin(ecliptic.z / r) * engine::kRadToDeg, r};
 }
@@ -45,7 +45,7 @@ int Run(int argc, char** argv) {
   const std::string vsop = argv[1];
   std::vector<OwnedVsopSeries> planets;
   for (const char* file : {"jup", "sat", "ura", "nep"}) planets.push_back(ReadVsop87File(vsop + "/VSOP87D." + file));
-  const Pluto95Tables pluto = ReadPluto95(argv[2]);
+  const ProvisionalPluto pluto(ReadPluto95(argv[2]), planets);
   const std::string dataFolder = std::string(argv[3]) + "/";
   const std::string path = engine::EphemerisFilePath(kSet, kFileNumber, dataFolder);
   WriteEphemerisFile(path, kFileNumber, [&](double julianDay) {

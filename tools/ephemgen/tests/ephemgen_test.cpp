@@ -8,6 +8,7 @@
 #include "engine/ephemeris/planets.h"
 #include "tools/ephemgen/ephemeris_writer.h"
 #include "tools/ephemgen/pluto95.h"
+#include "tools/ephemgen/provisional_pluto.h"
 #include "tools/seriesgen/series_files.h"
 
 namespace kelvara::tools {
@@ -40,6 +41,47 @@ TEST(Pluto95, ShortTablesAreRejected) {
   { std::ofstream(path) << "001  0.0000645003954767\n"; }
   EXPECT_THROW(ReadPluto95(path.string()), std::runtime_error);
   std::filesystem::remove(path);
+}
+
+TEST(Kepler, CircularOrbitTurnsAQuarterInAQuarterPeriod) {
+  const double mu = 2.959122e-4, a = 39.5;
+  const double speed = std::sqrt(mu / a);
+  const double period = 2.0 * engine::kPi * std::sqrt(a * a * a / mu);
+  const engine::StateVector later = PropagateKepler({{a, 0, 0}, {0, speed, 0}}, mu, period / 4.0);
+  EXPECT_NEAR(later.position.x, 0.0, 1e-9);
+  EXPECT_NEAR(later.position.y, a, 1e-9);
+  EXPECT_NEAR(later.velocity.x, -speed, 1e-12);
+}
+
+TEST(Kepler, EccentricOrbitKeepsEnergyAndAngularMomentum) {
+  const double mu = 2.959122e-4;
+  const engine::StateVector start{{30.0, 5.0, 9.0}, {-0.001, 0.0025, 0.0004}};
+  const auto energy = [&](const engine::StateVector& s) {
+    return engine::Dot(s.velocity, s.velocity) / 2.0 - mu / engine::Norm(s.position);
+  };
+  for (double days : {-5000.0, 1234.5, 40000.0}) {
+    const engine::StateVector later = PropagateKepler(start, mu, days);
+    EXPECT_NEAR(energy(later), energy(start), 1e-15) << days;
+    const engine::Vec3 h0 = engine::Cross(start.position, start.velocity);
+    const engine::Vec3 h1 = engine::Cross(later.position, later.velocity);
+    EXPECT_NEAR(engine::Norm(h1 - h0), 0.0, 1e-12) << days;
+  }
+}
+
+TEST(ProvisionalPluto, ContinuesPluto95WithoutAJump) {
+  std::vector<OwnedVsopSeries> outer;
+  for (const char* file : {"jup", "sat", "ura", "nep"}) {
+    outer.push_back(ReadVsop87File(kSource + "/tools/seriesgen/series/vsop87/VSOP87D." + file));
+  }
+  const ProvisionalPluto pluto(ReadPluto95(kSource + "/tools/ephemgen/series/pluto95/pluto.txt"), outer);
+  const engine::Vec3 last = pluto.EclipticOfDate(kPluto95LastJd);
+  const engine::Vec3 next = pluto.EclipticOfDate(kPluto95LastJd + 0.01);
+  // Pluto moves about 1e-5 au in 0.01 day.
+  EXPECT_LT(engine::Norm(next - last), 5e-5);
+  // Thirty years on it is still on a Pluto-like orbit.
+  const double r = engine::Norm(pluto.EclipticOfDate(2499400.5));
+  EXPECT_GT(r, 29.0);
+  EXPECT_LT(r, 50.0);
 }
 
 TEST(EphemerisWriter, RecordsAreBigEndianInTheFileUnits) {

@@ -1,0 +1,35 @@
+// Pluto for the set-1 file: PLUTO95 inside its validity, then a two-body orbit about the
+// solar-system barycentre started from PLUTO95's last days, because PLUTO95's own series
+// run away within years of its end.
+#pragma once
+
+#include <vector>
+
+#include "engine/ephemeris/geometry.h"
+#include "tools/ephemgen/pluto95.h"
+#include "tools/seriesgen/series_files.h"
+
+namespace kelvara::tools {
+
+inline constexpr double kPluto95LastJd = 2488092.5;  // 2100-01-24
+
+class ProvisionalPluto {
+ public:
+  // outerPlanets: full VSOP87D series of Jupiter, Saturn, Uranus and Neptune, in that order.
+  ProvisionalPluto(Pluto95Tables tables, const std::vector<OwnedVsopSeries>& outerPlanets);
+
+  // Heliocentric position, au, ecliptic and equinox of date (TT).
+  engine::Vec3 EclipticOfDate(double julianDay) const;
+
+ private:
+  engine::Vec3 HeliocentricEclipticJ2000(double julianDay) const;
+  engine::StateVector SunFromBarycentre(double julianDay) const;
+
+  Pluto95Tables tables_;
+  const std::vector<OwnedVsopSeries>& outerPlanets_;
+};
+
+// Two-body motion: the state after elapsedDays under gravitational parameter mu (au^3/day^2).
+engine::StateVector PropagateKepler(const engine::StateVector& start, double mu, double elapsedDays);
+
+}  // namespace kelvara::tools
