@@ -1,12 +1,11 @@
 #include "engine/ephemeris/apparent.h"
 
+#include "engine/ephemeris/precession.h"
+
 namespace kelvara::engine {
 namespace {
 
 constexpr double kRateStepDays = 1.0e-3;
-// General precession in longitude, rad/day (IAU 1976: 5029.0966"/cy); moves a place taken
-// at the light-emission time onto the equinox of the observation time.
-constexpr double kPrecessionRadPerDay = 5029.0966 * kArcsecToRad / kDaysPerCentury;
 
 // Schwarzschild radius of the Sun, au (SOFA SRS).
 constexpr double kSunSchwarzschildAu = 1.97412574336e-8;
@@ -46,7 +45,8 @@ bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, cons
   // velocity carries it there without another evaluation of the theory.
   const double lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
   emitted.position = emitted.position - (lightTimeDays - firstGuessDays) * emitted.velocity;
-  const double precession = kPrecessionRadPerDay * lightTimeDays;
+  // The place at emission refers to the equinox of that moment: precess it to the observation.
+  const double precession = GeneralPrecessionInLongitude(julianDayTt).rateRadPerDay * lightTimeDays;
   emitted.position = RotateAboutEclipticPole(emitted.position, precession);
   emitted.velocity = RotateAboutEclipticPole(emitted.velocity, precession);
   geocentric.position = emitted.position - earth.position;

@@ -1,5 +1,6 @@
 #include "engine/ephemeris/planets.h"
 
+#include "engine/ephemeris/precession.h"
 #include "engine/ephemeris/tables.h"
 
 namespace kelvara::engine {
@@ -14,7 +15,7 @@ SphericalState VsopHeliocentric(const VsopBodySeries& series, double julianDayTd
 }
 
 SphericalState WithCorrectedPrecession(SphericalState place, double julianDayTdb) {
-  constexpr double kCorrectionRadPerCentury = -0.29965 * kArcsecToRad;
+  constexpr double kCorrectionRadPerCentury = kPrecessionCorrectionArcsecPerCentury * kArcsecToRad;
   place.longitudeRad += kCorrectionRadPerCentury * (julianDayTdb - kJ2000Jd) / kDaysPerCentury;
   place.longitudeRateRadPerDay += kCorrectionRadPerCentury / kDaysPerCentury;
   return place;

@@ -16,7 +16,7 @@ SphericalState VsopHeliocentric(const VsopBodySeries& series, double julianDayTd
 const VsopBodySeries& CompiledVsopSeries(VsopBody body);
 
 // VSOP87D's equinox of date follows the IAU 1976 precession constant; this moves a place onto
-// the equinox of the corrected constant (-0.29965"/cy, Herring et al. 2002), which IAU 2006
+// the equinox of the corrected constant (kPrecessionCorrectionArcsecPerCentury), which IAU 2006
 // precession and ELP/MPP02 share.
 SphericalState WithCorrectedPrecession(SphericalState place, double julianDayTdb);
 

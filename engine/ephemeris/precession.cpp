@@ -7,25 +7,20 @@
 namespace kelvara::engine {
 namespace {
 
-constexpr std::array<double, 5> kPrecessionArcsec = {0.0, 5029.0966 - 0.29965, 1.1120, 0.000077, -0.00002353};
+constexpr std::array<double, 5> kPrecessionArcsec = {0.0, 5029.0966 + kPrecessionCorrectionArcsecPerCentury, 1.1120,
+                                                     0.000077, -0.00002353};
 constexpr std::array<double, 6> kLaskarP = {0.0, 0.10180391e-4, 0.47020439e-6, -0.5417367e-9, -0.2507948e-11,
                                             0.463486e-14};
 constexpr std::array<double, 6> kLaskarQ = {0.0, -0.113469002e-3, 0.12372674e-6, 0.1265417e-8, -0.1371808e-10,
                                             -0.320334e-14};
 constexpr double kObliquityJ2000Rad = 84381.448 * kArcsecToRad;
 
-double Horner(const std::array<double, 6>& c, double t) {
-  double value = 0.0;
-  for (std::size_t k = c.size(); k-- > 0;) value = value * t + c[k];
-  return value;
-}
-
 double Centuries(double julianDayTdb) { return (julianDayTdb - kJ2000Jd) / kDaysPerCentury; }
 
 // The P, Q rotation matrix, applied directly or transposed.
 Vec3 RotatePQ(const Vec3& v, double julianDayTdb, bool transposed) {
   const double t = Centuries(julianDayTdb);
-  const double p = Horner(kLaskarP, t), q = Horner(kLaskarQ, t);
+  const double p = EvaluatePolynomial(kLaskarP, t).value, q = EvaluatePolynomial(kLaskarQ, t).value;
   const double root = std::sqrt(1.0 - p * p - q * q);
   const double m[3][3] = {{1.0 - 2.0 * p * p, 2.0 * p * q, 2.0 * p * root},
                           {2.0 * p * q, 1.0 - 2.0 * q * q, -2.0 * q * root},

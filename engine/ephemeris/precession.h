@@ -5,6 +5,9 @@
 
 namespace kelvara::engine {
 
+// Correction to the IAU 1976 precession constant, Herring et al. (2002).
+inline constexpr double kPrecessionCorrectionArcsecPerCentury = -0.29965;
+
 // Accumulated precession in longitude from the departure point, Laskar (1986) p_A with the
 // correction -0.29965"/cy of Herring et al. (2002); rad and rad/day.
 struct PrecessionAngle {

@@ -24,15 +24,6 @@ SeriesValue EvaluateVsopCoordinate(const VsopCoordinate& coordinate, double mill
   return total;
 }
 
-SeriesValue EvaluatePolynomial(const std::array<double, 5>& coefficients, double t) {
-  SeriesValue result;
-  for (std::size_t k = coefficients.size(); k-- > 0;) {
-    result.rate = result.rate * t + result.value;
-    result.value = result.value * t + coefficients[k];
-  }
-  return result;
-}
-
 SeriesValue EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries) {
   SeriesValue total;
   double power = 1.0;

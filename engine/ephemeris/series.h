@@ -61,7 +61,15 @@ SeriesValue EvaluateVsopCoordinate(const VsopCoordinate& coordinate, double mill
 // Poisson series evaluation: X = sum_n t^n sum A sin(phi(t)) (Chapront & Francou 2003, A&A 404, 735).
 SeriesValue EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries);
 
-// p0 + p1 t + ... + p4 t^4 and its derivative.
-SeriesValue EvaluatePolynomial(const std::array<double, 5>& coefficients, double t);
+// c0 + c1 t + c2 t^2 + ... and its derivative (Horner's scheme).
+template <std::size_t N>
+SeriesValue EvaluatePolynomial(const std::array<double, N>& coefficients, double t) {
+  SeriesValue result;
+  for (std::size_t k = N; k-- > 0;) {
+    result.rate = result.rate * t + result.value;
+    result.value = result.value * t + coefficients[k];
+  }
+  return result;
+}
 
 }  // namespace kelvara::engine
