@@ -117,6 +117,15 @@ bool EphemerisLayer::Position(int body, double julianDayUt, const std::string& d
   return true;
 }
 
+std::optional<int> EphemerisBodyOfObject(int objectIndex, bool trueNode) {
+  if (objectIndex >= 1 && objectIndex <= 10) return objectIndex - 1;
+  if (objectIndex == 11) return kBodyChiron;
+  if (objectIndex >= 12 && objectIndex <= 15) return objectIndex + 2;
+  if (objectIndex == 16) return trueNode ? kBodyTrueNode : kBodyMeanNode;
+  if (objectIndex == 17) return kBodyLilith;
+  return std::nullopt;
+}
+
 bool EphemerisPosition(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result) {
   static EphemerisLayer layer;
   return layer.Position(body, julianDayUt, dataPrefix, result);

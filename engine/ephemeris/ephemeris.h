@@ -1,6 +1,7 @@
 // The ephemeris layer: apparent geocentric ecliptic places of date for the chart casting.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/ephemeris/ephemeris_files.h"
@@ -47,6 +48,11 @@ class EphemerisLayer {
   StateVector earth_;
   EphemerisFileReader files_;
 };
+
+// The layer's body for an engine object index: 1-10 (Sun...Pluto) -> 0-9, 11 (Chiron) -> 12,
+// 12-15 (Ceres...Vesta) -> 14-17, 16 (Node) -> 11 with the true node, else 10, 17 (Lilith) -> 13.
+// Other objects are not served by the layer.
+std::optional<int> EphemerisBodyOfObject(int objectIndex, bool trueNode);
 
 // Process-wide layer for the engine, which is not re-entrant. Bodies 0-17 as listed above;
 // false for other bodies, for days beyond kMaxDaysFromJ2000, and for file bodies whose file

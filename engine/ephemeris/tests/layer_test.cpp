@@ -68,6 +68,19 @@ TEST(EphemerisPosition, TakesUniversalTimeAndReportsTheDeltaTUsed) {
   EXPECT_DOUBLE_EQ(global.longitudeDeg, fromUt.longitudeDeg);
 }
 
+TEST(EphemerisBodyOfObject, MapsTheEngineObjectsOntoTheLayersBodies) {
+  EXPECT_EQ(EphemerisBodyOfObject(1, false), kBodySun);
+  EXPECT_EQ(EphemerisBodyOfObject(2, false), kBodyMoon);
+  EXPECT_EQ(EphemerisBodyOfObject(10, false), kBodyPluto);
+  EXPECT_EQ(EphemerisBodyOfObject(11, false), kBodyChiron);
+  EXPECT_EQ(EphemerisBodyOfObject(12, false), kBodyCeres);
+  EXPECT_EQ(EphemerisBodyOfObject(15, false), kBodyVesta);
+  EXPECT_EQ(EphemerisBodyOfObject(16, false), kBodyMeanNode);
+  EXPECT_EQ(EphemerisBodyOfObject(16, true), kBodyTrueNode);
+  EXPECT_EQ(EphemerisBodyOfObject(17, true), kBodyLilith);
+  for (int object : {0, 18, 21, 40, 87}) EXPECT_FALSE(EphemerisBodyOfObject(object, false)) << object;
+}
+
 TEST(EphemerisPosition, RefusesWhatItCannotServe) {
   EphemerisLayer layer;
   EphemerisResult r;

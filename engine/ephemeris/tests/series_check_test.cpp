@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -89,6 +90,20 @@ TEST(Vsop87Series, CompiledTablesMatchTheCheckFileWithinTheTruncation) {
     }
   }
   EXPECT_EQ(compared, 8);
+}
+
+TEST(SeriesFiles, MalformedFilesAreRejected) {
+  const std::string path = ::testing::TempDir() + "kelvara_bad_series";
+  const auto write = [&](const std::string& text) { std::ofstream(path, std::ios::trunc) << text; };
+  // A header that promises more terms than follow.
+  write(" VSOP87 VERSION D4    EARTH     VARIABLE 1 (LBR)       *T**0      2 TERMS\n");
+  EXPECT_THROW(tools::ReadVsop87File(path), std::runtime_error);
+  // A term line cut before its amplitude.
+  write(" VSOP87 VERSION D4    EARTH     VARIABLE 1 (LBR)       *T**0      1 TERMS\n 4310    1  0  0\n");
+  EXPECT_THROW(tools::ReadVsop87File(path), std::runtime_error);
+  EXPECT_THROW(tools::ReadVsop87File(path + ".missing"), std::runtime_error);
+  EXPECT_THROW(tools::ReadElpMpp02(path + ".missing"), std::runtime_error);
+  std::remove(path.c_str());
 }
 
 struct LunarCheck {
