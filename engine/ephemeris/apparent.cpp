@@ -12,13 +12,21 @@ constexpr double kSunSchwarzschildAu = 1.97412574336e-8;
 // Below this the deflection formula is not applied at full strength (SOFA iauLdn's limit).
 constexpr double kDeflectionLimit = 1.0e-6;
 
-// Direction seen stepDays after the view's instant, with the geometry moved linearly.
+// Gaussian gravitational constant squared, au^3/day^2: the Sun's pull on the Earth.
+constexpr double kSunGravityAu3PerDay2 = 0.01720209895 * 0.01720209895;
+
+// Direction seen stepDays after the view's instant, with the geometry moved linearly and the
+// Earth's velocity turned by the Sun's pull (the aberration follows it, about 0.35"/day).
 Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
   const Vec3 geocentric = view.geocentric.position + stepDays * view.geocentric.velocity;
   const Vec3 earth = view.earth.position + stepDays * view.earth.velocity;
+  const double earthDistance = Norm(view.earth.position);
+  const Vec3 earthAcceleration =
+      (-kSunGravityAu3PerDay2 / (earthDistance * earthDistance * earthDistance)) * view.earth.position;
+  const Vec3 earthVelocity = view.earth.velocity + stepDays * earthAcceleration;
   Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
   if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + earth, earth);
-  return Aberrate(direction, kLightDaysPerAu * view.earth.velocity);
+  return view.annualAberration ? Aberrate(direction, kLightDaysPerAu * earthVelocity) : direction;
 }
 
 Vec3 RotateAboutEclipticPole(const Vec3& v, double angleRad) {
@@ -66,17 +74,17 @@ Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3
   return unitDirection + w * Cross(unitDirection, Cross(e, q));
 }
 
-ApparentPlace ApparentFromGeocentric(const GeocentricView& view, double nutationLongitudeRad) {
+ApparentPlace ApparentFromGeocentric(const GeocentricView& view, const Nutation& nutation) {
   const Vec3 seen = SeenDirection(view, 0.0);
-  const double longitudeRad = std::atan2(seen.y, seen.x) + nutationLongitudeRad;
+  const double longitudeRad = std::atan2(seen.y, seen.x) + nutation.longitudeRad;
   const double latitudeRad = std::asin(std::clamp(seen.z, -1.0, 1.0));
   const Vec3 ahead = SeenDirection(view, kRateStepDays);
   const Vec3 behind = SeenDirection(view, -kRateStepDays);
   ApparentPlace place;
   place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
   place.latitudeDeg = latitudeRad * kRadToDeg;
-  place.motionDegPerDay =
-      WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays) * kRadToDeg;
+  const double geometricRate = WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays);
+  place.motionDegPerDay = (geometricRate + nutation.longitudeRateRadPerDay) * kRadToDeg;
   return place;
 }
 

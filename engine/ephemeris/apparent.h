@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "engine/ephemeris/geometry.h"
+#include "engine/ephemeris/nutation.h"
 
 namespace kelvara::engine {
 
@@ -33,15 +34,17 @@ bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, cons
 Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3& observerFromSun);
 
 // What apparent places are made from: the geocentric state with light time applied, the Earth's
-// heliocentric state, and whether the Sun deflects the light (not for the Sun and the Moon).
+// heliocentric state, whether the Sun deflects the light (not for the Sun and the Moon) and
+// whether annual aberration applies (not for the Moon, which travels round the Sun with us).
 struct GeocentricView {
   StateVector geocentric;
   StateVector earth;
   bool deflectedBySun = false;
+  bool annualAberration = true;
 };
 
 // Adds light deflection, annual aberration and nutation in longitude; the longitude rate
 // includes how these change along the path.
-ApparentPlace ApparentFromGeocentric(const GeocentricView& view, double nutationLongitudeRad);
+ApparentPlace ApparentFromGeocentric(const GeocentricView& view, const Nutation& nutation);
 
 }  // namespace kelvara::engine

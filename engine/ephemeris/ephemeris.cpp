@@ -19,11 +19,11 @@ void SetApparent(const ApparentPlace& place, EphemerisResult& result) {
 }
 
 // A lunar point on the ecliptic: mean-equinox longitude plus nutation.
-void SetLunarPoint(const LongitudeAndRate& point, double nutationLongitudeRad, const StateVector& earth,
+void SetLunarPoint(const LongitudeAndRate& point, const Nutation& nutation, const StateVector& earth,
                    EphemerisResult& result) {
-  result.longitudeDeg = NormalizeDegrees(point.longitudeDeg + nutationLongitudeRad * kRadToDeg);
+  result.longitudeDeg = NormalizeDegrees(point.longitudeDeg + nutation.longitudeRad * kRadToDeg);
   result.latitudeDeg = 0.0;
-  result.motionDegPerDay = point.rateDegPerDay;
+  result.motionDegPerDay = point.rateDegPerDay + nutation.longitudeRateRadPerDay * kRadToDeg;
   const double l = result.longitudeDeg * kDegToRad;
   result.heliocentricAu = earth.position + kMoonMeanDistanceAu * Vec3{std::cos(l), std::sin(l), 0.0};
 }
@@ -46,7 +46,7 @@ const StateVector& EphemerisLayer::Earth(double julianDayTt) {
 }
 
 bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
-                            EphemerisResult& result) {
+                            const Nutation& nutation, EphemerisResult& result) {
   HeliocentricSource source;
   if (IsVsopPlanet(body)) {
     source = [body](double jd, StateVector& state) {
@@ -62,10 +62,10 @@ bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dat
     };
   }
   StateVector now;
-  GeocentricView view{{}, earth, true};
+  GeocentricView view{{}, earth, true, true};
   if (!source(julianDayTt, now) || !LightTimeCorrected(source, julianDayTt, earth, now, view.geocentric)) return false;
   result.heliocentricAu = now.position;
-  SetApparent(ApparentFromGeocentric(view, Nutation2000B(julianDayTt).longitudeRad), result);
+  SetApparent(ApparentFromGeocentric(view, nutation), result);
   return true;
 }
 
@@ -73,23 +73,23 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
                                   EphemerisResult& result) {
   if (!std::isfinite(julianDayTt) || std::fabs(julianDayTt - kJ2000Jd) > kMaxDaysFromJ2000) return false;
   const StateVector earth = Earth(julianDayTt);
-  const double nutation = Nutation2000B(julianDayTt).longitudeRad;
+  const Nutation nutation = Nutation2000B(julianDayTt);
   switch (body) {
     case kBodySun: {
       // The Sun stays at the heliocentric origin, so light time changes nothing but aberration.
-      const GeocentricView view{{-1.0 * earth.position, -1.0 * earth.velocity}, earth, false};
+      const GeocentricView view{{-1.0 * earth.position, -1.0 * earth.velocity}, earth, false, true};
       result.heliocentricAu = earth.position;
       SetApparent(ApparentFromGeocentric(view, nutation), result);
       return true;
     }
     case kBodyMoon: {
-      // Light time is taken in the Sun's frame, where the Moon also moves with the Earth; that
-      // motion cancels the annual aberration, as it should for a body travelling with us.
-      GeocentricView view{MoonOfDate(julianDayTt), earth, false};
+      // The Moon shares the Earth's motion round the Sun: in the Sun's frame that shared motion
+      // during the light time cancels the annual aberration, so only the geocentric light time
+      // remains (to second order in v/c).
+      GeocentricView view{MoonOfDate(julianDayTt), earth, false, false};
       const double lightTimeDays = Norm(view.geocentric.position) * kLightDaysPerAu;
       result.heliocentricAu = earth.position + view.geocentric.position;
-      view.geocentric.position =
-          view.geocentric.position - lightTimeDays * (view.geocentric.velocity + earth.velocity);
+      view.geocentric.position = view.geocentric.position - lightTimeDays * view.geocentric.velocity;
       SetApparent(ApparentFromGeocentric(view, nutation), result);
       return true;
     }
@@ -104,7 +104,9 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       SetLunarPoint(MeanLunarApogee(julianDayTt), nutation, earth, result);
       return true;
     default:
-      if (IsVsopPlanet(body) || FileSlotOfBody(body)) return Planet(body, julianDayTt, dataPrefix, earth, result);
+      if (IsVsopPlanet(body) || FileSlotOfBody(body)) {
+        return Planet(body, julianDayTt, dataPrefix, earth, nutation, result);
+      }
       return false;
   }
 }

@@ -6,6 +6,7 @@
 
 #include "engine/ephemeris/ephemeris_files.h"
 #include "engine/ephemeris/geometry.h"
+#include "engine/ephemeris/nutation.h"
 
 namespace kelvara::engine {
 
@@ -41,7 +42,7 @@ class EphemerisLayer {
  private:
   const StateVector& Earth(double julianDayTt);
   bool Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
-              EphemerisResult& result);
+              const Nutation& nutation, EphemerisResult& result);
 
   bool earthCached_ = false;
   double earthDay_ = 0.0;

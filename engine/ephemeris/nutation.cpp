@@ -14,21 +14,29 @@ constexpr double kArcsecPerTurn = 1296000.0;
 constexpr double kPlanetaryPsiMas = -0.135;
 constexpr double kPlanetaryEpsMas = 0.388;
 
-// Delaunay arguments l, l', F, D, Omega of IAU 2000B (linear in T), radians.
+// Delaunay arguments l, l', F, D, Omega of IAU 2000B (linear in T), radians or rad/century.
 struct DelaunayArguments {
   double l, lp, f, d, om;
 };
+
+constexpr DelaunayArguments kArgumentsArcsec = {485868.249036, 1287104.79305, 335779.526232, 1072260.70369,
+                                                450160.398036};
+constexpr DelaunayArguments kRatesArcsecPerCentury = {1717915923.2178, 129596581.0481, 1739527262.8478,
+                                                      1602961601.2090, -6962890.5431};
 
 double ArgumentRad(double arcsecAtEpoch, double arcsecPerCentury, double centuries) {
   return std::fmod(arcsecAtEpoch + arcsecPerCentury * centuries, kArcsecPerTurn) * kArcsecToRad;
 }
 
 DelaunayArguments Arguments2000B(double centuries) {
-  return {ArgumentRad(485868.249036, 1717915923.2178, centuries),
-          ArgumentRad(1287104.79305, 129596581.0481, centuries),
-          ArgumentRad(335779.526232, 1739527262.8478, centuries),
-          ArgumentRad(1072260.70369, 1602961601.2090, centuries),
-          ArgumentRad(450160.398036, -6962890.5431, centuries)};
+  const DelaunayArguments& a = kArgumentsArcsec;
+  const DelaunayArguments& r = kRatesArcsecPerCentury;
+  return {ArgumentRad(a.l, r.l, centuries), ArgumentRad(a.lp, r.lp, centuries), ArgumentRad(a.f, r.f, centuries),
+          ArgumentRad(a.d, r.d, centuries), ArgumentRad(a.om, r.om, centuries)};
+}
+
+double Combined(const NutationTerm& term, const DelaunayArguments& a) {
+  return term.l * a.l + term.lp * a.lp + term.f * a.f + term.d * a.d + term.om * a.om;
 }
 
 }  // namespace
@@ -38,14 +46,19 @@ Nutation Nutation2000B(double julianDayTt) {
   const DelaunayArguments a = Arguments2000B(t);
   double psiMas = 0.0;
   double epsMas = 0.0;
+  double psiRateMasPerCentury = 0.0;  // the slow change of the amplitudes is left out
   for (auto it = kNutation2000B.rbegin(); it != kNutation2000B.rend(); ++it) {  // smallest first
     const NutationTerm& term = *it;
-    const double arg = term.l * a.l + term.lp * a.lp + term.f * a.f + term.d * a.d + term.om * a.om;
+    const double arg = Combined(term, a);
+    const double argRate = Combined(term, kRatesArcsecPerCentury) * kArcsecToRad;
     const double s = std::sin(arg), c = std::cos(arg);
-    psiMas += (term.psiSinMas + term.psiSinRateMasPerCentury * t) * s + term.psiCosMas * c;
+    const double psiSin = term.psiSinMas + term.psiSinRateMasPerCentury * t;
+    psiMas += psiSin * s + term.psiCosMas * c;
     epsMas += (term.epsCosMas + term.epsCosRateMasPerCentury * t) * c + term.epsSinMas * s;
+    psiRateMasPerCentury += (psiSin * c - term.psiCosMas * s) * argRate;
   }
-  return {(psiMas + kPlanetaryPsiMas) * kMasToRad, (epsMas + kPlanetaryEpsMas) * kMasToRad};
+  return {(psiMas + kPlanetaryPsiMas) * kMasToRad, (epsMas + kPlanetaryEpsMas) * kMasToRad,
+          psiRateMasPerCentury * kMasToRad / kDaysPerCentury};
 }
 
 }  // namespace kelvara::engine

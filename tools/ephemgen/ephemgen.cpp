@@ -1,11 +1,13 @@
-// ephemgen: writes the set-1 ephemeris file (Jupiter, Saturn, Uranus, Neptune, Pluto) for
-// JD 2 400 000 - 2 499 999 into the data folder.
+// ephemgen: writes the set-1 ephemeris files (Jupiter, Saturn, Uranus, Neptune, Pluto)
+// numbers 23, 24 and 25 (JD 2 300 000 - 2 599 999, 1585-2406) into the data folder.
 //
 //   ephemgen <vsop87 folder> <pluto.txt> <data folder>
 //
 // Jupiter to Neptune come from the full VSOP87D series; Pluto, provisionally, from PLUTO95
-// (valid to 2100-01-24; later records continue it on a two-body orbit about the barycentre). Places are heliocentric on the
+// (valid 1700-01-01 to 2100-01-24; outside that a two-body orbit about the barycentre
+// continues it, good to arcminutes at best far from those dates). Places are heliocentric on the
 // ecliptic and equinox of date, at TT.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -21,8 +23,17 @@
 namespace kelvara::tools {
 namespace {
 
-constexpr int kFileNumber = 24;
+constexpr int kFileNumbers[] = {23, 24, 25};
 constexpr int kSet = 1;
+
+// Where a file goes: the fixed names without the data folder are placed inside it, with
+// the handheld's backslashes as directory separators.
+std::string PathInDataFolder(int fileNumber, const std::string& dataFolder) {
+  std::string path = engine::EphemerisFilePath(kSet, fileNumber, dataFolder);
+  if (path.rfind(dataFolder, 0) == 0) return path;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return dataFolder + path;
+}
 
 HeliocentricPlace FromVsop(const OwnedVsopSeries& series, double julianDay) {
   const engine::VsopBodySeries view = series.View();
@@ -47,14 +58,16 @@ int Run(int argc, char** argv) {
   for (const char* file : {"jup", "sat", "ura", "nep"}) planets.push_back(ReadVsop87File(vsop + "/VSOP87D." + file));
   const ProvisionalPluto pluto(ReadPluto95(argv[2]), planets);
   const std::string dataFolder = std::string(argv[3]) + "/";
-  const std::string path = engine::EphemerisFilePath(kSet, kFileNumber, dataFolder);
-  WriteEphemerisFile(path, kFileNumber, [&](double julianDay) {
-    std::vector<HeliocentricPlace> places;
-    for (const OwnedVsopSeries& planet : planets) places.push_back(FromVsop(planet, julianDay));
-    places.push_back(FromPluto(pluto, julianDay));
-    return places;
-  });
-  std::cout << "wrote " << path << "\n";
+  for (int fileNumber : kFileNumbers) {
+    const std::string path = PathInDataFolder(fileNumber, dataFolder);
+    WriteEphemerisFile(path, fileNumber, [&](double julianDay) {
+      std::vector<HeliocentricPlace> places;
+      for (const OwnedVsopSeries& planet : planets) places.push_back(FromVsop(planet, julianDay));
+      places.push_back(FromPluto(pluto, julianDay));
+      return places;
+    });
+    std::cout << "wrote " << path << "\n";
+  }
   return 0;
 }
 

@@ -14,7 +14,7 @@ using engine::Vec3;
 constexpr double kGaussK = 0.01720209895;  // au^1.5 / day, Gaussian gravitational constant
 // Sun / planet-system mass ratios of Jupiter, Saturn, Uranus, Neptune (IAU 2009 / DE405).
 constexpr double kSunOverPlanet[4] = {1047.348644, 3497.9018, 22902.98, 19412.26};
-constexpr double kAnchorJd = kPluto95LastJd - 10.0;
+constexpr double kAnchorInsideDays = 10.0;
 constexpr double kDifferenceStepDays = 1.0;
 constexpr int kKeplerIterations = 30;
 
@@ -56,20 +56,26 @@ engine::StateVector ProvisionalPluto::SunFromBarycentre(double julianDay) const 
   return sun;
 }
 
+Vec3 ProvisionalPluto::TwoBodyFrom(double anchorJd, double julianDay) const {
+  const Vec3 ahead = HeliocentricEclipticJ2000(anchorJd + kDifferenceStepDays);
+  const Vec3 behind = HeliocentricEclipticJ2000(anchorJd - kDifferenceStepDays);
+  const engine::StateVector sunAtAnchor = SunFromBarycentre(anchorJd);
+  const engine::StateVector plutoFromBarycentre{
+      HeliocentricEclipticJ2000(anchorJd) + sunAtAnchor.position,
+      (1.0 / (2.0 * kDifferenceStepDays)) * (ahead - behind) + sunAtAnchor.velocity};
+  const double mu = kGaussK * kGaussK * TotalMassOverSun();
+  const engine::StateVector later = PropagateKepler(plutoFromBarycentre, mu, julianDay - anchorJd);
+  return later.position - SunFromBarycentre(julianDay).position;
+}
+
 Vec3 ProvisionalPluto::EclipticOfDate(double julianDay) const {
   Vec3 j2000;
-  if (julianDay <= kPluto95LastJd) {
-    j2000 = HeliocentricEclipticJ2000(julianDay);
+  if (julianDay < kPluto95FirstJd) {
+    j2000 = TwoBodyFrom(kPluto95FirstJd + kAnchorInsideDays, julianDay);
+  } else if (julianDay > kPluto95LastJd) {
+    j2000 = TwoBodyFrom(kPluto95LastJd - kAnchorInsideDays, julianDay);
   } else {
-    const Vec3 ahead = HeliocentricEclipticJ2000(kAnchorJd + kDifferenceStepDays);
-    const Vec3 behind = HeliocentricEclipticJ2000(kAnchorJd - kDifferenceStepDays);
-    const engine::StateVector sunAtAnchor = SunFromBarycentre(kAnchorJd);
-    const engine::StateVector plutoFromBarycentre{
-        HeliocentricEclipticJ2000(kAnchorJd) + sunAtAnchor.position,
-        (1.0 / (2.0 * kDifferenceStepDays)) * (ahead - behind) + sunAtAnchor.velocity};
-    const double mu = kGaussK * kGaussK * TotalMassOverSun();
-    const engine::StateVector later = PropagateKepler(plutoFromBarycentre, mu, julianDay - kAnchorJd);
-    j2000 = later.position - SunFromBarycentre(julianDay).position;
+    j2000 = HeliocentricEclipticJ2000(julianDay);
   }
   return engine::PrecessEclipticJ2000ToDate(j2000, julianDay);
 }

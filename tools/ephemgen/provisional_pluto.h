@@ -1,6 +1,6 @@
-// Pluto for the set-1 file: PLUTO95 inside its validity, then a two-body orbit about the
-// solar-system barycentre started from PLUTO95's last days, because PLUTO95's own series
-// run away within years of its end.
+// Pluto for the set-1 files: PLUTO95 inside its validity; before and after it a two-body
+// orbit about the solar-system barycentre started from PLUTO95's first or last days,
+// because PLUTO95's own series run away within years of its ends.
 #pragma once
 
 #include <vector>
@@ -11,7 +11,8 @@
 
 namespace kelvara::tools {
 
-inline constexpr double kPluto95LastJd = 2488092.5;  // 2100-01-24
+inline constexpr double kPluto95FirstJd = 2341972.5;  // 1700-01-01
+inline constexpr double kPluto95LastJd = 2488092.5;   // 2100-01-24
 
 class ProvisionalPluto {
  public:
@@ -24,6 +25,7 @@ class ProvisionalPluto {
  private:
   engine::Vec3 HeliocentricEclipticJ2000(double julianDay) const;
   engine::StateVector SunFromBarycentre(double julianDay) const;
+  engine::Vec3 TwoBodyFrom(double anchorJd, double julianDay) const;
 
   Pluto95Tables tables_;
   const std::vector<OwnedVsopSeries>& outerPlanets_;

@@ -97,6 +97,19 @@ TEST(EphemerisPosition, RefusesWhatItCannotServe) {
   EXPECT_FALSE(layer.Position(kBodyJupiter, 2451545.0, "/nonexistent/", r));
 }
 
+TEST(EphemerisPosition, OuterPlanetsRunSmoothlyAcrossTheFileBoundaries) {
+  EphemerisLayer layer;
+  for (double boundary : {2400000.0, 2500000.0}) {
+    for (int body = kBodyJupiter; body <= kBodyPluto; ++body) {
+      EphemerisResult before, after;
+      ASSERT_TRUE(layer.PositionAtTt(body, boundary - 0.5, kData, before)) << body << " " << boundary;
+      ASSERT_TRUE(layer.PositionAtTt(body, boundary + 0.5, kData, after)) << body << " " << boundary;
+      const double step = std::remainder(after.longitudeDeg - before.longitudeDeg, 360.0);
+      EXPECT_NEAR(step, (before.motionDegPerDay + after.motionDegPerDay) / 2.0, 2e-5) << body << " " << boundary;
+    }
+  }
+}
+
 TEST(EphemerisPosition, FarDatesStillGiveFiniteNumbers) {
   EphemerisLayer layer;
   for (double jd : {0.0, 1.0e6, 4.5e6, 1.2e7}) {
