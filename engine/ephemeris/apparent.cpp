@@ -83,7 +83,8 @@ ApparentPlace ApparentFromGeocentric(const GeocentricView& view, const Nutation&
   ApparentPlace place;
   place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
   place.latitudeDeg = latitudeRad * kRadToDeg;
-  const double geometricRate = WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays);
+  const double geometricRate =
+      WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays);
   place.motionDegPerDay = (geometricRate + nutation.longitudeRateRadPerDay) * kRadToDeg;
   return place;
 }

@@ -76,7 +76,8 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
   const Nutation nutation = Nutation2000B(julianDayTt);
   switch (body) {
     case kBodySun: {
-      // The Sun stays at the heliocentric origin, so light time changes nothing but aberration.
+      // The Sun stays at the heliocentric origin, so light time leaves it in place; aberration
+      // alone moves it (about -20.5").
       const GeocentricView view{{-1.0 * earth.position, -1.0 * earth.velocity}, earth, false, true};
       result.heliocentricAu = earth.position;
       SetApparent(ApparentFromGeocentric(view, nutation), result);
