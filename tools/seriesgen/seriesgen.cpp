@@ -28,8 +28,8 @@ constexpr double kRadToArcsec = 180.0 * 3600.0 / std::numbers::pi;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kFirstJd = 2400000.5;  // 1858 November 17, before the programs' 1860
 constexpr double kLastJd = 2499999.5;   // 2132 August 31, after the programs' 2130
-constexpr double kDefaultVsopThresholdRad = 5.0e-9;
-constexpr double kDefaultLunarThresholdArcsec = 3.0e-3;
+constexpr double kDefaultVsopThresholdRad = 2.0e-8;
+constexpr double kDefaultLunarThresholdArcsec = 1.0e-2;
 constexpr double kMoonDistanceKm = 385000.0;
 constexpr int kCheckDates = 2000;
 

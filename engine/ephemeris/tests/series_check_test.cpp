@@ -73,8 +73,8 @@ TEST(Vsop87Series, FullSeriesReproduceTheOfficialCheckFile) {
 }
 
 TEST(Vsop87Series, CompiledTablesMatchTheCheckFileWithinTheTruncation) {
-  // 0.1" and 5e-7 au cover the truncation error seiesgen reports for 1860-2130.
-  const double angle = 0.1 / 206264.806, radius = 5e-7;
+  // 0.2" and 1e-6 au cover the truncation error seriesgen reports for 1860-2130.
+  const double angle = 0.2 / 206264.806, radius = 1e-6;
   const std::pair<std::string, VsopBody> bodies[] = {
       {"MERCURY", VsopBody::kMercury}, {"VENUS", VsopBody::kVenus}, {"EARTH", VsopBody::kEarth}, {"MARS", VsopBody::kMars}};
   int compared = 0;
@@ -157,12 +157,12 @@ TEST(ElpMpp02Series, FullSeriesReproduceTheAuthorsCheckValues) {
 }
 
 TEST(ElpMpp02Series, CompiledTablesMatchTheCheckValuesWithinTheTruncation) {
-  // 0.3" at the Moon's distance is about 0.6 km.
+  // 0.5" at the Moon's distance is about 1 km; seriesgen reports 0.39" at most.
   int compared = 0;
   for (const auto& c : ReadLunarChecks()) {
     if (c.julianDay < 2400000.5 || c.julianDay > 2499999.5) continue;
     const StateVector s = MoonEclipticJ2000Km(kElpMpp02Moon, c.julianDay);
-    ExpectNear(s.position, c.position, 0.6, "position at JD " + std::to_string(c.julianDay));
+    ExpectNear(s.position, c.position, 1.0, "position at JD " + std::to_string(c.julianDay));
     ++compared;
   }
   EXPECT_GE(compared, 3);
