@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "engine/ephemeris/moon.h"
 #include "engine/ephemeris/planets.h"
 #include "engine/ephemeris/tables.h"
@@ -93,7 +95,7 @@ TEST(Vsop87Series, CompiledTablesMatchTheCheckFileWithinTheTruncation) {
 }
 
 TEST(SeriesFiles, MalformedFilesAreRejected) {
-  const std::string path = ::testing::TempDir() + "kelvara_bad_series";
+  const std::string path = ::testing::TempDir() + "kelvara_bad_series_" + std::to_string(::getpid());
   const auto write = [&](const std::string& text) { std::ofstream(path, std::ios::trunc) << text; };
   // A header that promises more terms than follow.
   write(" VSOP87 VERSION D4    EARTH     VARIABLE 1 (LBR)       *T**0      2 TERMS\n");

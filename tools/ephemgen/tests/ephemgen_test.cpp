@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "engine/ephemeris/ephemeris_files.h"
 #include "engine/ephemeris/planets.h"
 #include "tools/ephemgen/ephemeris_writer.h"
@@ -37,7 +39,7 @@ TEST(Pluto95, ReproducesTheAuthorsTestValues) {
 }
 
 TEST(Pluto95, ShortTablesAreRejected) {
-  const auto path = std::filesystem::temp_directory_path() / "kelvara_pluto_short.txt";
+  const auto path = std::filesystem::temp_directory_path() / ("kelvara_pluto_" + std::to_string(::getpid()));
   { std::ofstream(path) << "001  0.0000645003954767\n"; }
   EXPECT_THROW(ReadPluto95(path.string()), std::runtime_error);
   std::filesystem::remove(path);
@@ -99,7 +101,7 @@ TEST(EphemerisWriter, RecordsAreBigEndianInTheFileUnits) {
 // Everett interpolation between 80-day records stays within 0.03" of the series (1.3e-7 rad).
 TEST(EphemerisWriter, InterpolatedFileFollowsTheSeries) {
   const OwnedVsopSeries jupiter = ReadVsop87File(kSource + "/tools/seriesgen/series/vsop87/VSOP87D.jup");
-  const auto folder = std::filesystem::temp_directory_path() / "kelvara_ephemgen_test";
+  const auto folder = std::filesystem::temp_directory_path() / ("kelvara_ephemgen_" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const std::string prefix = folder.string() + "/";
   const auto place = [&](double jd) {
