@@ -139,7 +139,7 @@ TEST(EphemerisFileReader, WindowsReachIntoTheNextFile) {
   EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.Prefix(), s));
   WriteBytes(folder.Prefix() + "_25", LinearFile(1));
   EXPECT_TRUE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.Prefix(), s));
-  EXPECT_TRUE(reader.Heliocentric(kBodySaturn, 2400010.0, folder.Prefix(), s) == false);  // file 23 missing
+  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2400010.0, folder.Prefix(), s));  // file 23 missing
 }
 
 TEST(EphemerisPosition, FailsForTruncatedOrCorruptFiles) {
