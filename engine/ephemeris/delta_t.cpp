@@ -33,6 +33,7 @@ double Extrapolated(double julianDayUt, const DeltaTPoint& edge) {
 }  // namespace
 
 double DeltaTSeconds(double julianDayUt) {
+  if (std::isnan(julianDayUt)) return julianDayUt;  // no place in the table to look for
   const auto table = kDeltaTTable;
   if (julianDayUt <= table.front().julianDayUt) return Extrapolated(julianDayUt, table.front());
   if (julianDayUt >= table.back().julianDayUt) return Extrapolated(julianDayUt, table.back());

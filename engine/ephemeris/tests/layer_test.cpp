@@ -42,6 +42,7 @@ TEST(DeltaT, ExtrapolationJoinsTheTableAndStaysFinite) {
   EXPECT_LT(in2130, 400.0);
   EXPECT_TRUE(std::isfinite(DeltaTSeconds(-5.0e6)));
   EXPECT_TRUE(std::isfinite(DeltaTSeconds(9.0e6)));
+  EXPECT_TRUE(std::isnan(DeltaTSeconds(std::numeric_limits<double>::quiet_NaN())));
 }
 
 TEST(DeltaT, AgreesWithTheReferenceModelWhereBothFollowMeasurements) {
