@@ -64,7 +64,10 @@ int BodiesInSet(int set) { return set == 1 ? 5 : set == 2 ? 1 : 4; }
 int RecordBytes(int set) { return BodiesInSet(set) * kValuesPerBody * 4; }
 
 int EphemerisFileNumber(double julianDay) {
-  return static_cast<int>(std::floor(julianDay / kDaysPerEphemerisFile));
+  const double number = std::floor(julianDay / kDaysPerEphemerisFile);
+  // Days no file could hold (NaN, or beyond the range of file numbers) get no file.
+  if (!(std::fabs(number) < std::numeric_limits<int>::max() / 2)) return kNoEphemerisFile;
+  return static_cast<int>(number);
 }
 
 std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPrefix) {
@@ -104,11 +107,8 @@ bool EphemerisSetFile::Open(int set, int fileNumber, const std::string& dataPref
 }
 
 int ReadEphemerisRecord(int set, double julianDay, EphemerisSetFile& file, const std::string& dataPrefix) {
-  if (set < 1 || set > 3 || !std::isfinite(julianDay) ||
-      std::fabs(julianDay) > std::numeric_limits<int>::max() / 2.0 * kDaysPerEphemerisFile) {
-    return -1;
-  }
   const int fileNumber = EphemerisFileNumber(julianDay);
+  if (set < 1 || set > 3 || fileNumber == kNoEphemerisFile) return -1;
   if (file.fileNumber() != fileNumber && !file.Open(set, fileNumber, dataPrefix)) return -1;
   const double recordIndex = std::floor((julianDay - kDaysPerEphemerisFile * fileNumber) / kDaysPerRecord);
   if (recordIndex < 0 || recordIndex >= kRecordsPerFile) return -1;

@@ -34,7 +34,7 @@ std::optional<FileBodySlot> FileSlotOfBody(int body);
 int BodiesInSet(int set);
 int RecordBytes(int set);
 
-// File number of a day: floor(JD / 100 000).
+// File number of a day: floor(JD / 100 000); kNoEphemerisFile for NaN and absurd days.
 int EphemerisFileNumber(double julianDay);
 
 // Path of a set's file: "_<n>" / "_M<n>", or the fixed names of the files 17 to 24.

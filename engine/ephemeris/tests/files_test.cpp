@@ -68,6 +68,8 @@ TEST(EphemerisFileNames, FollowTheFixedListAndTheNumberedNames) {
   EXPECT_EQ(EphemerisFilePath(1, -24, "/d/"), "_M24");
   EXPECT_EQ(EphemerisFileNumber(2451545.0), 24);
   EXPECT_EQ(EphemerisFileNumber(-0.5), -1);
+  EXPECT_EQ(EphemerisFileNumber(std::nan("")), kNoEphemerisFile);
+  EXPECT_EQ(EphemerisFileNumber(1e300), kNoEphemerisFile);
 }
 
 TEST(EphemerisFileOpener, TriesThePathThenTheDataFolder) {
