@@ -150,38 +150,35 @@ void WriteDeltaT(const std::filesystem::path& folder, const std::vector<engine::
 
 double JdOfCheck(int i) { return kFirstJd + (kLastJd - kFirstJd) * i / (kCheckDates - 1); }
 
-void ReportVsop(const std::string& body, const OwnedVsopSeries& full, const OwnedVsopSeries& kept) {
-  const auto fullView = full.View();
-  const auto keptView = kept.View();
-  double errL = 0, errB = 0, errR = 0;
+// Largest difference between two evaluations of a coordinate over the check dates.
+template <typename Coordinate, typename Evaluate>
+double MaxDifference(const Coordinate& full, const Coordinate& kept, Evaluate evaluate, double timeUnitDays) {
+  double largest = 0.0;
   for (int i = 0; i < kCheckDates; ++i) {
-    const double t = (JdOfCheck(i) - kJ2000) / 365250.0;
-    errL = std::max(errL, std::fabs(engine::EvaluateVsopCoordinate(fullView.longitude, t).value -
-                                    engine::EvaluateVsopCoordinate(keptView.longitude, t).value));
-    errB = std::max(errB, std::fabs(engine::EvaluateVsopCoordinate(fullView.latitude, t).value -
-                                    engine::EvaluateVsopCoordinate(keptView.latitude, t).value));
-    errR = std::max(errR, std::fabs(engine::EvaluateVsopCoordinate(fullView.radius, t).value -
-                                    engine::EvaluateVsopCoordinate(keptView.radius, t).value));
+    const double t = (JdOfCheck(i) - kJ2000) / timeUnitDays;
+    largest = std::max(largest, std::fabs(evaluate(full, t).value - evaluate(kept, t).value));
   }
+  return largest;
+}
+
+void ReportVsop(const std::string& body, const OwnedVsopSeries& full, const OwnedVsopSeries& kept) {
+  const auto f = full.View();
+  const auto k = kept.View();
+  const auto evaluate = engine::EvaluateVsopCoordinate;
   std::printf("%-8s %5zu of %5zu terms  max error L %.4f\"  B %.4f\"  R %.2e au\n", body.c_str(), kept.TermCount(),
-              full.TermCount(), errL * kRadToArcsec, errB * kRadToArcsec, errR);
+              full.TermCount(), MaxDifference(f.longitude, k.longitude, evaluate, 365250.0) * kRadToArcsec,
+              MaxDifference(f.latitude, k.latitude, evaluate, 365250.0) * kRadToArcsec,
+              MaxDifference(f.radius, k.radius, evaluate, 365250.0));
 }
 
 void ReportLunar(const OwnedLunarSeries& full, const OwnedLunarSeries& kept) {
-  const auto fullView = full.View();
-  const auto keptView = kept.View();
-  double errV = 0, errU = 0, errR = 0;
-  for (int i = 0; i < kCheckDates; ++i) {
-    const double t = (JdOfCheck(i) - kJ2000) / 36525.0;
-    errV = std::max(errV, std::fabs(engine::EvaluateLunarCoordinate(fullView.longitude, t).value -
-                                    engine::EvaluateLunarCoordinate(keptView.longitude, t).value));
-    errU = std::max(errU, std::fabs(engine::EvaluateLunarCoordinate(fullView.latitude, t).value -
-                                    engine::EvaluateLunarCoordinate(keptView.latitude, t).value));
-    errR = std::max(errR, std::fabs(engine::EvaluateLunarCoordinate(fullView.distance, t).value -
-                                    engine::EvaluateLunarCoordinate(keptView.distance, t).value));
-  }
+  const auto f = full.View();
+  const auto k = kept.View();
+  const auto evaluate = engine::EvaluateLunarCoordinate;
   std::printf("Moon     %5zu of %5zu terms  max error V %.4f\"  U %.4f\"  r %.4f km\n", kept.TermCount(),
-              full.TermCount(), errV * kRadToArcsec, errU * kRadToArcsec, errR);
+              full.TermCount(), MaxDifference(f.longitude, k.longitude, evaluate, 36525.0) * kRadToArcsec,
+              MaxDifference(f.latitude, k.latitude, evaluate, 36525.0) * kRadToArcsec,
+              MaxDifference(f.distance, k.distance, evaluate, 36525.0));
 }
 
 int Run(int argc, char** argv) {
