@@ -3,45 +3,48 @@
 #include <cmath>
 
 namespace kelvara::engine {
+namespace {
 
-SeriesValue EvaluateVsopCoordinate(const VsopCoordinate& coordinate, double millennia) {
+// sum_n t^n S_n(t) and its derivative, where termSum gives S_n and S_n' for the terms of power n.
+template <typename Terms, std::size_t N, typename TermSum>
+SeriesValue SumOverPowers(const std::array<Terms, N>& byPower, double t, TermSum termSum) {
   SeriesValue total;
-  double power = 1.0;         // t^a
-  double powerBelow = 0.0;    // a * t^(a-1)
-  for (std::size_t a = 0; a < kVsopPowerCount; ++a) {
-    double sum = 0.0;
-    double sumRate = 0.0;
-    for (const VsopTerm& term : coordinate.byPower[a]) {
-      const double angle = term.phaseRad + term.frequencyRadPerMillennium * millennia;
-      sum += term.amplitude * std::cos(angle);
-      sumRate -= term.amplitude * term.frequencyRadPerMillennium * std::sin(angle);
-    }
-    total.value += sum * power;
-    total.rate += sumRate * power + sum * powerBelow;
-    powerBelow = static_cast<double>(a + 1) * power;
-    power *= millennia;
+  double power = 1.0;       // t^n
+  double powerBelow = 0.0;  // n t^(n-1)
+  for (std::size_t n = 0; n < N; ++n) {
+    const SeriesValue sum = termSum(byPower[n]);
+    total.value += sum.value * power;
+    total.rate += sum.rate * power + sum.value * powerBelow;
+    powerBelow = static_cast<double>(n + 1) * power;
+    power *= t;
   }
   return total;
 }
 
-SeriesValue EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries) {
-  SeriesValue total;
-  double power = 1.0;
-  double powerBelow = 0.0;
-  for (std::size_t n = 0; n < kLunarPowerCount; ++n) {
-    double sum = 0.0;
-    double sumRate = 0.0;
-    for (const LunarTerm& term : coordinate.byPower[n]) {
-      const SeriesValue phase = EvaluatePolynomial(term.phaseRad, centuries);
-      sum += term.amplitude * std::sin(phase.value);
-      sumRate += term.amplitude * phase.rate * std::cos(phase.value);
+}  // namespace
+
+SeriesValue EvaluateVsopCoordinate(const VsopCoordinate& coordinate, double millennia) {
+  return SumOverPowers(coordinate.byPower, millennia, [millennia](std::span<const VsopTerm> terms) {
+    SeriesValue sum;
+    for (const VsopTerm& term : terms) {
+      const double angle = term.phaseRad + term.frequencyRadPerMillennium * millennia;
+      sum.value += term.amplitude * std::cos(angle);
+      sum.rate -= term.amplitude * term.frequencyRadPerMillennium * std::sin(angle);
     }
-    total.value += sum * power;
-    total.rate += sumRate * power + sum * powerBelow;
-    powerBelow = static_cast<double>(n + 1) * power;
-    power *= centuries;
-  }
-  return total;
+    return sum;
+  });
+}
+
+SeriesValue EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries) {
+  return SumOverPowers(coordinate.byPower, centuries, [centuries](std::span<const LunarTerm> terms) {
+    SeriesValue sum;
+    for (const LunarTerm& term : terms) {
+      const SeriesValue phase = EvaluatePolynomial(term.phaseRad, centuries);
+      sum.value += term.amplitude * std::sin(phase.value);
+      sum.rate += term.amplitude * phase.rate * std::cos(phase.value);
+    }
+    return sum;
+  });
 }
 
 }  // namespace kelvara::engine
