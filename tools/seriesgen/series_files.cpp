@@ -63,13 +63,17 @@ engine::VsopBodySeries OwnedVsopSeries::View() const {
   return view;
 }
 
-std::size_t OwnedVsopSeries::TermCount() const {
+// Terms over every coordinate and power of a [coordinate][power] table.
+template <typename Table>
+std::size_t CountTerms(const Table& terms) {
   std::size_t count = 0;
   for (const auto& coordinate : terms) {
     for (const auto& power : coordinate) count += power.size();
   }
   return count;
 }
+
+std::size_t OwnedVsopSeries::TermCount() const { return CountTerms(terms); }
 
 engine::LunarSeries OwnedLunarSeries::View() const {
   engine::LunarSeries view;
@@ -81,13 +85,7 @@ engine::LunarSeries OwnedLunarSeries::View() const {
   return view;
 }
 
-std::size_t OwnedLunarSeries::TermCount() const {
-  std::size_t count = 0;
-  for (const auto& coordinate : terms) {
-    for (const auto& power : coordinate) count += power.size();
-  }
-  return count;
-}
+std::size_t OwnedLunarSeries::TermCount() const { return CountTerms(terms); }
 
 OwnedVsopSeries ReadVsop87File(const std::string& path) {
   std::ifstream in = OpenOrThrow(path);
