@@ -1,0 +1,92 @@
+#include "engine/ephemeris/apparent.h"
+
+#include "engine/ephemeris/precession.h"
+
+namespace kelvara::engine {
+namespace {
+
+constexpr double kRateStepDays = 1.0e-3;
+
+// Schwarzschild radius of the Sun, au (SOFA SRS).
+constexpr double kSunSchwarzschildAu = 1.97412574336e-8;
+// Below this the deflection formula is not applied at full strength (SOFA iauLdn's limit).
+constexpr double kDeflectionLimit = 1.0e-6;
+
+// Gaussian gravitational constant squared, au^3/day^2: the Sun's pull on the Earth.
+constexpr double kSunGravityAu3PerDay2 = 0.01720209895 * 0.01720209895;
+
+// Direction seen stepDays after the view's instant, with the geometry moved linearly and the
+// Earth's velocity turned by the Sun's pull (the aberration follows it, about 0.35"/day).
+Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
+  const Vec3 geocentric = view.geocentric.position + stepDays * view.geocentric.velocity;
+  const Vec3 earth = view.earth.position + stepDays * view.earth.velocity;
+  const double earthDistance = Norm(view.earth.position);
+  const Vec3 earthAcceleration =
+      (-kSunGravityAu3PerDay2 / (earthDistance * earthDistance * earthDistance)) * view.earth.position;
+  const Vec3 earthVelocity = view.earth.velocity + stepDays * earthAcceleration;
+  Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
+  if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + earth, earth);
+  return view.annualAberration ? Aberrate(direction, kLightDaysPerAu * earthVelocity) : direction;
+}
+
+Vec3 RotateAboutEclipticPole(const Vec3& v, double angleRad) {
+  const double c = std::cos(angleRad), s = std::sin(angleRad);
+  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
+}
+
+}  // namespace
+
+Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC) {
+  const double inverseLorentz = std::sqrt(1.0 - Dot(velocityOverC, velocityOverC));
+  const double projected = Dot(unitDirection, velocityOverC);
+  const double w = 1.0 + projected / (1.0 + inverseLorentz);
+  const Vec3 moved = inverseLorentz * unitDirection + w * velocityOverC;
+  return (1.0 / Norm(moved)) * moved;
+}
+
+bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, const StateVector& earth,
+                        const StateVector& bodyNow, StateVector& geocentric) {
+  const double firstGuessDays = Norm(bodyNow.position - earth.position) * kLightDaysPerAu;
+  StateVector emitted;
+  if (!body(julianDayTt - firstGuessDays, emitted)) return false;
+  // The second light time differs from the first by a fraction of a second: the body's
+  // velocity carries it there without another evaluation of the theory.
+  const double lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
+  emitted.position = emitted.position - (lightTimeDays - firstGuessDays) * emitted.velocity;
+  // The place at emission refers to the equinox of that moment: precess it to the observation.
+  const double precession = GeneralPrecessionInLongitude(julianDayTt).rateRadPerDay * lightTimeDays;
+  emitted.position = RotateAboutEclipticPole(emitted.position, precession);
+  emitted.velocity = RotateAboutEclipticPole(emitted.velocity, precession);
+  geocentric.position = emitted.position - earth.position;
+  // d(light time)/dt slows the emitted motion by (1 - radial velocity / c).
+  const Vec3 relative = emitted.velocity - earth.velocity;
+  const double lightTimeRate = Dot(geocentric.position, relative) / Norm(geocentric.position) * kLightDaysPerAu;
+  geocentric.velocity = (1.0 - lightTimeRate) * emitted.velocity - earth.velocity;
+  return true;
+}
+
+Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3& observerFromSun) {
+  const double observerDistance = Norm(observerFromSun);
+  const Vec3 q = (1.0 / Norm(bodyFromSun)) * bodyFromSun;
+  const Vec3 e = (1.0 / observerDistance) * observerFromSun;
+  const double qDotQPlusE = Dot(q, q + e);
+  const double w = kSunSchwarzschildAu / observerDistance / std::max(qDotQPlusE, kDeflectionLimit);
+  return unitDirection + w * Cross(unitDirection, Cross(e, q));
+}
+
+ApparentPlace ApparentFromGeocentric(const GeocentricView& view, const Nutation& nutation) {
+  const Vec3 seen = SeenDirection(view, 0.0);
+  const double longitudeRad = std::atan2(seen.y, seen.x) + nutation.longitudeRad;
+  const double latitudeRad = std::asin(std::clamp(seen.z, -1.0, 1.0));
+  const Vec3 ahead = SeenDirection(view, kRateStepDays);
+  const Vec3 behind = SeenDirection(view, -kRateStepDays);
+  ApparentPlace place;
+  place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
+  place.latitudeDeg = latitudeRad * kRadToDeg;
+  const double geometricRate =
+      WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays);
+  place.motionDegPerDay = (geometricRate + nutation.longitudeRateRadPerDay) * kRadToDeg;
+  return place;
+}
+
+}  // namespace kelvara::engine

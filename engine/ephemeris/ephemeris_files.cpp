@@ -1,0 +1,193 @@
+#include "engine/ephemeris/ephemeris_files.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kelvara::engine {
+namespace {
+
+constexpr int kFirstFixedFile = 17;
+constexpr int kLastFixedFile = 24;
+constexpr double kMaxLongitudeUnits = 360.0 * kLongitudeUnitsPerDegree;
+constexpr double kMaxLatitudeUnits = 90.0 * kLatitudeUnitsPerDegree;
+
+std::string FixedFilePath(int set, int fileNumber, const std::string& dataPrefix) {
+  const std::string s = std::to_string(set);
+  switch (fileNumber) {
+    case 17: return "Bmp_pl\\Tr\\idx" + s + ".tr";
+    case 18: return "Bmp_pl\\Set2\\idx" + s + ".p2";
+    case 19: return "Bmp_pl\\Set1\\idx" + s + ".p" + s;
+    case 20: return "Bmp_pl\\Pr\\idx" + s + ".pr";
+    case 21: return "Bmp_pl\\Dr\\idx" + s + ".dr";
+    case 22: return "Bmp_as\\Set2\\idx" + s + ".a2";
+    case 23: return "Bmp_as\\Set1\\idx" + s + ".a" + s;
+    default: return dataPrefix + s + ".st";
+  }
+}
+
+std::int32_t BigEndianInt32(const unsigned char* bytes) {
+  const std::uint32_t value = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+                              (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+  return static_cast<std::int32_t>(value);
+}
+
+long FileSize(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  return std::ftell(file);
+}
+
+bool InRange(const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& record, int bodies) {
+  for (int b = 0; b < bodies; ++b) {
+    const double longitude = record[b * kValuesPerBody];
+    const double latitude = record[b * kValuesPerBody + 1];
+    const double radius = record[b * kValuesPerBody + 2];
+    if (longitude < 0.0 || longitude >= kMaxLongitudeUnits || std::fabs(latitude) > kMaxLatitudeUnits ||
+        radius <= 0.0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<FileBodySlot> FileSlotOfBody(int body) {
+  if (body >= 5 && body <= 9) return FileBodySlot{1, body - 5, body == 5 || body == 6};
+  if (body == 12) return FileBodySlot{2, 0, false};
+  if (body >= 14 && body <= 17) return FileBodySlot{3, body - 14, false};
+  return std::nullopt;
+}
+
+int BodiesInSet(int set) { return set == 1 ? 5 : set == 2 ? 1 : 4; }
+
+int RecordBytes(int set) { return BodiesInSet(set) * kValuesPerBody * 4; }
+
+int EphemerisFileNumber(double julianDay) {
+  const double number = std::floor(julianDay / kDaysPerEphemerisFile);
+  // Days no file could hold (NaN, or beyond the range of file numbers) get no file.
+  if (!(std::fabs(number) < std::numeric_limits<int>::max() / 2)) return kNoEphemerisFile;
+  return static_cast<int>(number);
+}
+
+std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPrefix) {
+  // Only the positive numbers have fixed names; negative ones keep "_M<n>" so that days before
+  // the era never read a file of the present.
+  if (fileNumber >= kFirstFixedFile && fileNumber <= kLastFixedFile) return FixedFilePath(set, fileNumber, dataPrefix);
+  const std::string digits = std::to_string(std::abs(fileNumber));
+  return fileNumber < 0 ? "_M" + digits : "_" + digits;
+}
+
+std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix) {
+  std::string local = path;
+  std::replace(local.begin(), local.end(), '\\', '/');
+  if (std::FILE* file = std::fopen(local.c_str(), "rb")) return file;
+  if (dataPrefix.empty()) return nullptr;
+  return std::fopen((dataPrefix + local).c_str(), "rb");
+}
+
+void EphemerisSetFile::Close() {
+  if (handle_ != nullptr) std::fclose(handle_);
+  handle_ = nullptr;
+  fileNumber_ = kNoEphemerisFile;
+}
+
+bool EphemerisSetFile::Open(int set, int fileNumber, const std::string& dataPrefix) {
+  Close();
+  std::FILE* file = OpenDataFile(EphemerisFilePath(set, fileNumber, dataPrefix), dataPrefix);
+  if (file == nullptr) return false;
+  // A file of another length is truncated or foreign: none of its records can be trusted.
+  if (FileSize(file) != static_cast<long>(kRecordsPerFile) * RecordBytes(set)) {
+    std::fclose(file);
+    return false;
+  }
+  handle_ = file;
+  fileNumber_ = fileNumber;
+  return true;
+}
+
+int ReadEphemerisRecord(int set, double julianDay, EphemerisSetFile& file, const std::string& dataPrefix) {
+  const int fileNumber = EphemerisFileNumber(julianDay);
+  if (set < 1 || set > 3 || fileNumber == kNoEphemerisFile) return -1;
+  if (file.fileNumber() != fileNumber && !file.Open(set, fileNumber, dataPrefix)) return -1;
+  const double recordIndex = std::floor((julianDay - kDaysPerEphemerisFile * fileNumber) / kDaysPerRecord);
+  if (recordIndex < 0 || recordIndex >= kRecordsPerFile) return -1;
+  const long offset = static_cast<long>(recordIndex) * RecordBytes(set);
+  return std::fseek(file.handle(), offset, SEEK_SET) == 0 ? 0 : -1;
+}
+
+Interpolated EverettInterpolate(const std::array<double, kWindowRecords>& f, double p, bool fourthDifferences) {
+  // Everett's formula (e.g. Explanatory Supplement to the Astronomical Almanac, 1961, ch. 14).
+  const double q = 1.0 - p;
+  const double second0 = f[3] - 2.0 * f[2] + f[1];
+  const double second1 = f[4] - 2.0 * f[3] + f[2];
+  const double fourth0 = fourthDifferences ? f[4] - 4.0 * f[3] + 6.0 * f[2] - 4.0 * f[1] + f[0] : 0.0;
+  const double fourth1 = fourthDifferences ? f[5] - 4.0 * f[4] + 6.0 * f[3] - 4.0 * f[2] + f[1] : 0.0;
+  const auto e2 = [](double x) { return x * (x * x - 1.0) / 6.0; };
+  const auto e4 = [](double x) { return x * (x * x - 1.0) * (x * x - 4.0) / 120.0; };
+  const auto e2Rate = [](double x) { return (3.0 * x * x - 1.0) / 6.0; };
+  const auto e4Rate = [](double x) { return (5.0 * x * x * x * x - 15.0 * x * x + 4.0) / 120.0; };
+  Interpolated result;
+  result.value = q * f[2] + e2(q) * second0 + e4(q) * fourth0 + p * f[3] + e2(p) * second1 + e4(p) * fourth1;
+  result.ratePerStep = -f[2] - e2Rate(q) * second0 - e4Rate(q) * fourth0 + f[3] + e2Rate(p) * second1 +
+                       e4Rate(p) * fourth1;
+  return result;
+}
+
+bool EphemerisFileReader::ReadRecord(int set, double julianDay, const std::string& dataPrefix, Record& record) {
+  SetCache& cache = sets_[set - 1];
+  if (ReadEphemerisRecord(set, julianDay, cache.file, dataPrefix) != 0) return false;
+  unsigned char bytes[kMaxBodiesPerSet * kValuesPerBody * 4];
+  const std::size_t size = static_cast<std::size_t>(RecordBytes(set));
+  if (std::fread(bytes, 1, size, cache.file.handle()) != size) return false;
+  record.fill(0);
+  for (std::size_t i = 0; i < size / 4; ++i) record[i] = BigEndianInt32(bytes + 4 * i);
+  return InRange(record, BodiesInSet(set));
+}
+
+bool EphemerisFileReader::LoadWindow(int set, double blockStart, const std::string& dataPrefix) {
+  SetCache& cache = sets_[set - 1];
+  cache.windowValid = false;
+  for (int k = 0; k < kWindowRecords; ++k) {
+    if (!ReadRecord(set, blockStart + (k - 2) * kDaysPerRecord, dataPrefix, cache.window[k])) return false;
+  }
+  cache.blockStart = blockStart;
+  cache.windowValid = true;
+  return true;
+}
+
+bool EphemerisFileReader::Heliocentric(int body, double julianDayTt, const std::string& dataPrefix,
+                                       SphericalState& place) {
+  const std::optional<FileBodySlot> slot = FileSlotOfBody(body);
+  if (!slot || !std::isfinite(julianDayTt)) return false;
+  if (dataPrefix != dataPrefix_) {
+    for (SetCache& cache : sets_) {
+      cache.file.Close();
+      cache.windowValid = false;
+    }
+    dataPrefix_ = dataPrefix;
+  }
+  const double blockStart = std::floor((julianDayTt - 0.5) / kDaysPerRecord) * kDaysPerRecord + 0.5;
+  SetCache& cache = sets_[slot->set - 1];
+  if (!(cache.windowValid && cache.blockStart == blockStart) && !LoadWindow(slot->set, blockStart, dataPrefix)) {
+    return false;
+  }
+  const double p = (julianDayTt - blockStart) / kDaysPerRecord;
+  const auto interpolate = [&](int value, double unitsPerQuantity, bool unwrapDegrees) {
+    std::array<double, kWindowRecords> samples;
+    for (int k = 0; k < kWindowRecords; ++k) samples[k] = cache.window[k][slot->index * kValuesPerBody + value] / unitsPerQuantity;
+    if (unwrapDegrees) {
+      for (int k = 0; k < kWindowRecords; ++k) samples[k] = samples[2] + std::remainder(samples[k] - samples[2], 360.0);
+    }
+    return EverettInterpolate(samples, p, slot->fourthDifferences);
+  };
+  const Interpolated longitude = interpolate(0, kLongitudeUnitsPerDegree, true);
+  const Interpolated latitude = interpolate(1, kLatitudeUnitsPerDegree, false);
+  const Interpolated radius = interpolate(2, kRadiusUnitsPerAu, false);
+  place = {longitude.value * kDegToRad, latitude.value * kDegToRad, radius.value,
+           longitude.ratePerStep / kDaysPerRecord * kDegToRad, latitude.ratePerStep / kDaysPerRecord * kDegToRad,
+           radius.ratePerStep / kDaysPerRecord};
+  return true;
+}
+
+}  // namespace kelvara::engine

@@ -1,0 +1,56 @@
+#include "engine/ephemeris/lunar_points.h"
+
+#include <array>
+
+#include "engine/ephemeris/series.h"
+
+namespace kelvara::engine {
+namespace {
+
+// Degrees, T in Julian centuries TT from J2000.
+constexpr std::array<double, 5> kNode = {125.0445479, -1934.1362891, 0.0020754, 1.0 / 467441.0,
+                                         -1.0 / 60616000.0};
+constexpr std::array<double, 5> kMeanLongitude = {218.3164477, 481267.88123421, -0.0015786, 1.0 / 538841.0,
+                                                  -1.0 / 65194000.0};
+constexpr std::array<double, 5> kMeanAnomaly = {134.9633964, 477198.8675055, 0.0087414, 1.0 / 69699.0,
+                                                -1.0 / 14712000.0};
+
+LongitudeAndRate FromPolynomial(const SeriesValue& v) {
+  return {NormalizeDegrees(v.value), v.rate / kDaysPerCentury};
+}
+
+double Centuries(double julianDayTt) { return (julianDayTt - kJ2000Jd) / kDaysPerCentury; }
+
+// Ascending node of the orbit through r with velocity v: the line where the pole r x v
+// crosses the ecliptic.
+double NodeLongitudeRad(const Vec3& position, const Vec3& velocity) {
+  const Vec3 pole = Cross(position, velocity);
+  return std::atan2(pole.x, -pole.y);
+}
+
+}  // namespace
+
+LongitudeAndRate MeanLunarNode(double julianDayTt) {
+  return FromPolynomial(EvaluatePolynomial(kNode, Centuries(julianDayTt)));
+}
+
+LongitudeAndRate MeanLunarApogee(double julianDayTt) {
+  const double t = Centuries(julianDayTt);
+  const SeriesValue l = EvaluatePolynomial(kMeanLongitude, t);
+  const SeriesValue m = EvaluatePolynomial(kMeanAnomaly, t);
+  return FromPolynomial({l.value - m.value + 180.0, l.rate - m.rate});
+}
+
+LongitudeAndRate TrueLunarNode(const MoonPositionSource& moon, double julianDayTt) {
+  const double h = kTrueNodeStepDays;
+  std::array<Vec3, 5> places;  // at -2h, -h, 0, +h, +2h
+  for (int i = 0; i < 5; ++i) places[i] = moon(julianDayTt + (i - 2) * h);
+  const auto nodeAt = [&](int centre) {
+    return NodeLongitudeRad(places[centre], (1.0 / (2.0 * h)) * (places[centre + 1] - places[centre - 1]));
+  };
+  const double node = nodeAt(2);
+  const double rate = WrapPi(nodeAt(3) - nodeAt(1)) / (2.0 * h);
+  return {NormalizeDegrees(node * kRadToDeg), rate * kRadToDeg};
+}
+
+}  // namespace kelvara::engine

@@ -1,0 +1,64 @@
+#include "engine/ephemeris/nutation.h"
+
+#include <cmath>
+
+#include "engine/ephemeris/geometry.h"
+#include "engine/ephemeris/tables.h"
+
+namespace kelvara::engine {
+namespace {
+
+constexpr double kMasToRad = kArcsecToRad / 1000.0;
+constexpr double kArcsecPerTurn = 1296000.0;
+// Planetary nutation replaced by constants in IAU 2000B, milliarcseconds.
+constexpr double kPlanetaryPsiMas = -0.135;
+constexpr double kPlanetaryEpsMas = 0.388;
+
+// Delaunay arguments l, l', F, D, Omega of IAU 2000B (linear in T), radians or rad/century.
+struct DelaunayArguments {
+  double l, lp, f, d, om;
+};
+
+constexpr DelaunayArguments kArgumentsArcsec = {485868.249036, 1287104.79305, 335779.526232, 1072260.70369,
+                                                450160.398036};
+constexpr DelaunayArguments kRatesArcsecPerCentury = {1717915923.2178, 129596581.0481, 1739527262.8478,
+                                                      1602961601.2090, -6962890.5431};
+
+double ArgumentRad(double arcsecAtEpoch, double arcsecPerCentury, double centuries) {
+  return std::fmod(arcsecAtEpoch + arcsecPerCentury * centuries, kArcsecPerTurn) * kArcsecToRad;
+}
+
+DelaunayArguments Arguments2000B(double centuries) {
+  const DelaunayArguments& a = kArgumentsArcsec;
+  const DelaunayArguments& r = kRatesArcsecPerCentury;
+  return {ArgumentRad(a.l, r.l, centuries), ArgumentRad(a.lp, r.lp, centuries), ArgumentRad(a.f, r.f, centuries),
+          ArgumentRad(a.d, r.d, centuries), ArgumentRad(a.om, r.om, centuries)};
+}
+
+double Combined(const NutationTerm& term, const DelaunayArguments& a) {
+  return term.l * a.l + term.lp * a.lp + term.f * a.f + term.d * a.d + term.om * a.om;
+}
+
+}  // namespace
+
+Nutation Nutation2000B(double julianDayTt) {
+  const double t = (julianDayTt - kJ2000Jd) / kDaysPerCentury;
+  const DelaunayArguments a = Arguments2000B(t);
+  double psiMas = 0.0;
+  double epsMas = 0.0;
+  double psiRateMasPerCentury = 0.0;  // the slow change of the amplitudes is left out
+  for (auto it = kNutation2000B.rbegin(); it != kNutation2000B.rend(); ++it) {  // smallest first
+    const NutationTerm& term = *it;
+    const double arg = Combined(term, a);
+    const double argRate = Combined(term, kRatesArcsecPerCentury) * kArcsecToRad;
+    const double s = std::sin(arg), c = std::cos(arg);
+    const double psiSin = term.psiSinMas + term.psiSinRateMasPerCentury * t;
+    psiMas += psiSin * s + term.psiCosMas * c;
+    epsMas += (term.epsCosMas + term.epsCosRateMasPerCentury * t) * c + term.epsSinMas * s;
+    psiRateMasPerCentury += (psiSin * c - term.psiCosMas * s) * argRate;
+  }
+  return {(psiMas + kPlanetaryPsiMas) * kMasToRad, (epsMas + kPlanetaryEpsMas) * kMasToRad,
+          psiRateMasPerCentury * kMasToRad / kDaysPerCentury};
+}
+
+}  // namespace kelvara::engine

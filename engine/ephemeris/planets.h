@@ -1,0 +1,26 @@
+// Heliocentric places from the compiled VSOP87D tables.
+#pragma once
+
+#include "engine/ephemeris/geometry.h"
+#include "engine/ephemeris/series.h"
+
+namespace kelvara::engine {
+
+// Bodies with compiled series.
+enum class VsopBody { kMercury, kVenus, kEarth, kMars };
+
+// L, B, R with rates from a VSOP87D body series at julianDayTdb (TDB taken as TT):
+// mean dynamical ecliptic and equinox of date, rad, au, per day.
+SphericalState VsopHeliocentric(const VsopBodySeries& series, double julianDayTdb);
+
+const VsopBodySeries& CompiledVsopSeries(VsopBody body);
+
+// VSOP87D's equinox of date follows the IAU 1976 precession constant; this moves a place onto
+// the equinox of the corrected constant (kPrecessionCorrectionArcsecPerCentury), which IAU 2006
+// precession and ELP/MPP02 share.
+SphericalState WithCorrectedPrecession(SphericalState place, double julianDayTdb);
+
+// Heliocentric state of a compiled body on the corrected equinox of date, au and au/day.
+StateVector PlanetHeliocentricState(VsopBody body, double julianDayTdb);
+
+}  // namespace kelvara::engine

@@ -1,0 +1,57 @@
+#include "engine/ephemeris/precession.h"
+
+#include <array>
+
+#include "engine/ephemeris/series.h"
+
+namespace kelvara::engine {
+namespace {
+
+constexpr std::array<double, 5> kPrecessionArcsec = {0.0, 5029.0966 + kPrecessionCorrectionArcsecPerCentury, 1.1120,
+                                                     0.000077, -0.00002353};
+constexpr std::array<double, 6> kLaskarP = {0.0, 0.10180391e-4, 0.47020439e-6, -0.5417367e-9, -0.2507948e-11,
+                                            0.463486e-14};
+constexpr std::array<double, 6> kLaskarQ = {0.0, -0.113469002e-3, 0.12372674e-6, 0.1265417e-8, -0.1371808e-10,
+                                            -0.320334e-14};
+constexpr double kObliquityJ2000Rad = 84381.448 * kArcsecToRad;
+
+double Centuries(double julianDayTdb) { return (julianDayTdb - kJ2000Jd) / kDaysPerCentury; }
+
+// The P, Q rotation matrix, applied directly or transposed.
+Vec3 RotatePQ(const Vec3& v, double julianDayTdb, bool transposed) {
+  const double t = Centuries(julianDayTdb);
+  const double p = EvaluatePolynomial(kLaskarP, t).value, q = EvaluatePolynomial(kLaskarQ, t).value;
+  const double root = std::sqrt(1.0 - p * p - q * q);
+  const double m[3][3] = {{1.0 - 2.0 * p * p, 2.0 * p * q, 2.0 * p * root},
+                          {2.0 * p * q, 1.0 - 2.0 * q * q, -2.0 * q * root},
+                          {-2.0 * p * root, 2.0 * q * root, 1.0 - 2.0 * p * p - 2.0 * q * q}};
+  const auto at = [&](int i, int j) { return transposed ? m[j][i] : m[i][j]; };
+  return {at(0, 0) * v.x + at(0, 1) * v.y + at(0, 2) * v.z, at(1, 0) * v.x + at(1, 1) * v.y + at(1, 2) * v.z,
+          at(2, 0) * v.x + at(2, 1) * v.y + at(2, 2) * v.z};
+}
+
+}  // namespace
+
+PrecessionAngle GeneralPrecessionInLongitude(double julianDayTdb) {
+  const SeriesValue p = EvaluatePolynomial(kPrecessionArcsec, Centuries(julianDayTdb));
+  return {p.value * kArcsecToRad, p.rate * kArcsecToRad / kDaysPerCentury};
+}
+
+Vec3 EclipticOfDateToJ2000(const Vec3& v, double julianDayTdb) { return RotatePQ(v, julianDayTdb, false); }
+
+Vec3 EclipticJ2000ToOfDate(const Vec3& v, double julianDayTdb) { return RotatePQ(v, julianDayTdb, true); }
+
+Vec3 PrecessEclipticJ2000ToDate(const Vec3& v, double julianDayTdb) {
+  const Vec3 fromDeparturePoint = EclipticJ2000ToOfDate(v, julianDayTdb);
+  const double angle = GeneralPrecessionInLongitude(julianDayTdb).angleRad;
+  const double c = std::cos(angle), s = std::sin(angle);
+  return {c * fromDeparturePoint.x - s * fromDeparturePoint.y, s * fromDeparturePoint.x + c * fromDeparturePoint.y,
+          fromDeparturePoint.z};
+}
+
+Vec3 EquatorialJ2000ToEcliptic(const Vec3& v) {
+  const double c = std::cos(kObliquityJ2000Rad), s = std::sin(kObliquityJ2000Rad);
+  return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
+}
+
+}  // namespace kelvara::engine

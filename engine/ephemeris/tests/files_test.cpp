@@ -1,0 +1,190 @@
+// File names, the opener, record positioning, Everett interpolation and bad files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <unistd.h>
+
+#include "engine/ephemeris/ephemeris.h"
+#include "engine/ephemeris/ephemeris_files.h"
+
+namespace kelvara::engine {
+namespace {
+
+class TemporaryFolder {
+ public:
+  TemporaryFolder() : path_(std::filesystem::temp_directory_path() / ("kelvara_files_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~TemporaryFolder() { std::filesystem::remove_all(path_); }
+  std::string Prefix() const { return path_.string() + "/"; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void AppendBigEndian(std::int32_t value, std::vector<unsigned char>& bytes) {
+  const auto word = static_cast<std::uint32_t>(value);
+  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(word >> shift));
+}
+
+// A whole file whose bodies sit at longitude = record index degrees (plus a per-body step),
+// latitude 1 deg and radius 5 au.
+std::vector<unsigned char> LinearFile(int set) {
+  std::vector<unsigned char> bytes;
+  for (int k = 0; k < kRecordsPerFile; ++k) {
+    for (int b = 0; b < BodiesInSet(set); ++b) {
+      AppendBigEndian(static_cast<std::int32_t>(std::fmod(k * 0.5 + 10.0 * b, 360.0) * kLongitudeUnitsPerDegree), bytes);
+      AppendBigEndian(static_cast<std::int32_t>(kLatitudeUnitsPerDegree), bytes);
+      AppendBigEndian(static_cast<std::int32_t>(5 * kRadiusUnitsPerAu), bytes);
+    }
+  }
+  return bytes;
+}
+
+TEST(EphemerisFileNames, FollowTheFixedListAndTheNumberedNames) {
+  EXPECT_EQ(EphemerisFilePath(1, 24, "/d/"), "/d/1.st");
+  EXPECT_EQ(EphemerisFilePath(3, 24, "/d/"), "/d/3.st");
+  EXPECT_EQ(EphemerisFilePath(1, 17, "/d/"), "Bmp_pl\\Tr\\idx1.tr");
+  EXPECT_EQ(EphemerisFilePath(2, 17, "/d/"), "Bmp_pl\\Tr\\idx2.tr");
+  EXPECT_EQ(EphemerisFilePath(1, 18, "/d/"), "Bmp_pl\\Set2\\idx1.p2");
+  EXPECT_EQ(EphemerisFilePath(2, 19, "/d/"), "Bmp_pl\\Set1\\idx2.p2");
+  EXPECT_EQ(EphemerisFilePath(3, 23, "/d/"), "Bmp_as\\Set1\\idx3.a3");
+  EXPECT_EQ(EphemerisFilePath(1, 22, "/d/"), "Bmp_as\\Set2\\idx1.a2");
+  EXPECT_EQ(EphemerisFilePath(1, 25, "/d/"), "_25");
+  EXPECT_EQ(EphemerisFilePath(1, 3, "/d/"), "_3");
+  EXPECT_EQ(EphemerisFilePath(1, -2, "/d/"), "_M2");
+  // Days before the era never share the fixed names of the present.
+  EXPECT_EQ(EphemerisFilePath(1, -24, "/d/"), "_M24");
+  EXPECT_EQ(EphemerisFileNumber(2451545.0), 24);
+  EXPECT_EQ(EphemerisFileNumber(-0.5), -1);
+  EXPECT_EQ(EphemerisFileNumber(std::nan("")), kNoEphemerisFile);
+  EXPECT_EQ(EphemerisFileNumber(1e300), kNoEphemerisFile);
+}
+
+TEST(EphemerisFileOpener, TriesThePathThenTheDataFolder) {
+  TemporaryFolder folder;
+  WriteBytes(folder.Prefix() + "Bmp_as/Set1/idx1.a1", {1, 2, 3});
+  std::FILE* viaPrefix = OpenDataFile("Bmp_as\\Set1\\idx1.a1", folder.Prefix());
+  ASSERT_NE(viaPrefix, nullptr);
+  std::fclose(viaPrefix);
+  std::FILE* asGiven = OpenDataFile(folder.Prefix() + "Bmp_as/Set1/idx1.a1", "");
+  ASSERT_NE(asGiven, nullptr);
+  std::fclose(asGiven);
+  EXPECT_EQ(OpenDataFile("missing.bin", folder.Prefix()), nullptr);
+}
+
+TEST(ReadEphemerisRecord, PositionsTheFileAtTheRecordOfTheBlock) {
+  TemporaryFolder folder;
+  WriteBytes(folder.Prefix() + "1.st", LinearFile(1));
+  EphemerisSetFile file;
+  ASSERT_EQ(ReadEphemerisRecord(1, 2400000.0 + 80 * 7 + 79.9, file, folder.Prefix()), 0);
+  EXPECT_EQ(std::ftell(file.handle()), 7 * RecordBytes(1));
+  EXPECT_EQ(file.fileNumber(), 24);
+  ASSERT_EQ(ReadEphemerisRecord(1, 2499999.0, file, folder.Prefix()), 0);
+  EXPECT_EQ(std::ftell(file.handle()), (kRecordsPerFile - 1) * RecordBytes(1));
+  // Another file number that is missing fails, and the set holds no file afterwards.
+  EXPECT_EQ(ReadEphemerisRecord(1, 2500000.5, file, folder.Prefix()), -1);
+  EXPECT_EQ(file.fileNumber(), kNoEphemerisFile);
+  EXPECT_EQ(ReadEphemerisRecord(1, std::nan(""), file, folder.Prefix()), -1);
+  EXPECT_EQ(ReadEphemerisRecord(4, 2451545.0, file, folder.Prefix()), -1);
+}
+
+TEST(Everett, IsExactForPolynomialsOfItsOrder) {
+  const auto quintic = [](double x) { return 3.0 - 2.0 * x + 0.5 * x * x - 0.25 * x * x * x + 0.1 * std::pow(x, 4) - 0.02 * std::pow(x, 5); };
+  const auto quinticRate = [](double x) { return -2.0 + x - 0.75 * x * x + 0.4 * x * x * x - 0.1 * std::pow(x, 4); };
+  const auto cubic = [](double x) { return 1.0 + x - 2.0 * x * x + 0.3 * x * x * x; };
+  std::array<double, kWindowRecords> q{}, c{};
+  for (int k = 0; k < kWindowRecords; ++k) {
+    q[k] = quintic(k - 2.0);
+    c[k] = cubic(k - 2.0);
+  }
+  for (double p : {0.0, 0.25, 0.5, 0.9, 1.0}) {
+    const Interpolated withFourth = EverettInterpolate(q, p, true);
+    EXPECT_NEAR(withFourth.value, quintic(p), 1e-12) << p;
+    EXPECT_NEAR(withFourth.ratePerStep, quinticRate(p), 1e-12) << p;
+    EXPECT_NEAR(EverettInterpolate(c, p, false).value, cubic(p), 1e-12) << p;
+  }
+  // Second differences alone do not follow a quintic.
+  EXPECT_GT(std::fabs(EverettInterpolate(q, 0.5, false).value - quintic(0.5)), 1e-3);
+}
+
+TEST(EphemerisFileReader, FoldsLongitudesAcrossZero) {
+  TemporaryFolder folder;
+  WriteBytes(folder.Prefix() + "1.st", LinearFile(1));
+  EphemerisFileReader reader;
+  // Records 718-722 of body 0 run 359.0, 359.5, 0.0, 0.5, 1.0 degrees.
+  SphericalState s;
+  ASSERT_TRUE(reader.Heliocentric(kBodyJupiter, 2400000.5 + 80 * 719.5, folder.Prefix(), s));
+  EXPECT_NEAR(NormalizeDegrees(s.longitudeRad * kRadToDeg), 359.75, 1e-6);
+  EXPECT_NEAR(s.longitudeRateRadPerDay * kRadToDeg, 0.5 / 80.0, 1e-9);
+  EXPECT_NEAR(s.latitudeRad * kRadToDeg, 1.0, 1e-9);
+  EXPECT_NEAR(s.distance, 5.0, 1e-9);
+}
+
+TEST(EphemerisFileReader, WindowsReachIntoTheNextFile) {
+  TemporaryFolder folder;
+  WriteBytes(folder.Prefix() + "1.st", LinearFile(1));
+  EphemerisFileReader reader;
+  SphericalState s;
+  // The last block's window needs records of file 25, which is missing.
+  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.Prefix(), s));
+  WriteBytes(folder.Prefix() + "_25", LinearFile(1));
+  EXPECT_TRUE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.Prefix(), s));
+  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2400010.0, folder.Prefix(), s));  // file 23 missing
+}
+
+TEST(EphemerisPosition, FailsForTruncatedOrCorruptFiles) {
+  TemporaryFolder folder;
+  const std::string path = folder.Prefix() + "1.st";
+  const double jd = 2451545.0;
+  std::vector<unsigned char> bytes = LinearFile(1);
+
+  bytes.resize(bytes.size() - 30);  // cut inside the last record
+  WriteBytes(path, bytes);
+  EphemerisLayer truncated;
+  EphemerisResult r;
+  EXPECT_FALSE(truncated.PositionAtTt(kBodyJupiter, jd, folder.Prefix(), r));
+
+  std::mt19937 random(1860);
+  for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
+  bytes.resize(static_cast<std::size_t>(kRecordsPerFile) * RecordBytes(1));
+  WriteBytes(path, bytes);
+  EphemerisLayer garbage;
+  for (int body = kBodyJupiter; body <= kBodyPluto; ++body) {
+    EXPECT_FALSE(garbage.PositionAtTt(body, jd, folder.Prefix(), r)) << body;
+  }
+  // The bodies from the series do not depend on the files.
+  EXPECT_TRUE(garbage.PositionAtTt(kBodyMars, jd, folder.Prefix(), r));
+
+  WriteBytes(path, LinearFile(1));
+  EphemerisLayer sound;
+  EXPECT_TRUE(sound.PositionAtTt(kBodyJupiter, jd, folder.Prefix(), r));
+}
+
+TEST(EphemerisPosition, ChironAndTheAsteroidsComeFromTheirSetsOnceTheFilesExist) {
+  TemporaryFolder folder;
+  EphemerisLayer layer;
+  EphemerisResult r;
+  EXPECT_FALSE(layer.PositionAtTt(kBodyChiron, 2451545.0, folder.Prefix(), r));
+  WriteBytes(folder.Prefix() + "2.st", LinearFile(2));
+  WriteBytes(folder.Prefix() + "3.st", LinearFile(3));
+  EXPECT_TRUE(layer.PositionAtTt(kBodyChiron, 2451545.0, folder.Prefix(), r));
+  EXPECT_NEAR(Norm(r.heliocentricAu), 5.0, 1e-6);
+  for (int body = kBodyCeres; body <= kBodyVesta; ++body) {
+    EXPECT_TRUE(layer.PositionAtTt(body, 2451545.0, folder.Prefix(), r)) << body;
+  }
+}
+
+}  // namespace
+}  // namespace kelvara::engine

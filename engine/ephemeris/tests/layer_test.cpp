@@ -1,0 +1,171 @@
+// Delta T, nutation, the lunar points and the request rules of EphemerisPosition.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/ephemeris/delta_t.h"
+#include "engine/ephemeris/ephemeris.h"
+#include "engine/ephemeris/nutation.h"
+#include "engine/ephemeris/tables.h"
+#include "engine/ephemeris/tests/reference_positions.h"
+
+namespace kelvara::engine {
+namespace {
+
+const std::string kData = std::string(KELVARA_SOURCE_DIR) + "/data/";
+
+TEST(Nutation, MatchesTheIau2000BReferenceValue) {
+  // SOFA iauNut00b test case, MJD 53736.0 TT.
+  const Nutation n = Nutation2000B(2400000.5 + 53736.0);
+  EXPECT_NEAR(n.longitudeRad, -0.9632552291148362783e-5, 1e-13);
+  EXPECT_NEAR(n.obliquityRad, 0.4063197106621159367e-4, 1e-13);
+}
+
+TEST(DeltaT, FollowsTheMeasuredValues) {
+  EXPECT_NEAR(DeltaTSeconds(2441714.5), 43.4724, 1e-9);  // 1973-02-01, first IERS month
+  EXPECT_NEAR(DeltaTSeconds(2451544.5), 63.83, 0.05);     // 2000-01-01
+  EXPECT_NEAR(DeltaTSeconds(2415020.5), -2.7, 0.3);       // 1900
+  // Halfway between two monthly values is their mean.
+  const auto& a = kDeltaTTable[kDeltaTTable.size() - 20];
+  const auto& b = kDeltaTTable[kDeltaTTable.size() - 19];
+  EXPECT_NEAR(DeltaTSeconds((a.julianDayUt + b.julianDayUt) / 2), (a.deltaTSeconds + b.deltaTSeconds) / 2, 1e-9);
+}
+
+TEST(DeltaT, ExtrapolationJoinsTheTableAndStaysFinite) {
+  for (const DeltaTPoint& edge : {kDeltaTTable.front(), kDeltaTTable.back()}) {
+    EXPECT_NEAR(DeltaTSeconds(edge.julianDayUt - 1e-3), DeltaTSeconds(edge.julianDayUt + 1e-3), 1e-3);
+  }
+  const double end = DeltaTSeconds(kDeltaTTable.back().julianDayUt);
+  const double in2130 = DeltaTSeconds(2499400.5);
+  EXPECT_GT(in2130, end);
+  EXPECT_LT(in2130, 400.0);
+  EXPECT_TRUE(std::isfinite(DeltaTSeconds(-5.0e6)));
+  EXPECT_TRUE(std::isfinite(DeltaTSeconds(9.0e6)));
+  EXPECT_TRUE(std::isnan(DeltaTSeconds(std::numeric_limits<double>::quiet_NaN())));
+}
+
+TEST(DeltaT, AgreesWithTheReferenceModelWhereBothFollowMeasurements) {
+  // The reference's Espenak-Meeus polynomials approximate the measured values to about a second
+  // before 2005; later they run ahead of the measurements (5.6 s by 2025).
+  for (const auto& row : testing::LoadReferencePositions()) {
+    if (row.body != "sun" || row.julianDayUt > 2453371.5) continue;
+    EXPECT_NEAR(DeltaTSeconds(row.julianDayUt), row.deltaTSeconds, 2.0) << row.julianDayUt;
+  }
+}
+
+TEST(EphemerisPosition, TakesUniversalTimeAndReportsTheDeltaTUsed) {
+  EphemerisLayer layer;
+  const double jdUt = 2460000.25;
+  EphemerisResult fromUt, fromTt;
+  ASSERT_TRUE(layer.Position(kBodyMoon, jdUt, kData, fromUt));
+  ASSERT_TRUE(layer.PositionAtTt(kBodyMoon, jdUt + DeltaTSeconds(jdUt) / kSecondsPerDay, kData, fromTt));
+  EXPECT_DOUBLE_EQ(fromUt.longitudeDeg, fromTt.longitudeDeg);
+  EXPECT_DOUBLE_EQ(fromUt.deltaTSeconds, DeltaTSeconds(jdUt));
+  EXPECT_GT(fromUt.deltaTSeconds, 60.0);
+
+  EphemerisResult global;
+  ASSERT_TRUE(EphemerisPosition(kBodyMoon, jdUt, kData, global));
+  EXPECT_DOUBLE_EQ(global.longitudeDeg, fromUt.longitudeDeg);
+}
+
+TEST(EphemerisBodyOfObject, MapsTheEngineObjectsOntoTheLayersBodies) {
+  EXPECT_EQ(EphemerisBodyOfObject(1, false), kBodySun);
+  EXPECT_EQ(EphemerisBodyOfObject(2, false), kBodyMoon);
+  EXPECT_EQ(EphemerisBodyOfObject(10, false), kBodyPluto);
+  EXPECT_EQ(EphemerisBodyOfObject(11, false), kBodyChiron);
+  EXPECT_EQ(EphemerisBodyOfObject(12, false), kBodyCeres);
+  EXPECT_EQ(EphemerisBodyOfObject(15, false), kBodyVesta);
+  EXPECT_EQ(EphemerisBodyOfObject(16, false), kBodyMeanNode);
+  EXPECT_EQ(EphemerisBodyOfObject(16, true), kBodyTrueNode);
+  EXPECT_EQ(EphemerisBodyOfObject(17, true), kBodyLilith);
+  for (int object : {0, 18, 21, 40, 87}) EXPECT_FALSE(EphemerisBodyOfObject(object, false)) << object;
+}
+
+TEST(EphemerisPosition, RefusesWhatItCannotServe) {
+  EphemerisLayer layer;
+  EphemerisResult r;
+  for (int body : {-1, 18, 40, 88}) EXPECT_FALSE(layer.Position(body, 2451545.0, kData, r)) << body;
+  // Chiron and the asteroids wait for their files.
+  for (int body : {kBodyChiron, kBodyCeres, kBodyPallas, kBodyJuno, kBodyVesta}) {
+    EXPECT_FALSE(layer.Position(body, 2451545.0, kData, r)) << body;
+  }
+  EXPECT_FALSE(layer.Position(kBodySun, std::numeric_limits<double>::quiet_NaN(), kData, r));
+  EXPECT_FALSE(layer.Position(kBodySun, std::numeric_limits<double>::infinity(), kData, r));
+  EXPECT_FALSE(layer.Position(kBodySun, 1.0e9, kData, r));
+  // Jupiter outside the file present, or without a data folder.
+  EXPECT_FALSE(layer.Position(kBodyJupiter, 2600000.0, kData, r));
+  EXPECT_FALSE(layer.Position(kBodyJupiter, 2451545.0, "/nonexistent/", r));
+}
+
+TEST(EphemerisPosition, OuterPlanetsRunSmoothlyAcrossTheFileBoundaries) {
+  EphemerisLayer layer;
+  for (double boundary : {2400000.0, 2500000.0}) {
+    for (int body = kBodyJupiter; body <= kBodyPluto; ++body) {
+      EphemerisResult before, after;
+      ASSERT_TRUE(layer.PositionAtTt(body, boundary - 0.5, kData, before)) << body << " " << boundary;
+      ASSERT_TRUE(layer.PositionAtTt(body, boundary + 0.5, kData, after)) << body << " " << boundary;
+      const double step = std::remainder(after.longitudeDeg - before.longitudeDeg, 360.0);
+      EXPECT_NEAR(step, (before.motionDegPerDay + after.motionDegPerDay) / 2.0, 2e-5) << body << " " << boundary;
+    }
+  }
+}
+
+TEST(EphemerisPosition, FarDatesStillGiveFiniteNumbers) {
+  EphemerisLayer layer;
+  for (double jd : {0.0, 1.0e6, 4.5e6, 1.2e7}) {
+    for (int body : {kBodySun, kBodyMoon, kBodyMercury, kBodyVenus, kBodyMars, kBodyMeanNode, kBodyTrueNode,
+                     kBodyLilith}) {
+      EphemerisResult r;
+      ASSERT_TRUE(layer.Position(body, jd, kData, r)) << body << " " << jd;
+      EXPECT_TRUE(std::isfinite(r.longitudeDeg) && std::isfinite(r.latitudeDeg) && std::isfinite(r.motionDegPerDay))
+          << body << " " << jd;
+      EXPECT_GE(r.longitudeDeg, 0.0);
+      EXPECT_LT(r.longitudeDeg, 360.0);
+    }
+  }
+}
+
+TEST(LunarPoints, TrueNodeOscillatesAboutTheMeanNode) {
+  EphemerisLayer layer;
+  double sumOffset = 0.0;
+  int count = 0;
+  bool sawDirectMotion = false;
+  for (double jd = 2451545.0; jd < 2451545.0 + 3 * 365.25; jd += 1.7) {
+    EphemerisResult mean, trueNode;
+    ASSERT_TRUE(layer.PositionAtTt(kBodyMeanNode, jd, kData, mean));
+    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd, kData, trueNode));
+    const double offset = std::remainder(trueNode.longitudeDeg - mean.longitudeDeg, 360.0);
+    EXPECT_LT(std::fabs(offset), 2.0) << jd;  // excursions reach about 1.9 deg
+    EXPECT_EQ(trueNode.latitudeDeg, 0.0);
+    sumOffset += offset;
+    ++count;
+    sawDirectMotion = sawDirectMotion || trueNode.motionDegPerDay > 0.0;
+    EXPECT_NEAR(mean.motionDegPerDay, -0.05295, 1e-4);
+  }
+  EXPECT_NEAR(sumOffset / count, 0.0, 0.2);
+  EXPECT_TRUE(sawDirectMotion);  // the true node stands still and turns direct at times
+}
+
+TEST(LunarPoints, LilithIsTheMeanApogeeOnTheEcliptic) {
+  EphemerisLayer layer;
+  EphemerisResult lilith;
+  ASSERT_TRUE(layer.PositionAtTt(kBodyLilith, 2451545.0, kData, lilith));
+  // L' - M' + 180 at J2000: 218.3164477 - 134.9633964 + 180, plus the nutation in longitude.
+  EXPECT_NEAR(lilith.longitudeDeg, 263.3530513 + Nutation2000B(2451545.0).longitudeRad * kRadToDeg, 1e-7);
+  EXPECT_NEAR(lilith.motionDegPerDay, 0.11140, 1e-4);
+}
+
+TEST(EphemerisPosition, SunCarriesTheEarthsHeliocentricVector) {
+  EphemerisLayer layer;
+  EphemerisResult sun;
+  ASSERT_TRUE(layer.PositionAtTt(kBodySun, 2451545.0, kData, sun));
+  const double r = Norm(sun.heliocentricAu);
+  EXPECT_NEAR(r, 0.98333, 1e-4);
+  // The Earth lies opposite the Sun's geocentric longitude.
+  const double earthLongitude = std::atan2(sun.heliocentricAu.y, sun.heliocentricAu.x) * kRadToDeg;
+  EXPECT_NEAR(std::remainder(earthLongitude + 180.0 - sun.longitudeDeg, 360.0), 0.0, 0.01);
+}
+
+}  // namespace
+}  // namespace kelvara::engine

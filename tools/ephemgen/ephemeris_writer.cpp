@@ -1,0 +1,59 @@
+#include "tools/ephemgen/ephemeris_writer.h"
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <stdexcept>
+
+#include "engine/ephemeris/ephemeris_files.h"
+
+namespace kelvara::tools {
+namespace {
+
+void AppendBigEndian(double value, std::vector<unsigned char>& bytes) {
+  const double rounded = std::round(value);
+  if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max())) {
+    throw std::runtime_error("ephemeris value out of the 32-bit range");
+  }
+  const auto word = static_cast<std::uint32_t>(static_cast<std::int32_t>(rounded));
+  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(word >> shift));
+}
+
+}  // namespace
+
+std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& places) {
+  std::vector<unsigned char> bytes;
+  for (const HeliocentricPlace& p : places) {
+    double longitude = std::fmod(p.longitudeDeg, 360.0);
+    if (longitude < 0.0) longitude += 360.0;
+    // Rounding can reach a whole circle; that is the same place as zero.
+    double units = std::round(longitude * engine::kLongitudeUnitsPerDegree);
+    if (units >= 360.0 * engine::kLongitudeUnitsPerDegree) units = 0.0;
+    AppendBigEndian(units, bytes);
+    AppendBigEndian(p.latitudeDeg * engine::kLatitudeUnitsPerDegree, bytes);
+    AppendBigEndian(p.radiusAu * engine::kRadiusUnitsPerAu, bytes);
+  }
+  return bytes;
+}
+
+void WriteEphemerisFile(const std::string& path, int fileNumber, const SetPlaces& places) {
+  std::vector<unsigned char> content;
+  for (int k = 0; k < engine::kRecordsPerFile; ++k) {
+    const double julianDay = engine::kDaysPerEphemerisFile * fileNumber + engine::kDaysPerRecord * k + 0.5;
+    const std::vector<unsigned char> record = EncodeRecord(places(julianDay));
+    content.insert(content.end(), record.begin(), record.end());
+  }
+  const std::filesystem::path target(path);
+  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+    if (!out.flush()) throw std::runtime_error("cannot write " + temporary);
+  }
+  std::filesystem::rename(temporary, target);
+}
+
+}  // namespace kelvara::tools

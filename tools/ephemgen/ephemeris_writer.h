@@ -1,0 +1,28 @@
+// Writer of the binary ephemeris files read by the ephemeris layer (set 1: Jupiter...Pluto).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelvara::tools {
+
+// Heliocentric place on the ecliptic and equinox of date.
+struct HeliocentricPlace {
+  double longitudeDeg;
+  double latitudeDeg;
+  double radiusAu;
+};
+
+// Places of a set's bodies, in record order, at a TT Julian day.
+using SetPlaces = std::function<std::vector<HeliocentricPlace>(double julianDayTt)>;
+
+// One record: per body the longitude in 1/3 600 000 degree, the latitude in 1e-7 degree and
+// the radius vector in 1e-7 au, each a big-endian signed 32-bit integer.
+std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& places);
+
+// The 1250 records of file number fileNumber (record k at JD 100000 n + 80 k + 0.5), written to
+// a temporary file and renamed over path. Throws std::runtime_error on failure.
+void WriteEphemerisFile(const std::string& path, int fileNumber, const SetPlaces& places);
+
+}  // namespace kelvara::tools
