@@ -21,6 +21,10 @@ constexpr double kRevolutionPerDayRad = kTwoPi;
 // (12.5 deg/day), radians per day.
 constexpr double kMeanNodeMotionRad = -0.0009250245035569946;
 constexpr double kMoonMotionWithoutFilesRad = 0.2181661564992912;
+// The Moon's light time at its mean distance (0.0025696 au) times its mean motion
+// (13.176 deg/day): the place it is seen at lags by 0.7".
+constexpr double kMoonLightTimeDeg = -13.176 * 0.0057755183 * 0.0025696;
+constexpr double kSecondsPerDay = 86400.0;
 constexpr int kLastLayerObject = kLilith;
 constexpr int kLastElementsObject = kVesta;
 
@@ -101,10 +105,19 @@ bool NeedsElements(const EngineState& state, int object) {
   return body && (object == kSun || Kept(state, object));
 }
 
-// The elements model for the bodies the files did not serve.
+// The elements model and the lunar series run on Terrestrial Time, as their theories do;
+// the chart's T counts Universal Time.
+double TerrestrialCenturies(const EngineState& state) {
+  return state.time.t_centuries +
+         state.objects.deltaTSeconds / kSecondsPerDay / kDaysPerCentury;
+}
+
+// The elements model for the bodies the files did not serve, as apparent places (light
+// time, aberration, nutation) like the files give.
 void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectCount>& served,
                        ObjectTables& objects) {
-  const double t = state.time.t_centuries;
+  const double t = TerrestrialCenturies(state);
+  const double nutation_deg = NutationInLongitudeDeg(t);
   const OrbitState earth = HeliocentricOrbitState(0, t);
   const Vector3& e = earth.position_au;
   SetHeliocentric(objects, kEarth, e.x, e.y, e.z);
@@ -112,7 +125,10 @@ void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectC
     if (served[object] || !NeedsElements(state, object)) continue;
     if (!HasElements(ElementRowOfObject(object))) continue;
     const ElementPlace place = ElementsPosition(object, t, earth);
-    SetPlace(objects, object, place.longitude_deg + state.time.offset_deg, place.latitude_deg,
+    const double apparent_deg =
+        place.longitude_deg +
+        PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + nutation_deg;
+    SetPlace(objects, object, apparent_deg + state.time.offset_deg, place.latitude_deg,
              place.motion_rad_per_day);
     const Vector3& h = place.heliocentric_au;
     SetHeliocentric(objects, object, h.x, h.y, h.z);
@@ -130,11 +146,12 @@ bool NeedsMoonSeries(const EngineState& state, const std::array<bool, kObjectCou
 void PlaceFromMoonSeries(const EngineState& state, const std::array<bool, kObjectCount>& served,
                          ObjectTables& objects) {
   if (!NeedsMoonSeries(state, served)) return;
-  const MoonSeriesPlace moon = MoonSeries(state.time.t_centuries);
-  const double offset = state.time.offset_deg;
+  const double t = TerrestrialCenturies(state);
+  const MoonSeriesPlace moon = MoonSeries(t);
+  const double offset = state.time.offset_deg + NutationInLongitudeDeg(t);
   if (!served[kMoon]) {
-    SetPlace(objects, kMoon, moon.longitude_deg + offset, moon.latitude_deg,
-             kMoonMotionWithoutFilesRad);
+    SetPlace(objects, kMoon, moon.longitude_deg + kMoonLightTimeDeg + offset,
+             moon.latitude_deg, kMoonMotionWithoutFilesRad);
   }
   if (!served[kNode]) SetPlace(objects, kNode, moon.node_deg + offset, 0.0, kMeanNodeMotionRad);
 }

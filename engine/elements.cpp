@@ -17,16 +17,18 @@ constexpr double kDaysPerCenturyEl = 36525.0;
 // ellipse; it is held inside so that every date still gives a finite place.
 constexpr double kMaxEccentricity = 0.99;
 
+// Light time for one astronomical unit, days.
+constexpr double kLightDaysPerAu = 0.0057755183;
 constexpr int kFirstPlanetRow = 1;  // Mercury; objects 3..15 follow in order
 constexpr int kJupiterRow = 4;
 constexpr int kSaturnRow = 5;
-constexpr int kUranusRow = 6;
 constexpr int kFirstHypotheticalRow = 14;
 
-// Sun, Mercury ... Neptune: Meeus, Astronomical Formulae for Calculators (1979), ch. 18,
-// mean equinox of date (M derived as L - w - N for the outer planets).
-// Pluto: Standish, Keplerian elements for approximate positions (JPL, table 1), moved to
-// the equinox of date by the general precession 5029.0966"/cy.
+// Sun, Mercury ... Saturn: Meeus, Astronomical Formulae for Calculators (1979), ch. 18,
+// mean equinox of date (M derived as L - w - N for Jupiter and Saturn).
+// Uranus, Neptune, Pluto: Standish, Keplerian elements for approximate positions (JPL,
+// table 1, a fit to DE405 over 1800-2050), moved to the equinox of date by the general
+// precession 5029.0966"/cy.
 // Chiron: JPL SBDB solution #128 (epoch 2010-03-19); Ceres ... Vesta: MPC elements of
 // epoch 2020-05-31; both J2000 ecliptic, nodes moved by the general precession.
 // Hypothetical bodies: mean longitude at 1900 and its rate per century, distance.
@@ -48,12 +50,10 @@ constexpr std::array<ElementRow, kElementRows> kElementTable = {{
     {175.466163, 1221.551468, -0.00050186, 0.05589232, -0.0003455, -0.000000728, 9.554747,
      338.3078, 1.0852207, 0.00097854, 112.790414, 0.8731951, -0.00015218, 2.492519,
      -0.0039189, -0.00001549},
-    {72.648778, 428.379113, 0.0000788, 0.0463444, -0.00002658, 0.000000077, 19.21814,
-     98.071581, 0.985765, -0.0010745, 73.477111, 0.4986678, 0.0013117, 0.772464, 0.0006253,
-     0.0000395},
-    {37.73063, 218.46134, -0.00007032, 0.00997075, 0.000007075, 0.0, 30.10957, 276.045975,
-     0.3256394, 0.00014095, 130.681389, 1.098935, 0.00024987, 1.779242, -0.0095436,
-     -0.0000091},
+    {74.20985317, 428.07397504, 0.0, 0.04730141, -0.00004397, 0.0, 19.18916464, 96.57170435,
+     0.36564692, 0.0, 72.57754786, 1.43937717, 0.0, 0.77506722, -0.00242939, 0.0},
+    {41.13334015, 218.78186789, 0.0, 0.00853943, 0.00005105, 0.0, 30.06992276, 273.49786453,
+     -0.317328, 0.0, 130.3923411, 1.39188464, 0.0, 1.76968975, 0.00035372, 0.0},
     {229.61168747, 145.24843457, 0.0, 0.2487756, 0.0000517, 0.0, 39.48211675, 113.79377405,
      -0.0287946, 0.0, 108.91880036, 1.38513648, 0.0, 17.14001206, 0.00004818, 0.0},
     {37.946965, 709.796604, 0.0, 0.3786646, 0.0, 0.0, 13.7016726, 339.861293, 0.0, 0.0,
@@ -77,36 +77,34 @@ enum Column { kM0 = 0, kE0 = 3, kA = 6, kW0 = 7, kN0 = 10, kI0 = 13 };
 
 enum class Coordinate { kLongitude, kLatitude };
 
-// amplitude x cos(j Mj + s Ms + u Mu + phase), degrees, added to the heliocentric longitude
-// or latitude; M the mean anomalies of Jupiter, Saturn and Uranus.
+// amplitude x cos(j Mj + s Ms + phase), degrees, added to the heliocentric longitude or
+// latitude; Mj, Ms the mean anomalies of Jupiter and Saturn.
 struct PerturbationTerm {
   int row;
   Coordinate coordinate;
-  int j, s, u;
+  int j, s;
   double phase_deg;
   double amplitude_deg;
 };
 
 // Schlyter, "How to compute planetary positions" (the great inequality and its companions),
-// sines written as cosines with the phase moved by -90 degrees.
-constexpr std::array<PerturbationTerm, 17> kPerturbations = {{
-    {kJupiterRow, Coordinate::kLongitude, 2, -5, 0, -67.6 - 90.0, -0.332},
-    {kJupiterRow, Coordinate::kLongitude, 2, -2, 0, 21.0 - 90.0, -0.056},
-    {kJupiterRow, Coordinate::kLongitude, 3, -5, 0, 21.0 - 90.0, 0.042},
-    {kJupiterRow, Coordinate::kLongitude, 1, -2, 0, -90.0, -0.036},
-    {kJupiterRow, Coordinate::kLongitude, 1, -1, 0, 0.0, 0.022},
-    {kJupiterRow, Coordinate::kLongitude, 2, -3, 0, 52.0 - 90.0, 0.023},
-    {kJupiterRow, Coordinate::kLongitude, 1, -5, 0, -69.0 - 90.0, -0.016},
-    {kSaturnRow, Coordinate::kLongitude, 2, -5, 0, -67.6 - 90.0, 0.812},
-    {kSaturnRow, Coordinate::kLongitude, 2, -4, 0, -2.0, -0.229},
-    {kSaturnRow, Coordinate::kLongitude, 1, -2, 0, -3.0 - 90.0, 0.119},
-    {kSaturnRow, Coordinate::kLongitude, 2, -6, 0, -69.0 - 90.0, 0.046},
-    {kSaturnRow, Coordinate::kLongitude, 1, -3, 0, 32.0 - 90.0, 0.014},
-    {kSaturnRow, Coordinate::kLatitude, 2, -4, 0, -2.0, -0.020},
-    {kSaturnRow, Coordinate::kLatitude, 2, -6, 0, -49.0 - 90.0, 0.018},
-    {kUranusRow, Coordinate::kLongitude, 0, 1, -2, 6.0 - 90.0, 0.040},
-    {kUranusRow, Coordinate::kLongitude, 0, 1, -3, 33.0 - 90.0, 0.035},
-    {kUranusRow, Coordinate::kLongitude, 1, 0, -1, 20.0 - 90.0, -0.015},
+// sines written as cosines with the phase moved by -90 degrees. Uranus and Neptune need none:
+// their elements are fitted over two centuries.
+constexpr std::array<PerturbationTerm, 14> kPerturbations = {{
+    {kJupiterRow, Coordinate::kLongitude, 2, -5, -67.6 - 90.0, -0.332},
+    {kJupiterRow, Coordinate::kLongitude, 2, -2, 21.0 - 90.0, -0.056},
+    {kJupiterRow, Coordinate::kLongitude, 3, -5, 21.0 - 90.0, 0.042},
+    {kJupiterRow, Coordinate::kLongitude, 1, -2, -90.0, -0.036},
+    {kJupiterRow, Coordinate::kLongitude, 1, -1, 0.0, 0.022},
+    {kJupiterRow, Coordinate::kLongitude, 2, -3, 52.0 - 90.0, 0.023},
+    {kJupiterRow, Coordinate::kLongitude, 1, -5, -69.0 - 90.0, -0.016},
+    {kSaturnRow, Coordinate::kLongitude, 2, -5, -67.6 - 90.0, 0.812},
+    {kSaturnRow, Coordinate::kLongitude, 2, -4, -2.0, -0.229},
+    {kSaturnRow, Coordinate::kLongitude, 1, -2, -3.0 - 90.0, 0.119},
+    {kSaturnRow, Coordinate::kLongitude, 2, -6, -69.0 - 90.0, 0.046},
+    {kSaturnRow, Coordinate::kLongitude, 1, -3, 32.0 - 90.0, 0.014},
+    {kSaturnRow, Coordinate::kLatitude, 2, -4, -2.0, -0.020},
+    {kSaturnRow, Coordinate::kLatitude, 2, -6, -49.0 - 90.0, 0.018},
 }};
 
 // q0 + q1 T + q2 T^2 of the three columns from `first`.
@@ -164,10 +162,9 @@ AngleCorrection Perturbation(int row, double t) {
   AngleCorrection sum;
   const double mj = MeanAnomalyDeg(kJupiterRow, t);
   const double ms = MeanAnomalyDeg(kSaturnRow, t);
-  const double mu = MeanAnomalyDeg(kUranusRow, t);
   for (const PerturbationTerm& term : kPerturbations) {
     if (term.row != row) continue;
-    const double arg = term.j * mj + term.s * ms + term.u * mu + term.phase_deg;
+    const double arg = term.j * mj + term.s * ms + term.phase_deg;
     const double value = term.amplitude_deg * std::cos(Mod360(arg) * kDegToRad);
     (term.coordinate == Coordinate::kLongitude ? sum.longitude_deg : sum.latitude_deg) += value;
   }
@@ -201,6 +198,7 @@ ElementPlace GeocentricPlace(const Vector3& g, const Vector3& v, const Vector3& 
   place.longitude_deg = Mod360(Angle(g.x, g.y) * kRadToDeg);
   place.latitude_deg = std::atan2(g.z, std::sqrt(plane2)) * kRadToDeg;
   place.motion_rad_per_day = (g.x * v.y - g.y * v.x) / plane2;
+  place.distance_au = std::sqrt(plane2 + g.z * g.z);
   place.heliocentric_au = helio;
   return place;
 }
@@ -225,7 +223,7 @@ bool HasElements(int row) {
 OrbitState HeliocentricOrbitState(int row, double t) {
   if (row >= kFirstHypotheticalRow) return CircleState(kElementTable[row], t);
   OrbitState state = KeplerState(kElementTable[row], t);
-  if (row >= kJupiterRow && row <= kUranusRow) ApplyPerturbation(Perturbation(row, t), state);
+  if (row == kJupiterRow || row == kSaturnRow) ApplyPerturbation(Perturbation(row, t), state);
   return state;
 }
 
@@ -246,6 +244,20 @@ ElementPlace ElementsPosition(int object_index, double t, const OrbitState& eart
   return GeocentricPlace(Minus(body.position_au, earth.position_au),
                          Minus(body.velocity_au_per_day, earth.velocity_au_per_day),
                          body.position_au);
+}
+
+double NutationInLongitudeDeg(double t) {
+  const double t2000 = t - 1.0;  // the terms' arguments count from J2000
+  const double node = Mod360(125.04452 - 1934.136261 * t2000) * kDegToRad;
+  const double sun = Mod360(280.4665 + 36000.7698 * t2000) * kDegToRad;
+  const double moon = Mod360(218.3165 + 481267.8813 * t2000) * kDegToRad;
+  const double arcsec = -17.20 * std::sin(node) - 1.32 * std::sin(2.0 * sun) -
+                        0.23 * std::sin(2.0 * moon) + 0.21 * std::sin(2.0 * node);
+  return arcsec / 3600.0;
+}
+
+double PlanetaryAberrationDeg(double motion_rad_per_day, double distance_au) {
+  return -motion_rad_per_day * kRadToDeg * kLightDaysPerAu * distance_au;
 }
 
 }  // namespace kelvara::engine

@@ -42,6 +42,7 @@ struct ElementPlace {
   double longitude_deg = 0.0;  // geocentric, mean equinox of date, [0, 360)
   double latitude_deg = 0.0;
   double motion_rad_per_day = 0.0;
+  double distance_au = 0.0;  // from the Earth
   Vector3 heliocentric_au;  // the Earth's for the Sun
 };
 
@@ -51,5 +52,14 @@ ElementPlace ElementsPosition(int object_index, double t_centuries);
 // The same with the Earth's state already at hand (row 0 at the same T), as a cast that
 // places many bodies at one moment has it.
 ElementPlace ElementsPosition(int object_index, double t_centuries, const OrbitState& earth);
+
+// Nutation in longitude, degrees: the four largest terms (Meeus, Astronomical Algorithms,
+// ch. 22), good to 0.5".
+double NutationInLongitudeDeg(double t_centuries);
+
+// Light time and annual aberration together, degrees to add to a geometric longitude: the
+// body is seen where it was a light time ago, as its geocentric motion carries it
+// (first order; -20.5" for the Sun).
+double PlanetaryAberrationDeg(double motion_rad_per_day, double distance_au);
 
 }  // namespace kelvara::engine
