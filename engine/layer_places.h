@@ -16,7 +16,8 @@ struct LayerPlace {
 
 // Place of engine object 1..17 (Sun ... Lilith; 16 is the true node when asked, else the mean
 // node) at a Julian day in UT. False when the layer has no place: another object, a day
-// beyond its range, or a missing or damaged file.
+// beyond its range, or a missing or damaged file. The places of the last moment asked are
+// kept (a NaN day is never kept: it compares unequal to itself).
 bool LayerObjectPlace(int object_index, bool true_node, double julian_day_ut,
                       const std::string& data_prefix, LayerPlace& place);
 
