@@ -109,6 +109,36 @@ TEST(Casting, DatesFarOutsideTheSeriesStillGiveFinitePlaces) {
   }
 }
 
+TEST(Casting, NodeOutsideTheLayersRangeMovesAtTheMeanRate) {
+  // 27 000 years away the layer serves nothing; the node comes from the lunar series and
+  // moves like the mean node, never at the placeholder rate of one radian a day.
+  const RunOutput r = RunTexts(JulianDayVector("100000000.5", true));
+  EXPECT_NEAR(kMeanNodeDegPerDay, r.speed[kNode], 1e-12);
+}
+
+// Chiron and the asteroids have no files yet, so the elements model gives them even with
+// "-b0". JPL Horizons places (DE431/DE441 with the small-body perturbations) bound them:
+// Ceres 2000-01-01 0h UT apparent of date (ObsEcLon/Lat); Chiron 2020-06-09 0h UT and
+// Pallas 2022-09-14 0h UT astrometric RA/Dec turned to the ecliptic and precessed to date.
+// Elements of one epoch drift by tenths of a degree over decades.
+TEST(Casting, MinorBodiesFollowTheirOrbitsWithinTenthsOfADegree) {
+  struct Check {
+    const char* month;
+    const char* day;
+    const char* year;
+    int object;
+    double longitude_deg, latitude_deg;
+  };
+  for (const Check& c : {Check{"1", "1", "2000", kCeres, 184.3426, 11.7997},
+                         Check{"6", "9", "2020", kChiron, 8.9847, 2.7243},
+                         Check{"9", "14", "2022", kPallas, 93.5775, -33.9692}}) {
+    const RunOutput r = RunTexts({RepositoryArgv0(), "-Yn", "-b0", "qa", c.month, c.day, c.year,
+                                  "0:00", "0", "0e0", "0n0"});
+    EXPECT_LT(MinDistance(std::fabs(r.longitude[c.object]), c.longitude_deg), 0.4) << c.object;
+    EXPECT_NEAR(c.latitude_deg, r.latitude[c.object], 0.2) << c.object;
+  }
+}
+
 TEST(Casting, RetrogradeBodiesComeBackNegated) {
   // Jupiter was retrograde on 12 July 1985 (opposition in August).
   const RunOutput r = RunTexts(MoscowVector(true));
