@@ -37,12 +37,15 @@ VsopBody VsopBodyOf(int body) {
 }  // namespace
 
 const StateVector& EphemerisLayer::Earth(double julianDayTt) {
-  if (!earthCached_ || earthDay_ != julianDayTt) {
-    earth_ = PlanetHeliocentricState(VsopBody::kEarth, julianDayTt);
-    earthDay_ = julianDayTt;
-    earthCached_ = true;
-  }
-  return earth_;
+  return earth_.Get(julianDayTt, [](double jd) { return PlanetHeliocentricState(VsopBody::kEarth, jd); });
+}
+
+const Nutation& EphemerisLayer::NutationAt(double julianDayTt) {
+  return nutation_.Get(julianDayTt, Nutation2000B);
+}
+
+const StateVector& EphemerisLayer::Moon(double julianDayTt) {
+  return moon_.Get(julianDayTt, MoonOfDate);
 }
 
 bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
@@ -73,7 +76,7 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
                                   EphemerisResult& result) {
   if (!std::isfinite(julianDayTt) || std::fabs(julianDayTt - kJ2000Jd) > kMaxDaysFromJ2000) return false;
   const StateVector earth = Earth(julianDayTt);
-  const Nutation nutation = Nutation2000B(julianDayTt);
+  const Nutation nutation = NutationAt(julianDayTt);
   switch (body) {
     case kBodySun: {
       // The Sun stays at the heliocentric origin, so light time leaves it in place; aberration
@@ -87,7 +90,7 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       // The Moon shares the Earth's motion round the Sun: in the Sun's frame that shared motion
       // during the light time cancels the annual aberration, so only the geocentric light time
       // remains (to second order in v/c).
-      GeocentricView view{MoonOfDate(julianDayTt), earth, false, false};
+      GeocentricView view{Moon(julianDayTt), earth, false, false};
       const double lightTimeDays = Norm(view.geocentric.position) * kLightDaysPerAu;
       result.heliocentricAu = earth.position + view.geocentric.position;
       view.geocentric.position = view.geocentric.position - lightTimeDays * view.geocentric.velocity;
@@ -98,8 +101,7 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       SetLunarPoint(MeanLunarNode(julianDayTt), nutation, earth, result);
       return true;
     case kBodyTrueNode:
-      SetLunarPoint(TrueLunarNode([](double jd) { return MoonOfDate(jd).position; }, julianDayTt), nutation, earth,
-                    result);
+      SetLunarPoint(TrueLunarNode([this](double jd) { return Moon(jd); }, julianDayTt), nutation, earth, result);
       return true;
     case kBodyLilith:
       SetLunarPoint(MeanLunarApogee(julianDayTt), nutation, earth, result);

@@ -44,9 +44,30 @@ class EphemerisLayer {
   bool Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
               const Nutation& nutation, EphemerisResult& result);
 
-  bool earthCached_ = false;
-  double earthDay_ = 0.0;
-  StateVector earth_;
+  // The value last computed for one exact day; a chart asks for all its bodies at one moment.
+  template <typename Value>
+  struct DayCache {
+    bool valid = false;
+    double day = 0.0;
+    Value value{};
+
+    template <typename Compute>
+    const Value& Get(double julianDay, Compute compute) {
+      if (!valid || day != julianDay) {
+        value = compute(julianDay);
+        day = julianDay;
+        valid = true;
+      }
+      return value;
+    }
+  };
+
+  const Nutation& NutationAt(double julianDayTt);
+  const StateVector& Moon(double julianDayTt);
+
+  DayCache<StateVector> earth_;
+  DayCache<Nutation> nutation_;
+  DayCache<StateVector> moon_;
   EphemerisFileReader files_;
 };
 

@@ -41,15 +41,15 @@ LongitudeAndRate MeanLunarApogee(double julianDayTt) {
   return FromPolynomial({l.value - m.value + 180.0, l.rate - m.rate});
 }
 
-LongitudeAndRate TrueLunarNode(const MoonPositionSource& moon, double julianDayTt) {
+LongitudeAndRate TrueLunarNode(const MoonStateSource& moon, double julianDayTt) {
   const double h = kTrueNodeStepDays;
-  std::array<Vec3, 5> places;  // at -2h, -h, 0, +h, +2h
-  for (int i = 0; i < 5; ++i) places[i] = moon(julianDayTt + (i - 2) * h);
-  const auto nodeAt = [&](int centre) {
-    return NodeLongitudeRad(places[centre], (1.0 / (2.0 * h)) * (places[centre + 1] - places[centre - 1]));
-  };
-  const double node = nodeAt(2);
-  const double rate = WrapPi(nodeAt(3) - nodeAt(1)) / (2.0 * h);
+  const StateVector before = moon(julianDayTt - h);
+  const StateVector after = moon(julianDayTt + h);
+  const Vec3 velocity = (1.0 / (2.0 * h)) * (after.position - before.position);
+  const double node = NodeLongitudeRad(moon(julianDayTt).position, velocity);
+  const double rate =
+      WrapPi(NodeLongitudeRad(after.position, after.velocity) - NodeLongitudeRad(before.position, before.velocity)) /
+      (2.0 * h);
   return {NormalizeDegrees(node * kRadToDeg), rate * kRadToDeg};
 }
 

@@ -20,12 +20,13 @@ LongitudeAndRate MeanLunarNode(double julianDayTt);
 // projected onto the ecliptic.
 LongitudeAndRate MeanLunarApogee(double julianDayTt);
 
-// Geometric geocentric Moon (au, mean ecliptic and equinox of date) at a TT Julian day.
-using MoonPositionSource = std::function<Vec3(double julianDayTt)>;
+// Geometric geocentric Moon (au and au/day, mean ecliptic and equinox of date) at a TT Julian day.
+using MoonStateSource = std::function<StateVector(double julianDayTt)>;
 
 // Ascending node of the osculating lunar orbit: the orbit's pole from the Moon's places
-// kTrueNodeStepDays before and after the date, its rate from the nodes half a step apart.
+// kTrueNodeStepDays before, at and after the date; its rate from the poles of the
+// osculating orbits at the outer two places.
 inline constexpr double kTrueNodeStepDays = 0.005;
-LongitudeAndRate TrueLunarNode(const MoonPositionSource& moon, double julianDayTt);
+LongitudeAndRate TrueLunarNode(const MoonStateSource& moon, double julianDayTt);
 
 }  // namespace kelvara::engine

@@ -147,6 +147,21 @@ TEST(LunarPoints, TrueNodeOscillatesAboutTheMeanNode) {
   EXPECT_TRUE(sawDirectMotion);  // the true node stands still and turns direct at times
 }
 
+// The rate comes from the osculating orbits either side of the date, the longitude from
+// the places around it: both must describe the same moving node.
+TEST(LunarPoints, TrueNodeRateMatchesItsLongitudeChange) {
+  EphemerisLayer layer;
+  constexpr double kHalfStepDays = 0.05;
+  for (double jd = 2451545.0; jd < 2451545.0 + 60.0; jd += 3.3) {
+    EphemerisResult before, now, after;
+    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd - kHalfStepDays, kData, before));
+    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd, kData, now));
+    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd + kHalfStepDays, kData, after));
+    const double change = std::remainder(after.longitudeDeg - before.longitudeDeg, 360.0);
+    EXPECT_NEAR(now.motionDegPerDay, change / (2.0 * kHalfStepDays), 1e-3) << jd;
+  }
+}
+
 TEST(LunarPoints, LilithIsTheMeanApogeeOnTheEcliptic) {
   EphemerisLayer layer;
   EphemerisResult lilith;
