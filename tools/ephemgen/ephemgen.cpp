@@ -44,7 +44,6 @@ constexpr double kLastGridJd = 2600000.5;
 constexpr double kPerturberThresholdRad = 1e-7;
 constexpr double kPerturberReachMillennia = 0.4;
 constexpr double kRoundTripDays = 36525.0;
-constexpr double kRadToArcsec = engine::kRadToDeg * 3600.0;
 
 // Layer body numbers of the integrated bodies, in MinorBodyIndex order.
 constexpr int kLayerBody[kMinorBodyCount] = {engine::kBodyPluto, engine::kBodyChiron, engine::kBodyCeres,
@@ -73,7 +72,7 @@ HeliocentricPlace OfDate(const Vec3& eclipticJ2000, double julianDay) {
 
 // Angle between two directions, arcseconds.
 double SeparationArcsec(const Vec3& a, const Vec3& b) {
-  return std::atan2(engine::Norm(engine::Cross(a, b)), engine::Dot(a, b)) * kRadToArcsec;
+  return std::atan2(engine::Norm(engine::Cross(a, b)), engine::Dot(a, b)) / engine::kArcsecToRad;
 }
 
 void WriteSets(const std::vector<OwnedVsopSeries>& giants, const Trajectory& trajectory, const std::string& dataFolder) {
@@ -163,7 +162,7 @@ int Run(int argc, char** argv) {
   integrator.Advance(t, states, kCommonEpochJd);
   std::cout << "100 years forwards and back, position error (km, arcsec seen from the Sun):\n";
   for (int body = 0; body < kMinorBodyCount; ++body) {
-    const double km = engine::Norm(states[body].position - atEpoch[body].position) * kKmPerAu;
+    const double km = engine::Norm(states[body].position - atEpoch[body].position) * engine::kKmPerAu;
     std::printf("  %-7s %.3e %.2e\n", setup.model.bodies[body].name.c_str(), km,
                 SeparationArcsec(states[body].position, atEpoch[body].position));
   }

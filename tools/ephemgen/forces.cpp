@@ -1,6 +1,7 @@
 #include "tools/ephemgen/forces.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace kelvara::tools {
 namespace {
@@ -21,7 +22,7 @@ Vec3 PerturbingPull(double gm, const Vec3& source, const Vec3& target) {
 }  // namespace
 
 Vec3 SolarRelativisticAcceleration(double sunGm, const Vec3& r, const Vec3& v) {
-  const double c2 = kLightSpeedAuPerDay * kLightSpeedAuPerDay;
+  const double c2 = 1.0 / (engine::kLightDaysPerAu * engine::kLightDaysPerAu);  // (au/day)^2
   const double distance = Norm(r);
   const double factor = sunGm / (c2 * distance * distance * distance);
   return factor * ((4.0 * sunGm / distance - Dot(v, v)) * r + 4.0 * Dot(r, v) * v);
@@ -59,6 +60,7 @@ MinorBodyIntegrator::MinorBodyIntegrator(PerturbingPlanets& planets, ForceModel 
 
 void MinorBodyIntegrator::Advance(double& julianDayTdb, std::vector<engine::StateVector>& states,
                                   double endJulianDayTdb) {
+  if (states.size() != model_.bodies.size()) throw std::invalid_argument("one state per body of the model expected");
   std::vector<double> x, v;
   for (const engine::StateVector& s : states) {
     x.insert(x.end(), {s.position.x, s.position.y, s.position.z});

@@ -12,8 +12,6 @@
 
 namespace kelvara::tools {
 
-inline constexpr double kLightSpeedAuPerDay = 173.1446326846693;  // c = 299 792.458 km/s, au = 149 597 870.7 km
-
 struct MinorBody {
   std::string name;
   double gm;      // au^3/day^2

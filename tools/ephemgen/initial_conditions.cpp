@@ -11,8 +11,6 @@
 namespace kelvara::tools {
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-
 std::vector<std::string> SplitCsvLine(const std::string& line) {
   std::vector<std::string> fields(1);
   bool quoted = false;
@@ -101,7 +99,8 @@ EpochState ReadHorizonsState(const std::string& path, const std::string& body, d
   const auto find = [&](const std::string& name) {
     for (std::size_t row = 0; row < table.Rows(); ++row) {
       if (table.Text(row, "body") == name && table.Number(row, "epoch_jd_tdb") == julianDayTdb) {
-        return StateFromColumns(table, row, "_km", "_km_s", 1.0 / kKmPerAu, kSecondsPerDay / kKmPerAu);
+        return StateFromColumns(table, row, "_km", "_km_s", 1.0 / engine::kKmPerAu,
+                                engine::kSecondsPerDay / engine::kKmPerAu);
       }
     }
     throw std::runtime_error(path + ": no state of " + name + " at JD " + std::to_string(julianDayTdb));

@@ -10,8 +10,6 @@
 
 namespace kelvara::tools {
 
-inline constexpr double kKmPerAu = 149597870.7;
-
 // A heliocentric ecliptic J2000 state at a TDB Julian day.
 struct EpochState {
   double julianDayTdb = 0.0;
