@@ -1,6 +1,7 @@
 // Frames and readers of the initial conditions: every conversion against a printed value.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -117,6 +118,22 @@ TEST(InitialConditions, BadFilesAreRefusedWithTheirNameAndFault) {
   }
   ExpectRefusal([] { ReadSbdbState(kSbdb, "3 Juno"); }, "no state of 3 Juno");
   ExpectRefusal([] { ReadMinorBodySetup("/nonexistent"); }, "/nonexistent/gm_de440.csv");
+}
+
+// The tool stops on a bad folder before it writes anything.
+TEST(Ephemgen, RefusesBadInitialConditionsAndWritesNothing) {
+  const auto out = std::filesystem::temp_directory_path() / ("kelvara_ephemgen_out_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(out);
+  const std::string messages = out.string() + ".err";
+  const std::string command = std::string(KELVARA_BIN_DIR) + "/ephemgen " + std::string(KELVARA_SOURCE_DIR) +
+                              "/tools/seriesgen/series/vsop87 /nonexistent " + out.string() + " 2>" + messages;
+  EXPECT_NE(std::system(command.c_str()), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(out));
+  std::ifstream in(messages);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("cannot open /nonexistent/gm_de440.csv"), std::string::npos) << text;
+  std::filesystem::remove_all(out);
+  std::filesystem::remove(messages);
 }
 
 }  // namespace
