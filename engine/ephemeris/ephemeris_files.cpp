@@ -53,15 +53,21 @@ bool InRange(const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& 
 }  // namespace
 
 std::optional<FileBodySlot> FileSlotOfBody(int body) {
+  // Fourth differences for Jupiter and Saturn, and for Chiron and the asteroids, whose
+  // eccentric orbits second differences would follow only to 0.1" and arcminutes.
   if (body >= 5 && body <= 9) return FileBodySlot{1, body - 5, body == 5 || body == 6};
-  if (body == 12) return FileBodySlot{2, 0, false};
-  if (body >= 14 && body <= 17) return FileBodySlot{3, body - 14, false};
+  if (body == 12) return FileBodySlot{2, 0, true};
+  if (body >= 14 && body <= 17) return FileBodySlot{3, body - 14, true};
   return std::nullopt;
 }
 
 int BodiesInSet(int set) { return set == 1 ? 5 : set == 2 ? 1 : 4; }
 
 int RecordBytes(int set) { return BodiesInSet(set) * kValuesPerBody * 4; }
+
+double DaysPerRecord(int set) { return set == 3 ? kAsteroidDaysPerRecord : kDaysPerRecord; }
+
+int RecordsPerFile(int set) { return static_cast<int>(kDaysPerEphemerisFile / DaysPerRecord(set)); }
 
 int EphemerisFileNumber(double julianDay) {
   const double number = std::floor(julianDay / kDaysPerEphemerisFile);
@@ -74,8 +80,11 @@ std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPr
   // Only the positive numbers have fixed names; negative ones keep "_M<n>" so that days before
   // the era never read a file of the present.
   if (fileNumber >= kFirstFixedFile && fileNumber <= kLastFixedFile) return FixedFilePath(set, fileNumber, dataPrefix);
+  // The plain names would be the same for all three sets, so that one set's file would stand
+  // in for another's; sets 2 and 3 add their number.
   const std::string digits = std::to_string(std::abs(fileNumber));
-  return fileNumber < 0 ? "_M" + digits : "_" + digits;
+  const std::string name = fileNumber < 0 ? "_M" + digits : "_" + digits;
+  return set == 1 ? name : name + "." + std::to_string(set);
 }
 
 std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix) {
@@ -97,7 +106,7 @@ bool EphemerisSetFile::Open(int set, int fileNumber, const std::string& dataPref
   std::FILE* file = OpenDataFile(EphemerisFilePath(set, fileNumber, dataPrefix), dataPrefix);
   if (file == nullptr) return false;
   // A file of another length is truncated or foreign: none of its records can be trusted.
-  if (FileSize(file) != static_cast<long>(kRecordsPerFile) * RecordBytes(set)) {
+  if (FileSize(file) != static_cast<long>(RecordsPerFile(set)) * RecordBytes(set)) {
     std::fclose(file);
     return false;
   }
@@ -110,8 +119,8 @@ int ReadEphemerisRecord(int set, double julianDay, EphemerisSetFile& file, const
   const int fileNumber = EphemerisFileNumber(julianDay);
   if (set < 1 || set > 3 || fileNumber == kNoEphemerisFile) return -1;
   if (file.fileNumber() != fileNumber && !file.Open(set, fileNumber, dataPrefix)) return -1;
-  const double recordIndex = std::floor((julianDay - kDaysPerEphemerisFile * fileNumber) / kDaysPerRecord);
-  if (recordIndex < 0 || recordIndex >= kRecordsPerFile) return -1;
+  const double recordIndex = std::floor((julianDay - kDaysPerEphemerisFile * fileNumber) / DaysPerRecord(set));
+  if (recordIndex < 0 || recordIndex >= RecordsPerFile(set)) return -1;
   const long offset = static_cast<long>(recordIndex) * RecordBytes(set);
   return std::fseek(file.handle(), offset, SEEK_SET) == 0 ? 0 : -1;
 }
@@ -149,7 +158,7 @@ bool EphemerisFileReader::LoadWindow(int set, double blockStart, const std::stri
   SetCache& cache = sets_[set - 1];
   cache.windowValid = false;
   for (int k = 0; k < kWindowRecords; ++k) {
-    if (!ReadRecord(set, blockStart + (k - 2) * kDaysPerRecord, dataPrefix, cache.window[k])) return false;
+    if (!ReadRecord(set, blockStart + (k - 2) * DaysPerRecord(set), dataPrefix, cache.window[k])) return false;
   }
   cache.blockStart = blockStart;
   cache.windowValid = true;
@@ -167,12 +176,13 @@ bool EphemerisFileReader::Heliocentric(int body, double julianDayTt, const std::
     }
     dataPrefix_ = dataPrefix;
   }
-  const double blockStart = std::floor((julianDayTt - 0.5) / kDaysPerRecord) * kDaysPerRecord + 0.5;
+  const double spacing = DaysPerRecord(slot->set);
+  const double blockStart = std::floor((julianDayTt - 0.5) / spacing) * spacing + 0.5;
   SetCache& cache = sets_[slot->set - 1];
   if (!(cache.windowValid && cache.blockStart == blockStart) && !LoadWindow(slot->set, blockStart, dataPrefix)) {
     return false;
   }
-  const double p = (julianDayTt - blockStart) / kDaysPerRecord;
+  const double p = (julianDayTt - blockStart) / spacing;
   const auto interpolate = [&](int value, double unitsPerQuantity, bool unwrapDegrees) {
     std::array<double, kWindowRecords> samples;
     for (int k = 0; k < kWindowRecords; ++k) samples[k] = cache.window[k][slot->index * kValuesPerBody + value] / unitsPerQuantity;
@@ -185,8 +195,8 @@ bool EphemerisFileReader::Heliocentric(int body, double julianDayTt, const std::
   const Interpolated latitude = interpolate(1, kLatitudeUnitsPerDegree, false);
   const Interpolated radius = interpolate(2, kRadiusUnitsPerAu, false);
   place = {longitude.value * kDegToRad, latitude.value * kDegToRad, radius.value,
-           longitude.ratePerStep / kDaysPerRecord * kDegToRad, latitude.ratePerStep / kDaysPerRecord * kDegToRad,
-           radius.ratePerStep / kDaysPerRecord};
+           longitude.ratePerStep / spacing * kDegToRad, latitude.ratePerStep / spacing * kDegToRad,
+           radius.ratePerStep / spacing};
   return true;
 }
 

@@ -13,8 +13,11 @@ namespace kelvara::engine {
 
 inline constexpr int kNoEphemerisFile = -10000;
 inline constexpr double kDaysPerEphemerisFile = 100000.0;
-inline constexpr double kDaysPerRecord = 80.0;
+inline constexpr double kDaysPerRecord = 80.0;   // sets 1 and 2
 inline constexpr int kRecordsPerFile = 1250;
+// The asteroids of set 3 move too fast for 80-day records: interpolated over six records their
+// places would be off by up to 5 arcminutes (Pallas), against 0.04" with records every 16 days.
+inline constexpr double kAsteroidDaysPerRecord = 16.0;
 inline constexpr int kValuesPerBody = 3;          // longitude, latitude, radius vector
 inline constexpr double kLongitudeUnitsPerDegree = 3600000.0;
 inline constexpr double kLatitudeUnitsPerDegree = 1.0e7;
@@ -33,11 +36,14 @@ struct FileBodySlot {
 std::optional<FileBodySlot> FileSlotOfBody(int body);
 int BodiesInSet(int set);
 int RecordBytes(int set);
+double DaysPerRecord(int set);
+int RecordsPerFile(int set);
 
 // File number of a day: floor(JD / 100 000); kNoEphemerisFile for NaN and absurd days.
 int EphemerisFileNumber(double julianDay);
 
-// Path of a set's file: "_<n>" / "_M<n>", or the fixed names of the files 17 to 24.
+// Path of a set's file: "_<n>" / "_M<n>" (sets 2 and 3 add ".2" / ".3"), or the fixed names of
+// the files 17 to 24.
 std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPrefix);
 
 // Opens a data file read-only: the path as given, then dataPrefix + path. Backslashes of the
@@ -62,7 +68,7 @@ class EphemerisSetFile {
   int fileNumber_ = kNoEphemerisFile;
 };
 
-// Positions the set's file at the record of the 80-day block holding julianDay, opening the
+// Positions the set's file at the record of the block holding julianDay, opening the
 // right file first. 0 on success, -1 when the file is missing, has the wrong size, or the
 // seek fails.
 int ReadEphemerisRecord(int set, double julianDay, EphemerisSetFile& file, const std::string& dataPrefix);

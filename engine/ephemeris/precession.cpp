@@ -30,6 +30,18 @@ Vec3 RotatePQ(const Vec3& v, double julianDayTdb, bool transposed) {
           at(2, 0) * v.x + at(2, 1) * v.y + at(2, 2) * v.z};
 }
 
+// The vector turned by angleRad about the z axis (a frame turned by -angleRad).
+Vec3 RotateAboutZ(const Vec3& v, double angleRad) {
+  const double c = std::cos(angleRad), s = std::sin(angleRad);
+  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
+}
+
+// The vector in a frame turned by angleRad about the x axis.
+Vec3 RotateAboutX(const Vec3& v, double angleRad) {
+  const double c = std::cos(angleRad), s = std::sin(angleRad);
+  return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
+}
+
 }  // namespace
 
 PrecessionAngle GeneralPrecessionInLongitude(double julianDayTdb) {
@@ -42,16 +54,15 @@ Vec3 EclipticOfDateToJ2000(const Vec3& v, double julianDayTdb) { return RotatePQ
 Vec3 EclipticJ2000ToOfDate(const Vec3& v, double julianDayTdb) { return RotatePQ(v, julianDayTdb, true); }
 
 Vec3 PrecessEclipticJ2000ToDate(const Vec3& v, double julianDayTdb) {
-  const Vec3 fromDeparturePoint = EclipticJ2000ToOfDate(v, julianDayTdb);
-  const double angle = GeneralPrecessionInLongitude(julianDayTdb).angleRad;
-  const double c = std::cos(angle), s = std::sin(angle);
-  return {c * fromDeparturePoint.x - s * fromDeparturePoint.y, s * fromDeparturePoint.x + c * fromDeparturePoint.y,
-          fromDeparturePoint.z};
+  return RotateAboutZ(EclipticJ2000ToOfDate(v, julianDayTdb), GeneralPrecessionInLongitude(julianDayTdb).angleRad);
 }
 
-Vec3 EquatorialJ2000ToEcliptic(const Vec3& v) {
-  const double c = std::cos(kObliquityJ2000Rad), s = std::sin(kObliquityJ2000Rad);
-  return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
+Vec3 PrecessEclipticDateToJ2000(const Vec3& v, double julianDayTdb) {
+  return EclipticOfDateToJ2000(RotateAboutZ(v, -GeneralPrecessionInLongitude(julianDayTdb).angleRad), julianDayTdb);
 }
+
+Vec3 EquatorialJ2000ToEcliptic(const Vec3& v) { return RotateAboutX(v, kObliquityJ2000Rad); }
+
+Vec3 EclipticJ2000ToEquatorial(const Vec3& v) { return RotateAboutX(v, -kObliquityJ2000Rad); }
 
 }  // namespace kelvara::engine

@@ -21,10 +21,13 @@ PrecessionAngle GeneralPrecessionInLongitude(double julianDayTdb);
 Vec3 EclipticOfDateToJ2000(const Vec3& v, double julianDayTdb);
 Vec3 EclipticJ2000ToOfDate(const Vec3& v, double julianDayTdb);
 
-// Ecliptic and mean equinox of J2000 to the ecliptic and mean equinox of date.
+// Ecliptic and mean equinox of J2000 to the ecliptic and mean equinox of date, and back.
 Vec3 PrecessEclipticJ2000ToDate(const Vec3& v, double julianDayTdb);
+Vec3 PrecessEclipticDateToJ2000(const Vec3& v, double julianDayTdb);
 
-// Mean equator and equinox of J2000 to the ecliptic of J2000, obliquity 84381.448" (IAU 1976).
+// Mean equator and equinox of J2000 to the ecliptic of J2000, obliquity 84381.448" (IAU 1976),
+// and back.
 Vec3 EquatorialJ2000ToEcliptic(const Vec3& v);
+Vec3 EclipticJ2000ToEquatorial(const Vec3& v);
 
 }  // namespace kelvara::engine

@@ -27,12 +27,13 @@ struct Bound {
 };
 
 // Files on ("-b0"): the ephemeris layer's reach. Uranus and Neptune carry VSOP87D's own
-// departure from DE405; Pluto the provisional PLUTO95 series.
+// departure from DE405; Pluto, integrated from JPL's modern states, DE405's departure from them
+// (up to 4" in 2130).
 const std::map<std::string, Bound> kLayerBounds = {
     {"sun", {kSun, 1.0}},         {"moon", {kMoon, 2.0}},       {"mercury", {kMercury, 1.0}},
     {"venus", {kVenus, 1.0}},     {"mars", {kMars, 1.0}},       {"jupiter", {kJupiter, 1.0}},
     {"saturn", {kSaturn, 1.0}},   {"uranus", {kUranus, 2.0}},   {"neptune", {kNeptune, 4.5}},
-    {"pluto", {kPluto, 30.0}},    {"mean_node", {kNode, 0.1}},  {"mean_apogee", {kLilith, 0.1}},
+    {"pluto", {kPluto, 4.5}},    {"mean_node", {kNode, 0.1}},  {"mean_apogee", {kLilith, 0.1}},
 };
 constexpr double kLayerSpeedBoundDegPerDay = 0.001;
 

@@ -38,11 +38,13 @@ std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& pl
   return bytes;
 }
 
-void WriteEphemerisFile(const std::string& path, int fileNumber, const SetPlaces& places) {
+void WriteEphemerisFile(const std::string& path, int set, int fileNumber, const SetPlaces& places) {
   std::vector<unsigned char> content;
-  for (int k = 0; k < engine::kRecordsPerFile; ++k) {
-    const double julianDay = engine::kDaysPerEphemerisFile * fileNumber + engine::kDaysPerRecord * k + 0.5;
-    const std::vector<unsigned char> record = EncodeRecord(places(julianDay));
+  for (int k = 0; k < engine::RecordsPerFile(set); ++k) {
+    const double julianDay = engine::kDaysPerEphemerisFile * fileNumber + engine::DaysPerRecord(set) * k + 0.5;
+    const std::vector<HeliocentricPlace> bodies = places(julianDay);
+    if (static_cast<int>(bodies.size()) != engine::BodiesInSet(set)) throw std::runtime_error("wrong number of bodies for the set");
+    const std::vector<unsigned char> record = EncodeRecord(bodies);
     content.insert(content.end(), record.begin(), record.end());
   }
   const std::filesystem::path target(path);

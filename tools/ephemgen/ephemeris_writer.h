@@ -1,4 +1,4 @@
-// Writer of the binary ephemeris files read by the ephemeris layer (set 1: Jupiter...Pluto).
+// Writer of the binary ephemeris files read by the ephemeris layer (sets 1, 2 and 3).
 #pragma once
 
 #include <functional>
@@ -21,8 +21,9 @@ using SetPlaces = std::function<std::vector<HeliocentricPlace>(double julianDayT
 // the radius vector in 1e-7 au, each a big-endian signed 32-bit integer.
 std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& places);
 
-// The 1250 records of file number fileNumber (record k at JD 100000 n + 80 k + 0.5), written to
-// a temporary file and renamed over path. Throws std::runtime_error on failure.
-void WriteEphemerisFile(const std::string& path, int fileNumber, const SetPlaces& places);
+// The records of a set's file number fileNumber (record k at JD 100000 n + s k + 0.5, s the set's
+// record spacing), written to a temporary file and renamed over path. Throws std::runtime_error
+// on failure; the old file then stays as it was.
+void WriteEphemerisFile(const std::string& path, int set, int fileNumber, const SetPlaces& places);
 
 }  // namespace kelvara::tools

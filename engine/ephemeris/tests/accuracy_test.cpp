@@ -23,14 +23,15 @@ struct Bound {
 
 // Uranus and Neptune: the full VSOP87D series (fitted to DE200) themselves depart from DE405
 // by up to 1.9" and 3.9" over 1860-2130, smoothly with time; the bounds are what the theory
-// supports. Pluto comes from PLUTO95 (DE200, valid to 2100-01-24, continued on a two-body
-// orbit after that) through the files: bounded loosely.
+// supports. Pluto comes from the files, integrated from JPL's DE440-era states of 1950 and 2000:
+// it meets the reference (DE405) within 0.5" between those years, and DE405's own Pluto drifts
+// away from the modern orbit outside them, to 2" in 1860 and 4" in 2130.
 const std::map<std::string, Bound> kBounds = {
     {"sun", {kBodySun, 1.0, 1e-4}},           {"moon", {kBodyMoon, 2.0, 1e-4}},
     {"mercury", {kBodyMercury, 1.0, 1e-4}},   {"venus", {kBodyVenus, 1.0, 1e-4}},
     {"mars", {kBodyMars, 1.0, 1e-4}},         {"jupiter", {kBodyJupiter, 1.0, 1e-4}},
     {"saturn", {kBodySaturn, 1.0, 1e-4}},     {"uranus", {kBodyUranus, 2.0, 1e-4}},
-    {"neptune", {kBodyNeptune, 4.5, 1e-4}},   {"pluto", {kBodyPluto, 30.0, 1e-4}},
+    {"neptune", {kBodyNeptune, 4.5, 1e-4}},   {"pluto", {kBodyPluto, 4.5, 1e-4}},
     {"mean_node", {kBodyMeanNode, 0.1, 1e-4}}, {"mean_apogee", {kBodyLilith, 0.1, 1e-4}},
 };
 

@@ -42,7 +42,7 @@ void AppendBigEndian(std::int32_t value, std::vector<unsigned char>& bytes) {
 // latitude 1 deg and radius 5 au.
 std::vector<unsigned char> LinearFile(int set) {
   std::vector<unsigned char> bytes;
-  for (int k = 0; k < kRecordsPerFile; ++k) {
+  for (int k = 0; k < RecordsPerFile(set); ++k) {
     for (int b = 0; b < BodiesInSet(set); ++b) {
       AppendBigEndian(static_cast<std::int32_t>(std::fmod(k * 0.5 + 10.0 * b, 360.0) * kLongitudeUnitsPerDegree), bytes);
       AppendBigEndian(static_cast<std::int32_t>(kLatitudeUnitsPerDegree), bytes);
@@ -66,6 +66,9 @@ TEST(EphemerisFileNames, FollowTheFixedListAndTheNumberedNames) {
   EXPECT_EQ(EphemerisFilePath(1, -2, "/d/"), "_M2");
   // Days before the era never share the fixed names of the present.
   EXPECT_EQ(EphemerisFilePath(1, -24, "/d/"), "_M24");
+  // Sets 2 and 3 keep files of their own beyond the fixed names.
+  EXPECT_EQ(EphemerisFilePath(2, 25, "/d/"), "_25.2");
+  EXPECT_EQ(EphemerisFilePath(3, -2, "/d/"), "_M2.3");
   EXPECT_EQ(EphemerisFileNumber(2451545.0), 24);
   EXPECT_EQ(EphemerisFileNumber(-0.5), -1);
   EXPECT_EQ(EphemerisFileNumber(std::nan("")), kNoEphemerisFile);
@@ -184,6 +187,22 @@ TEST(EphemerisPosition, ChironAndTheAsteroidsComeFromTheirSetsOnceTheFilesExist)
   for (int body = kBodyCeres; body <= kBodyVesta; ++body) {
     EXPECT_TRUE(layer.PositionAtTt(body, 2451545.0, folder.Prefix(), r)) << body;
   }
+}
+
+TEST(EphemerisFileReader, AsteroidRecordsComeEvery16Days) {
+  TemporaryFolder folder;
+  WriteBytes(folder.Prefix() + "3.st", LinearFile(3));
+  EXPECT_EQ(std::filesystem::file_size(folder.Prefix() + "3.st"), 6250u * 48u);
+  EphemerisFileReader reader;
+  SphericalState s;
+  // Halfway between records 100 and 101 of Vesta (body 3 of the set: 30 degrees on).
+  ASSERT_TRUE(reader.Heliocentric(kBodyVesta, 2400000.5 + 16 * 100.5, folder.Prefix(), s));
+  EXPECT_NEAR(s.longitudeRad * kRadToDeg, 50.25 + 30.0, 1e-6);
+  EXPECT_NEAR(s.longitudeRateRadPerDay * kRadToDeg, 0.5 / 16.0, 1e-9);
+  // A file of the 80-day length is not a set-3 file.
+  WriteBytes(folder.Prefix() + "3.st", std::vector<unsigned char>(static_cast<std::size_t>(kRecordsPerFile) * 48));
+  EphemerisFileReader fresh;
+  EXPECT_FALSE(fresh.Heliocentric(kBodyCeres, 2451545.0, folder.Prefix(), s));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// PLUTO95 against the authors' test values, and the file writer read back by the layer.
+// Two-body orbits, and the file writer read back by the layer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,41 +9,13 @@
 #include "engine/ephemeris/ephemeris_files.h"
 #include "engine/ephemeris/planets.h"
 #include "tools/ephemgen/ephemeris_writer.h"
-#include "tools/ephemgen/pluto95.h"
-#include "tools/ephemgen/provisional_pluto.h"
+#include "tools/ephemgen/orbit.h"
 #include "tools/seriesgen/series_files.h"
 
 namespace kelvara::tools {
 namespace {
 
 const std::string kSource = KELVARA_SOURCE_DIR;
-
-TEST(Pluto95, ReproducesTheAuthorsTestValues) {
-  const Pluto95Tables tables = ReadPluto95(kSource + "/tools/ephemgen/series/pluto95/pluto.txt");
-  struct Check {
-    double jd;
-    engine::Vec3 position;
-  };
-  const Check checks[] = {
-      {2341972.5, {-25.48366603086599, 22.25190224179014, 14.61666566142614}},
-      {2378497.75, {36.33316699469712, -11.84871881208418, -14.64079073464049}},
-      {2415023.0, {10.29158303131287, 44.52906466047693, 10.79081191605171}},
-      {2451548.25, {-9.86615874601937, -27.98285304568784, -5.75779357947923}},
-  };
-  for (const Check& c : checks) {
-    const engine::Vec3 p = Pluto95Position(tables, c.jd);
-    EXPECT_NEAR(p.x, c.position.x, 1e-12) << c.jd;
-    EXPECT_NEAR(p.y, c.position.y, 1e-12) << c.jd;
-    EXPECT_NEAR(p.z, c.position.z, 1e-12) << c.jd;
-  }
-}
-
-TEST(Pluto95, ShortTablesAreRejected) {
-  const auto path = std::filesystem::temp_directory_path() / ("kelvara_pluto_" + std::to_string(::getpid()));
-  { std::ofstream(path) << "001  0.0000645003954767\n"; }
-  EXPECT_THROW(ReadPluto95(path.string()), std::runtime_error);
-  std::filesystem::remove(path);
-}
 
 TEST(Kepler, CircularOrbitTurnsAQuarterInAQuarterPeriod) {
   const double mu = 2.959122e-4, a = 39.5;
@@ -70,22 +42,6 @@ TEST(Kepler, EccentricOrbitKeepsEnergyAndAngularMomentum) {
   }
 }
 
-TEST(ProvisionalPluto, ContinuesPluto95WithoutAJump) {
-  std::vector<OwnedVsopSeries> outer;
-  for (const char* file : {"jup", "sat", "ura", "nep"}) {
-    outer.push_back(ReadVsop87File(kSource + "/tools/seriesgen/series/vsop87/VSOP87D." + file));
-  }
-  const ProvisionalPluto pluto(ReadPluto95(kSource + "/tools/ephemgen/series/pluto95/pluto.txt"), outer);
-  const engine::Vec3 last = pluto.EclipticOfDate(kPluto95LastJd);
-  const engine::Vec3 next = pluto.EclipticOfDate(kPluto95LastJd + 0.01);
-  // Pluto moves about 1e-5 au in 0.01 day.
-  EXPECT_LT(engine::Norm(next - last), 5e-5);
-  // Thirty years on it is still on a Pluto-like orbit.
-  const double r = engine::Norm(pluto.EclipticOfDate(2499400.5));
-  EXPECT_GT(r, 29.0);
-  EXPECT_LT(r, 50.0);
-}
-
 TEST(EphemerisWriter, RecordsAreBigEndianInTheFileUnits) {
   const auto bytes = EncodeRecord({{359.9999999999, -1.5, 5.2}});
   ASSERT_EQ(bytes.size(), 12u);
@@ -108,7 +64,7 @@ TEST(EphemerisWriter, InterpolatedFileFollowsTheSeries) {
     const engine::SphericalState s = engine::VsopHeliocentric(jupiter.View(), jd);
     return HeliocentricPlace{s.longitudeRad * engine::kRadToDeg, s.latitudeRad * engine::kRadToDeg, s.distance};
   };
-  WriteEphemerisFile(engine::EphemerisFilePath(1, 24, prefix), 24, [&](double jd) {
+  WriteEphemerisFile(engine::EphemerisFilePath(1, 24, prefix), 1, 24, [&](double jd) {
     return std::vector<HeliocentricPlace>(5, place(jd));
   });
   engine::EphemerisFileReader reader;
