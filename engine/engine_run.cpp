@@ -5,7 +5,6 @@
 #include "engine/angles.h"
 #include "engine/casting.h"
 #include "engine/files.h"
-#include "engine/scans.h"
 #include "engine/switches.h"
 #include "engine/value_syntax.h"
 #include "engine/writers.h"
@@ -55,7 +54,9 @@ void ChartAction(EngineState& state) {
   if (state.settings.writeChartFile) WriteChartFile(state);
   CloseTextOutput(state.output);
   state.output = nullptr;
-  CopyCuspsToObjects(state.objects);
+  for (int i = 1; i <= 12; ++i) {
+    state.objects.longitude[kFirstCusp + i - 1] = state.objects.cusps[i];
+  }
 }
 
 bool CrossingTableRequested(int argc, char** argv) {

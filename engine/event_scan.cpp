@@ -236,6 +236,7 @@ std::string ScanEventLine(const ScanEvent& e, const ScanDate& date, const Engine
 }
 
 void ScanEvents(EngineState& state) {
+  const ChartTablesKeeper keeper(state);
   ResultFile file = OpenResultFile(kScratchFileName);
   const int steps = YearScan(state) ? 1 : std::max(1, state.settings.scanDivisions);
   const ScanRange range = ScanRangeOf(state);
@@ -248,7 +249,6 @@ void ScanEvents(EngineState& state) {
     if (date == range.last) break;
   }
   file.reset();
-  RecastCoreChart(state);
 }
 
 }  // namespace kelvara::engine

@@ -115,6 +115,7 @@ Observer ObserverOf(const ChartInput& chart) {
 }
 
 void ScanRiseSet(EngineState& state) {
+  const ChartTablesKeeper keeper(state);
   ResultFile file = OpenResultFile(kScratchFileName);
   EngineSettings& settings = state.settings;
   const std::uint8_t sidereal = settings.sidereal;
@@ -141,7 +142,6 @@ void ScanRiseSet(EngineState& state) {
 
   state.thirdChart = third;
   settings.sidereal = sidereal;
-  RecastCoreChart(state);
 }
 
 }  // namespace kelvara::engine

@@ -17,14 +17,4 @@ void CastAtHours(EngineState& state, const ChartInput& day, double hours) {
   CastChart(state);
 }
 
-void CopyCuspsToObjects(ObjectTables& objects) {
-  for (int i = 1; i <= 12; ++i) objects.longitude[kFirstCusp + i - 1] = objects.cusps[i];
-}
-
-void RecastCoreChart(EngineState& state) {
-  state.chartInput = state.coreChart;
-  CastChart(state);
-  CopyCuspsToObjects(state.objects);
-}
-
 }  // namespace kelvara::engine

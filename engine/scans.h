@@ -44,11 +44,26 @@ bool ScannedObject(const EngineState& state, int object);
 // decimal hours (the chart input takes it in H.MM form).
 void CastAtHours(EngineState& state, const ChartInput& day, double hours);
 
-// Objects 21..32 take the cusps of the house system, as the run does after its cast.
-void CopyCuspsToObjects(ObjectTables& objects);
+// What a scan overwrites in the object tables and the time state, saved before its first
+// sample and put back after its last, so the result arrays describe the chart of the vector
+// (or, after a vector that did not parse, what the tables held before) and never the
+// scan's last sample.
+class ChartTablesKeeper {
+ public:
+  explicit ChartTablesKeeper(EngineState& state)
+      : state_(state), objects_(state.objects), time_(state.time) {}
+  ~ChartTablesKeeper() {
+    state_.objects = objects_;
+    state_.time = time_;
+    state_.chartInput = state_.coreChart;
+  }
+  ChartTablesKeeper(const ChartTablesKeeper&) = delete;
+  ChartTablesKeeper& operator=(const ChartTablesKeeper&) = delete;
 
-// The chart input returns to the core chart and is cast again, so the result arrays
-// describe the chart of the vector rather than the scan's last sample.
-void RecastCoreChart(EngineState& state);
+ private:
+  EngineState& state_;
+  ObjectTables objects_;
+  TimeState time_;
+};
 
 }  // namespace kelvara::engine

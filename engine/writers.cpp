@@ -1,5 +1,6 @@
 #include "engine/writers.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -98,8 +99,12 @@ std::string LatitudeDegreesText(double latitude_deg) {
   return Format("%4d", whole);
 }
 
-// The casting keeps no position vectors yet: their length reads as 0.
-double HeliocentricDistanceAu(const EngineState& /*state*/, int /*object*/) { return 0.0; }
+// Length of the heliocentric vector the casting kept (0 for points that have none).
+double HeliocentricDistanceAu(const EngineState& state, int object) {
+  if (object < 0 || object >= kHeliocentricCount) return 0.0;
+  const std::array<double, 3>& v = state.objects.heliocentric[object];
+  return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
 
 double ObjectDistanceAu(const EngineState& state, int object) {
   if (object >= kFirstStar) return kStarDistance;
