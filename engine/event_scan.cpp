@@ -12,11 +12,6 @@
 namespace kelvara::engine {
 namespace {
 
-constexpr const char* kScratchFileName = "tmp.tmp";
-constexpr double kHoursPerDay = 24.0;
-constexpr double kMinutesPerDay = 1440.0;
-constexpr int kMinutesPerHour = 60;
-constexpr double kSignWidthDeg = 30.0;
 // Keeps the printed place of an ingress just short of the boundary it crosses.
 constexpr double kIngressShortfall = 0.999;
 // The month marker of ProgressionInput: 0 a year scan, 1 a month scan.
@@ -223,10 +218,11 @@ ScanRange ScanRangeOf(const EngineState& state) {
 
 std::string ScanEventLine(const ScanEvent& e, const ScanDate& date, const EngineState& names) {
   // Rounded as a whole, so 59.6 minutes past 5 reads 06:00 rather than 05:60.
-  const long long total = static_cast<long long>(RoundHalfAway(e.minutes));
+  const double total = RoundHalfAway(e.minutes);
+  const double hours = std::floor(total / kMinutesPerHour);
   std::string line = Format("%02d.%02d.%04d %02d:%02d", date.day, date.month, date.year,
-                            static_cast<int>(total / kMinutesPerHour),
-                            static_cast<int>(total % kMinutesPerHour));
+                            static_cast<int>(hours),
+                            static_cast<int>(total - hours * kMinutesPerHour));
   line += ObjectColumn(e.first_mark, names.objectNames[e.first]);
   line += " " + PositionText(e.kind, e.first_position, names) + " ";
   line += KindText(e, names);
@@ -237,7 +233,7 @@ std::string ScanEventLine(const ScanEvent& e, const ScanDate& date, const Engine
 
 void ScanEvents(EngineState& state) {
   const ChartTablesKeeper keeper(state);
-  ResultFile file = OpenResultFile(kScratchFileName);
+  ResultFile file = OpenResultFile(kScanFileName);
   const int steps = YearScan(state) ? 1 : std::max(1, state.settings.scanDivisions);
   const ScanRange range = ScanRangeOf(state);
   ScanEventTable events;

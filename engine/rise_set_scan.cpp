@@ -10,11 +10,8 @@
 namespace kelvara::engine {
 namespace {
 
-constexpr const char* kScratchFileName = "tmp.tmp";
 // Each division of the day is cut into this many scan intervals.
 constexpr int kIntervalsPerDivision = 4;
-constexpr double kHoursPerDay = 24.0;
-constexpr double kMinutesPerHour = 60.0;
 constexpr double kNorthMeridianAzDeg = 90.0;
 constexpr double kSouthMeridianAzDeg = 270.0;
 constexpr double kWestAzDeg = 180.0;
@@ -116,7 +113,7 @@ Observer ObserverOf(const ChartInput& chart) {
 
 void ScanRiseSet(EngineState& state) {
   const ChartTablesKeeper keeper(state);
-  ResultFile file = OpenResultFile(kScratchFileName);
+  ResultFile file = OpenResultFile(kScanFileName);
   EngineSettings& settings = state.settings;
   const std::uint8_t sidereal = settings.sidereal;
   settings.sidereal = 0;  // rising and setting are found on tropical positions

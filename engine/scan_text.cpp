@@ -9,9 +9,6 @@
 namespace kelvara::engine {
 namespace {
 
-constexpr int kObjectColumnWidth = 11;
-constexpr double kSignWidthDeg = 30.0;
-constexpr double kMinutesPerDegree = 60.0;
 constexpr char kDegreeSign = '\xB0';  // Windows-1251
 
 }  // namespace

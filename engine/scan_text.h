@@ -8,6 +8,9 @@
 
 namespace kelvara::engine {
 
+inline constexpr double kSignWidthDeg = 30.0;
+inline constexpr double kMinutesPerDegree = 60.0;
+
 // A result file closed when it goes out of scope; null when it could not be opened, in
 // which case every write goes nowhere and the run carries on.
 struct FileCloser {

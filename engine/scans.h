@@ -13,6 +13,11 @@ namespace kelvara::engine {
 // Both scans keep at most this many events a day; later ones are dropped, never written
 // past the table.
 inline constexpr int kMaxDayEvents = 150;
+// Both scans write their lines to this scratch file in the current directory.
+inline constexpr const char* kScanFileName = "tmp.tmp";
+inline constexpr double kHoursPerDay = 24.0;
+inline constexpr double kMinutesPerHour = 60.0;
+inline constexpr double kMinutesPerDay = 1440.0;
 
 // The events of one scanned day in discovery order; Event has a `minutes` field.
 template <typename Event>

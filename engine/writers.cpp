@@ -19,7 +19,6 @@ constexpr int kCrossingLatitudeLimit = 80;  // rows run from 80 N down to 80 S
 constexpr double kQuarterDeg = 90.0;
 constexpr double kHalfTurnDeg = 180.0;
 constexpr const char* kNeverCrosses = " 999";
-constexpr double kMinutesPerDegree = 60.0;
 // Distances the chart file gives where the casting has no vector.
 constexpr double kMoonDistanceWithoutFilesAu = 0.0026;
 constexpr double kStarDistance = 999.0;
