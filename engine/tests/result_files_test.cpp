@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,31 @@ TEST(Golden, ChartFilesWithTheirRecordedSwitches) {
   ExpectGolden("info.txt", "chart_info_moscow.txt");
   RunTexts(MoscowVector({"-o0", "positions.txt", "recorded"}));
   ExpectGolden("positions.txt", "chart_positions_moscow.txt");
+}
+
+// The first line of the crossing table, as written for one place.
+std::vector<double> CulminationLine(const std::string& longitude) {
+  RunTexts({RepositoryArgv0(), "qa", "7", "12", "1985", "11:05", "0", longitude, "55n45", "-Yn",
+            "-b0", "-L", "20"});
+  std::istringstream table(ReadBytes("G_tmp.tmp"));
+  std::string first;
+  std::getline(table, first);
+  std::istringstream values(first);
+  std::vector<double> line;
+  for (double x = 0.0; values >> x;) line.push_back(x);
+  return line;
+}
+
+TEST(ResultFiles, CrossingTableMeridiansDoNotDependOnTheChartsPlace) {
+  // Where each body culminates at one moment is a fact of the sky: the chart's longitude,
+  // read as degrees and minutes, cancels out, minutes and all.
+  const ScratchFolder scratch("crossing_place");
+  // What remains is the fixed obliquity that turns the Midheaven back into right ascension.
+  const std::vector<double> moscow = CulminationLine("037e35");
+  const std::vector<double> atlantic = CulminationLine("010w50");
+  ASSERT_EQ(17u, moscow.size());
+  ASSERT_EQ(moscow.size(), atlantic.size());
+  for (std::size_t i = 0; i < moscow.size(); ++i) EXPECT_NEAR(moscow[i], atlantic[i], 0.01) << i;
 }
 
 TEST(ResultFiles, AChartWithoutAMonthLeavesAnEmptyChartFile) {
