@@ -21,9 +21,9 @@ constexpr double kRevolutionPerDayRad = kTwoPi;
 // (12.5 deg/day), radians per day.
 constexpr double kMeanNodeMotionRad = -0.0009250245035569946;
 constexpr double kMoonMotionWithoutFilesRad = 0.2181661564992912;
-// The Moon's light time at its mean distance (0.0025696 au) times its mean motion
-// (13.176 deg/day): the place it is seen at lags by 0.7".
-constexpr double kMoonLightTimeDeg = -13.176 * 0.0057755183 * 0.0025696;
+// The Moon's mean motion and distance: its light time makes it seen 0.7" behind.
+constexpr double kMoonMeanMotionRadPerDay = 13.176 * kDegToRad;
+constexpr double kMoonMeanDistanceAu = 0.0025696;
 constexpr double kSecondsPerDay = 86400.0;
 constexpr int kLastLayerObject = kLilith;
 constexpr int kLastElementsObject = kVesta;
@@ -150,8 +150,10 @@ void PlaceFromMoonSeries(const EngineState& state, const std::array<bool, kObjec
   const MoonSeriesPlace moon = MoonSeries(t);
   const double offset = state.time.offset_deg + NutationInLongitudeDeg(t);
   if (!served[kMoon]) {
-    SetPlace(objects, kMoon, moon.longitude_deg + kMoonLightTimeDeg + offset,
-             moon.latitude_deg, kMoonMotionWithoutFilesRad);
+    const double light_time_deg =
+        PlanetaryAberrationDeg(kMoonMeanMotionRadPerDay, kMoonMeanDistanceAu);
+    SetPlace(objects, kMoon, moon.longitude_deg + light_time_deg + offset, moon.latitude_deg,
+             kMoonMotionWithoutFilesRad);
   }
   if (!served[kNode]) SetPlace(objects, kNode, moon.node_deg + offset, 0.0, kMeanNodeMotionRad);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/angles.h"
+#include "engine/chart_time.h"
 
 namespace kelvara::engine {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 constexpr double kGaussRadPerDay = 0.01720209;
 // Kepler's equation is iterated a fixed number of times, without a convergence test.
 constexpr int kKeplerIterations = 5;
-constexpr double kDaysPerCenturyEl = 36525.0;
 // Far outside the centuries the polynomials were fitted to, an eccentricity can leave the
 // ellipse; it is held inside so that every date still gives a finite place.
 constexpr double kMaxEccentricity = 0.99;
@@ -186,7 +186,7 @@ void ApplyPerturbation(const AngleCorrection& c, OrbitState& s) {
 
 OrbitState CircleState(const ElementRow& row, double t) {
   const double lon = Mod360(row[kM0] + row[kM0 + 1] * t) * kDegToRad;
-  const double rate_rad_per_day = row[kM0 + 1] * kDegToRad / kDaysPerCenturyEl;
+  const double rate_rad_per_day = row[kM0 + 1] * kDegToRad / kDaysPerCentury;
   const double a = row[kA];
   return {{a * std::cos(lon), a * std::sin(lon), 0.0},
           {-a * std::sin(lon) * rate_rad_per_day, a * std::cos(lon) * rate_rad_per_day, 0.0}};

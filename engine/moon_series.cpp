@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 
 #include "engine/angles.h"
 
@@ -87,11 +88,10 @@ constexpr std::array<LunarTerm, 60> kLatitudeTerms = {{
 
 // Sum of a table: the terms with the Sun's anomaly shrink with the Earth's eccentricity
 // (factor E per unit of M).
-double SumTerms(const LunarTerm* terms, std::size_t count, double d, double m, double mp,
-                double f, double e_factor) {
+double SumTerms(std::span<const LunarTerm> terms, double d, double m, double mp, double f,
+                double e_factor) {
   double sum = 0.0;
-  for (std::size_t k = 0; k < count; ++k) {
-    const LunarTerm& term = terms[k];
+  for (const LunarTerm& term : terms) {
     double amplitude = term.amplitude;
     for (int power = std::abs(term.m); power > 0; --power) amplitude *= e_factor;
     sum += amplitude * std::sin(term.d * d + term.m * m + term.mp * mp + term.f * f);
@@ -129,10 +129,8 @@ MoonSeriesPlace MoonSeries(double t) {
   const double e_factor =
       std::clamp(1.0 - 0.002495 * t - 0.00000752 * t * t, 0.0, kMaxEccentricityFactor);
   const AdditiveTerms extra = Additive(t, a.moon_rad, mp, f);
-  const double lon = SumTerms(kLongitudeTerms.data(), kLongitudeTerms.size(), d, m, mp, f,
-                              e_factor) + extra.longitude;
-  const double lat = SumTerms(kLatitudeTerms.data(), kLatitudeTerms.size(), d, m, mp, f,
-                              e_factor) + extra.latitude;
+  const double lon = SumTerms(kLongitudeTerms, d, m, mp, f, e_factor) + extra.longitude;
+  const double lat = SumTerms(kLatitudeTerms, d, m, mp, f, e_factor) + extra.latitude;
   MoonSeriesPlace place;
   place.longitude_deg = Mod360(a.moon_rad * kRadToDeg + lon * kMicrodegToDeg);
   place.latitude_deg = lat * kMicrodegToDeg;

@@ -157,6 +157,20 @@ TEST(Casting, EquatorialOptionTurnsBodiesIntoRightAscension) {
   EXPECT_NEAR(sun.latitude_deg, equatorial.latitude[kSun], 1e-9);
 }
 
+TEST(Casting, SiderealOffsetMovesBodiesAndAnglesAlike) {
+  const RunOutput tropical = RunTexts(MoscowVector(true));
+  std::vector<std::string> v = MoscowVector(true);
+  v.insert(v.begin() + 1, "-s");
+  const RunOutput sidereal = RunTexts(v);
+  const double ayanamsa = MinDifference(tropical.longitude[kMidheaven], sidereal.longitude[kMidheaven]);
+  // 84038.27" at 1900 plus 85 years of general precession, with the sign of an offset.
+  EXPECT_NEAR(-24.535, ayanamsa, 0.01);
+  for (int i = kSun; i <= kLilith; ++i) {
+    EXPECT_NEAR(ayanamsa, MinDifference(std::fabs(tropical.longitude[i]), std::fabs(sidereal.longitude[i])),
+                1e-9) << i;
+  }
+}
+
 // Casting an engine state directly: the options that no switch reaches.
 class CastingState : public ::testing::Test {
  protected:
