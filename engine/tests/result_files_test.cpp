@@ -112,6 +112,31 @@ TEST(ResultFiles, CrossingTableMeridiansDoNotDependOnTheChartsPlace) {
   for (std::size_t i = 0; i < moscow.size(); ++i) EXPECT_NEAR(moscow[i], atlantic[i], 0.01) << i;
 }
 
+TEST(ResultFiles, MonthScanOfTheCalendarReformSkipsItsTenDays) {
+  const ScratchFolder scratch("reform_month");
+  RunTexts({RepositoryArgv0(), "-dm", "-b0", "qa", "10", "1", "1582", "0:00", "0", "0e00",
+            "41n54"});
+  const std::string lines = ReadBytes("tmp.tmp");
+  EXPECT_NE(std::string::npos, lines.find("04.10.1582"));
+  EXPECT_NE(std::string::npos, lines.find("15.10.1582"));
+  for (int day = 5; day <= 14; ++day) {
+    const std::string skipped = (day < 10 ? "0" : "") + std::to_string(day) + ".10.1582";
+    EXPECT_EQ(std::string::npos, lines.find(skipped)) << skipped;
+  }
+}
+
+TEST(ResultFiles, ScansOfImpossibleDatesEndWithoutCrashing) {
+  const ScratchFolder scratch("impossible_dates");
+  for (const std::vector<std::string>& date :
+       {std::vector<std::string>{"0", "40", "-5000"}, {"13", "1", "2000"}, {"2", "31", "44BC"}}) {
+    for (const char* scan : {"-d", "-dm", "-Zd"}) {
+      const RunOutput out = RunTexts({RepositoryArgv0(), scan, "-b0", "qa", date[0], date[1],
+                                      date[2], "0:00", "0", "0e00", "41n54"});
+      for (double x : out.longitude) EXPECT_TRUE(std::isfinite(x)) << scan << " " << date[0];
+    }
+  }
+}
+
 TEST(ResultFiles, AChartWithoutAMonthLeavesAnEmptyChartFile) {
   const ScratchFolder scratch("chart_month");
   for (const char* month : {"0", "13"}) {
