@@ -31,8 +31,10 @@ bool WestOfNorthMeridian(double azimuth_deg) {
 double Clamp01(double f) { return std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : 0.0; }
 
 // Local sidereal angle of a cast: right ascension of its Midheaven (latitude 0), degrees.
+// The sky turns about the tropical equinox, so a user's zodiac offset comes off first.
 double SiderealAngleDeg(const EngineState& state) {
-  return Mod360(EclipticToEquatorial(state.time.midheaven_deg, 0.0).longitude_deg);
+  const double tropical_mc = state.time.midheaven_deg - state.time.offset_deg;
+  return Mod360(EclipticToEquatorial(tropical_mc, 0.0).longitude_deg);
 }
 
 DaySample TakeSample(EngineState& state, const Observer& observer, double hours) {
@@ -41,8 +43,9 @@ DaySample TakeSample(EngineState& state, const Observer& observer, double hours)
   const double sidereal_deg = SiderealAngleDeg(state);
   DaySample sample{};
   for (int i = 1; i < kObjectCount; ++i) {
+    const double tropical = objects.longitude[i] - state.time.offset_deg;
     sample[i] = {objects.longitude[i], objects.motion[i],
-                 HorizonCoords(objects.longitude[i], objects.latitude[i], sidereal_deg,
+                 HorizonCoords(tropical, objects.latitude[i], sidereal_deg,
                                observer.longitude_west_deg, observer.latitude_rad)};
   }
   return sample;

@@ -63,6 +63,24 @@ TEST(Golden, RiseSetScanOfMoscow) {
   ExpectGolden("tmp.tmp", "rise_set_moscow_1985-07-12.txt");
 }
 
+TEST(ResultFiles, AZodiacOffsetMovesTheLongitudesButNotTheTimes) {
+  const ScratchFolder scratch("offset_rise_set");
+  RunTexts(MoscowVector({"-Zd"}));
+  const std::string tropical = ReadBytes("tmp.tmp");
+  RunTexts(MoscowVector({"-Zd", "-s", "15"}));
+  const std::string shifted = ReadBytes("tmp.tmp");
+  // Same events at the same times; only the sign texts change.
+  std::istringstream a(tropical), b(shifted);
+  std::string line_a, line_b;
+  int lines = 0;
+  while (std::getline(a, line_a) && std::getline(b, line_b)) {
+    EXPECT_EQ(line_a.substr(0, line_a.find('(')), line_b.substr(0, line_b.find('('))) << lines;
+    ++lines;
+  }
+  EXPECT_GT(lines, 40);
+  EXPECT_NE(tropical, shifted);
+}
+
 TEST(Golden, EventScanOfTheEquinoxDay) {
   const ScratchFolder scratch("golden_events");
   const std::vector<std::string> v = {RepositoryArgv0(), "-d", "-b0", "-c", "0", "qa", "3",
