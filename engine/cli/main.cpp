@@ -29,7 +29,20 @@ constexpr const char* kUsage =
     "  -c N|NAME   house system 0-14 (0 Placidus, 1 Koch, 2 Equal ... 14 Null)\n"
     "  -b0         use the ephemeris files;  -Yn  true node;  -s [DEG] sidereal;\n"
     "  -sr         right ascension and declination;  ;  ends the switches\n"
-    "Example: kelvara-engine -Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45\n";
+    "Scans and result files (Windows-1251 text, written in the current directory):\n"
+    "  -Zd         rise, set and culmination times of the chart's local day -> tmp.tmp\n"
+    "              (4 x the -d divisions steps, 48 by default)\n"
+    "  -Z          horizon coordinates of the kept objects (no file)\n"
+    "  -d [N]      ingresses, stations and aspects of the chart's day in N steps\n"
+    "              (1-2880, default 12) -> tmp.tmp\n"
+    "  -dm | -dy | -dY N    the same for the chart's month, year, or N years from it\n"
+    "  -dp M Y | -dpy Y | -dpY Y N   the progressed forms of -d\n"
+    "  -o FILE [TEXT ...]   chart-info file ending with the TEXTs; -o0 FILE positions file\n"
+    "  -os FILE    the engine's text output\n"
+    "  a 13-element vector whose twelfth element is -L and thirteenth a step in degrees\n"
+    "              writes the crossing table -> G_tmp.tmp\n"
+    "Example: kelvara-engine -Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45\n"
+    "         kelvara-engine -Zd -b0 -c 0 qa 7 12 1985 0:00 -3 037e35 55n45\n";
 
 constexpr const char* kTableOption = "--table";
 constexpr double kDegreesPerSign = 30.0;

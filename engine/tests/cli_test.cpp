@@ -57,6 +57,12 @@ TEST(Cli, HelpAndTheSouthNodeName) {
   EXPECT_EQ(0, help.status);
   ASSERT_FALSE(help.lines.empty());
   EXPECT_NE(std::string::npos, help.lines[0].find("Usage"));
+  std::string text;
+  for (const std::string& line : help.lines) text += line + "\n";
+  for (const char* scan : {"-Zd", "-Z ", "-d [N]", "-dm", "-dY", "-dp", "-o0", "-L", "tmp.tmp",
+                           "G_tmp.tmp"}) {
+    EXPECT_NE(std::string::npos, text.find(scan)) << scan;
+  }
   const Output without_files = RunDriver("-c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
   ASSERT_EQ(34u, without_files.lines.size());
   EXPECT_EQ("17 S.Node", without_files.lines[17].substr(0, 9));

@@ -1,0 +1,20 @@
+#include "engine/scans.h"
+
+#include "engine/angles.h"
+#include "engine/casting.h"
+
+namespace kelvara::engine {
+
+bool ScannedObject(const EngineState& state, int object) {
+  if (object <= kEarth || object >= kObjectCount) return false;
+  if (object >= kFortune && object <= kLastCusp) return false;
+  return state.ignore[object] == 0;
+}
+
+void CastAtHours(EngineState& state, const ChartInput& day, double hours) {
+  state.chartInput = day;
+  state.chartInput.time = DegToDec(hours);
+  CastChart(state);
+}
+
+}  // namespace kelvara::engine
