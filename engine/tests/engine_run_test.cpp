@@ -15,6 +15,7 @@
 #include "engine/casting.h"
 #include "engine/files.h"
 #include "engine/records.h"
+#include "engine/tests/scratch_folder.h"
 
 namespace kelvara::engine {
 namespace {
@@ -141,6 +142,7 @@ TEST(EngineRun, HorizonListingPutsTheVertexDueWest) {
 }
 
 TEST(EngineRun, CrossingTableTriggerInTheTwelfthElement) {
+  const ScratchFolder scratch("crossing_trigger");
   std::vector<std::string> v = FrontEndVector("0");
   v[11] = "0L5";
   RunVector(v);
