@@ -58,13 +58,36 @@ TEST(EngineDriver, DriverHouseSystems) {
   const ObjectTable equalSun = Cast(Moscow(moment, kHouseEqualSun));
   EXPECT_DOUBLE_EQ(equalSun[kSlotFirstCusp].longitude, equalSun[kSlotSun].longitude);
   EXPECT_NEAR(equalSun[kSlotMidheaven].longitude, Normalise360(equalSun[kSlotSun].longitude + 270.0), 1e-9);
-  // Without a day scan file the Brahmagupta search stops and the engine's Placidus cusps stay.
-  std::remove("tmp.tmp");
-  const ObjectTable brahmagupta = Cast(Moscow(moment, kHouseBrahmagupta));
-  const ObjectTable placidus = Cast(Moscow(moment, kHousePlacidus));
-  for (int slot = kSlotFirstCusp; slot <= kSlotLastCusp; ++slot) {
-    EXPECT_EQ(brahmagupta[slot].longitude, placidus[slot].longitude) << slot;
+}
+
+// The Sun's rising on a day, from the driver's own day scan.
+std::optional<SunEvent> SunriseOf(const CalendarMoment& day, double latitude, double longitude) {
+  const auto lines = Driver().RunDayScan({{day.year, day.month, day.day, 12, 0, 0}, 0.0, latitude, longitude});
+  if (!lines) return std::nullopt;
+  for (const std::string& line : *lines) {
+    const auto event = ParseSunEvent(line, day, 0.0);
+    if (event && event->rising) return event;
   }
+  return std::nullopt;
+}
+
+TEST(EngineDriver, BrahmaguptaPutsTheAscendantOnTheSunAtSunrise) {
+  const CalendarMoment day{1985, 7, 12, 0, 0, 0};
+  const auto sunrise = SunriseOf(day, 55.75, 37.6);
+  ASSERT_TRUE(sunrise);
+  EXPECT_FALSE(std::ifstream("tmp.tmp"));  // read and deleted
+  const ChartRequest request{{MomentFromHours(sunrise->hours + 1.0 / 3600), 0.0, 55.75, 37.6}, kHouseBrahmagupta};
+  const ObjectTable houses = Cast(request);
+  const ObjectTable placidus = Cast({request.at, kHousePlacidus});
+  EXPECT_NEAR(SignedDifference(houses[kSlotFirstCusp].longitude, houses[kSlotSun].longitude), 0.0, 0.02);
+  EXPECT_NEAR(SignedDifference(houses[kSlotSeventhCusp].longitude, houses[kSlotFirstCusp].longitude), 180.0, 1e-9);
+  EXPECT_EQ(houses[kSlotMidheaven].longitude, placidus[kSlotMidheaven].longitude);
+  EXPECT_EQ(houses[kSlotFourthCusp].longitude, placidus[kSlotFourthCusp].longitude);
+  // At night the Ascendant runs from the Sun's opposite back to the Sun: the Sun is below it.
+  const ObjectTable night = Cast({{MomentFromHours(sunrise->hours - 3.5), 0.0, 55.75, 37.6}, kHouseBrahmagupta});
+  const double sunToAscendant = SignedDifference(night[kSlotFirstCusp].longitude, night[kSlotSun].longitude);
+  EXPECT_LT(sunToAscendant, -45.0);
+  EXPECT_GT(sunToAscendant, -135.0);
 }
 
 TEST(EngineDriver, SolarArcMidheavenMovesTheMidheavenByTheArc) {
