@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/tests/scratch_dir.h"
 #include "workspace/chart_compute.h"
 
 namespace kelvara::workspace {
@@ -88,6 +89,21 @@ TEST(EngineDriver, BrahmaguptaPutsTheAscendantOnTheSunAtSunrise) {
   const double sunToAscendant = SignedDifference(night[kSlotFirstCusp].longitude, night[kSlotSun].longitude);
   EXPECT_LT(sunToAscendant, -45.0);
   EXPECT_GT(sunToAscendant, -135.0);
+}
+
+TEST(EngineDriver, WithoutADayScanFileBrahmaguptaKeepsTheEnginesCusps) {
+  // A folder in the way of "tmp.tmp": the engine cannot write it, the driver cannot read it.
+  const platform::test_support::ScratchDir scratch;
+  std::filesystem::create_directories(scratch / "tmp.tmp" / "kept");
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(scratch.Path());
+  const CalendarMoment moment{1985, 7, 12, 10, 5, 0};
+  const ObjectTable brahmagupta = Cast(Moscow(moment, kHouseBrahmagupta));
+  const ObjectTable placidus = Cast(Moscow(moment, kHousePlacidus));
+  std::filesystem::current_path(previous);
+  for (int slot = kSlotFirstCusp; slot <= kSlotLastCusp; ++slot) {
+    EXPECT_EQ(brahmagupta[slot].longitude, placidus[slot].longitude) << slot;
+  }
 }
 
 TEST(EngineDriver, SolarArcMidheavenMovesTheMidheavenByTheArc) {
@@ -179,6 +195,9 @@ TEST(EngineDriver, ThreadsComputingAtOnceGetTheSequentialResults) {
     requests.push_back(Moscow({1900 + 9 * i, 1 + i % 12, 1 + i, i % 24, 7 * i % 60, 0},
                               i % 3 == 0 ? kHouseEqualSun : kHouseKoch));
   }
+  // Day scans share one "tmp.tmp": these must not read each other's lines.
+  requests.push_back(Moscow({1950, 3, 20, 6, 0, 0}, kHouseBrahmagupta));
+  requests.push_back(Moscow({2050, 9, 23, 18, 0, 0}, kHouseBrahmagupta));
   std::vector<ObjectTable> sequential;
   for (const ChartRequest& request : requests) sequential.push_back(Cast(request, true));
   constexpr int kThreads = 4;
