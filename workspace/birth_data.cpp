@@ -4,6 +4,7 @@
 
 #include "workspace/chart_compute.h"
 #include "workspace/gmt_text.h"
+#include "workspace/text_trim.h"
 
 namespace kelvara::workspace {
 namespace {
@@ -24,12 +25,7 @@ bool IsPickerMoment(const CalendarMoment& moment) {
 
 }  // namespace
 
-std::string TrimmedName(std::string_view name) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const auto first = name.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return std::string(name.substr(first, name.find_last_not_of(kBlanks) - first + 1));
-}
+std::string TrimmedName(std::string_view name) { return std::string(TrimBlanks(name)); }
 
 BirthDataForm FormFromChart(const ChartRecord& chart) {
   return {chart.name,

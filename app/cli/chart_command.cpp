@@ -150,6 +150,54 @@ Failure BadData(const std::string& detail) {
   return {std::string(workspace::kMessageBadData) + " (" + detail + ")", kExitFailure};
 }
 
+// Where a person was born: from the city base, overridden by explicit options.
+struct BirthPlace {
+  std::string name;
+  double latitudeDeg = 0.0;
+  double longitudeDeg = 0.0;
+  std::optional<double> offsetHours;
+};
+
+Result<BirthPlace> PlaceFromBase(const std::string& placeName, const CalendarMoment& local, PlaceBase& places) {
+  const auto city = places.Find(placeName);
+  if (!city.value) return {std::nullopt, city.failure};
+  const places::CityRecord& record = **city.value;
+  BirthPlace place{record.DisplayName(), record.Latitude(), record.Longitude(), std::nullopt};
+  if (workspace::IsValidMoment(local)) {
+    const auto period = places::OffsetAt(places::PlaceTimeOfCity(record), local, false);
+    if (period) place.offsetHours = period->offsetHours;
+  }
+  return {place, {}};
+}
+
+Result<BirthPlace> ResolvePlace(const PersonOptions& person, const std::string& suffix,
+                                const CalendarMoment& local, PlaceBase& places) {
+  if (!person.place && (!person.lat || !person.lon)) {
+    return Result<BirthPlace>::Fail("нужны --place" + suffix + " или --lat" + suffix + " и --lon" + suffix);
+  }
+  BirthPlace place;
+  if (person.place) {
+    auto found = PlaceFromBase(*person.place, local, places);
+    if (!found.value) return found;
+    place = *found.value;
+  }
+  if (person.lat) {
+    const auto value = ReadCoordinate(*person.lat, 'n', 's');
+    if (!value) return {std::nullopt, BadData("--lat" + suffix)};
+    place.latitudeDeg = *value;
+  }
+  if (person.lon) {
+    const auto value = ReadCoordinate(*person.lon, 'e', 'w');
+    if (!value) return {std::nullopt, BadData("--lon" + suffix)};
+    place.longitudeDeg = *value;
+  }
+  if (person.gmt) place.offsetHours = workspace::ParseGmtOffset(*person.gmt);
+  if (!place.offsetHours) {
+    return {std::nullopt, BadData(person.gmt ? "--gmt" + suffix : "нет смещения от Гринвича: --gmt" + suffix)};
+  }
+  return {place, {}};
+}
+
 // The person's data through the birth-data dialog's own checks.
 Result<ChartRecord> PersonChart(const PersonOptions& person, const std::string& suffix, int houseSystem,
                                 PlaceBase& places) {
@@ -158,41 +206,21 @@ Result<ChartRecord> PersonChart(const PersonOptions& person, const std::string& 
   form.name = person.name.value_or("");
   if (!person.date || !ReadDate(*person.date, form.local)) return R::Fail("нужна дата --date" + suffix + " ДД.ММ.ГГГГ");
   if (!person.time || !ReadTime(*person.time, form.local)) return R::Fail("нужно время --time" + suffix + " ЧЧ:ММ[:СС]");
-  double latitude = 0.0, longitude = 0.0;
-  std::optional<double> offset;
-  if (person.place) {
-    const auto city = places.Find(*person.place);
-    if (!city.value) return R::Fail(city.failure.message, city.failure.exitCode);
-    form.placeName = (*city.value)->DisplayName();
-    latitude = (*city.value)->Latitude();
-    longitude = (*city.value)->Longitude();
-    if (workspace::IsValidMoment(form.local)) {
-      const auto period = places::OffsetAt(places::PlaceTimeOfCity(**city.value), form.local, false);
-      if (period) offset = period->offsetHours;
-    }
-  }
-  if (person.lat) {
-    const auto value = ReadCoordinate(*person.lat, 'n', 's');
-    if (!value) return {std::nullopt, BadData("--lat" + suffix)};
-    latitude = *value;
-  }
-  if (person.lon) {
-    const auto value = ReadCoordinate(*person.lon, 'e', 'w');
-    if (!value) return {std::nullopt, BadData("--lon" + suffix)};
-    longitude = *value;
-  }
-  if (!person.place && (!person.lat || !person.lon)) return R::Fail("нужны --place" + suffix + " или --lat" + suffix + " и --lon" + suffix);
-  if (person.gmt) offset = workspace::ParseGmtOffset(*person.gmt);
-  if (!offset) return {std::nullopt, BadData(person.gmt ? "--gmt" + suffix : "нет смещения от Гринвича: --gmt" + suffix)};
-  form.gmtText = person.gmt ? *person.gmt : workspace::FormatGmtOffset(*offset);
-  form.latitude = workspace::AngleFields::FromDegrees(latitude);
-  form.longitude = workspace::AngleFields::FromDegrees(longitude);
+  const auto place = ResolvePlace(person, suffix, form.local, places);
+  if (!place.value) return {std::nullopt, place.failure};
+  form.placeName = place.value->name;
+  form.gmtText = workspace::FormatGmtOffset(*place.value->offsetHours);
+  form.latitude = workspace::AngleFields::FromDegrees(place.value->latitudeDeg);
+  form.longitude = workspace::AngleFields::FromDegrees(place.value->longitudeDeg);
   const auto check = workspace::CheckBirthData(form);
   if (!check.ok) return {std::nullopt, {std::string(check.message), kExitFailure}};
   ChartRecord chart;
   chart.houseSystem = houseSystem;
   workspace::ApplyBirthData(form, chart);
-  chart.gmtOffsetHours = *offset;  // the place's exact offset, not its text rounded to minutes
+  // Exact values, not their dialog forms rounded to minutes.
+  chart.gmtOffsetHours = *place.value->offsetHours;
+  chart.latitudeDeg = place.value->latitudeDeg;
+  chart.longitudeDeg = place.value->longitudeDeg;
   return {chart, {}};
 }
 
