@@ -50,15 +50,22 @@ void FillFromPlace(BirthDataForm& form, const std::string& placeName, double lat
   form.gmtText = FormatGmtOffset(offsetHours);
 }
 
+BirthDataCheck CheckCoordinates(const AngleFields& latitude, const AngleFields& longitude) {
+  if (!Within(latitude.degrees, 0, kMaxLatitudeDegrees)) return Refuse(BirthField::kLatitudeDegrees);
+  if (!Within(latitude.minutes, 0.0, kMaxMinutes)) return Refuse(BirthField::kLatitudeMinutes);
+  if (!Within(longitude.degrees, 0, kMaxLongitudeDegrees)) return Refuse(BirthField::kLongitudeDegrees);
+  if (!Within(longitude.minutes, 0.0, kMaxMinutes)) return Refuse(BirthField::kLongitudeMinutes);
+  if (std::fabs(latitude.Degrees()) > kMaxLatitudeDegrees) return Refuse(BirthField::kLatitudeMinutes);
+  if (std::fabs(longitude.Degrees()) > kMaxLongitudeDegrees) return Refuse(BirthField::kLongitudeMinutes);
+  return {};
+}
+
 BirthDataCheck CheckBirthData(const BirthDataForm& form) {
   const auto offset = ParseGmtOffset(form.gmtText);
   if (!offset || std::fabs(*offset) > kMaxOffsetHours) return Refuse(BirthField::kGmt);
-  if (!Within(form.latitude.degrees, 0, kMaxLatitudeDegrees)) return Refuse(BirthField::kLatitudeDegrees);
-  if (!Within(form.latitude.minutes, 0.0, kMaxMinutes)) return Refuse(BirthField::kLatitudeMinutes);
-  if (!Within(form.longitude.degrees, 0, kMaxLongitudeDegrees)) return Refuse(BirthField::kLongitudeDegrees);
-  if (!Within(form.longitude.minutes, 0.0, kMaxMinutes)) return Refuse(BirthField::kLongitudeMinutes);
-  if (std::fabs(form.latitude.Degrees()) > kMaxLatitudeDegrees) return Refuse(BirthField::kLatitudeMinutes);
-  if (std::fabs(form.longitude.Degrees()) > kMaxLongitudeDegrees) return Refuse(BirthField::kLongitudeMinutes);
+  if (const BirthDataCheck coordinates = CheckCoordinates(form.latitude, form.longitude); !coordinates.ok) {
+    return coordinates;
+  }
   if (!IsPickerMoment(form.local)) return Refuse(BirthField::kLocalDate);
   const std::string name = TrimmedName(form.name);
   if (name.empty() || name == kNameUnknown) return {false, kMessageEnterName, BirthField::kName};

@@ -50,6 +50,10 @@ struct BirthDataCheck {
   BirthField focus = BirthField::kName;
 };
 
+// The coordinate checks of the OK button, in their order (shared with the composite
+// options' place fields).
+BirthDataCheck CheckCoordinates(const AngleFields& latitude, const AngleFields& longitude);
+
 // The OK checks in their order; the first failure names its message and the field that
 // takes the focus.
 BirthDataCheck CheckBirthData(const BirthDataForm& form);

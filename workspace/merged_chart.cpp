@@ -64,6 +64,11 @@ void CastCuspsForPlace(const CompositeOptions& options, const ChartEngine& engin
 
 }  // namespace
 
+BirthDataCheck CheckCompositeOptions(const CompositeOptions& options) {
+  if (options.houses != CompositeHouses::kForPlace) return {};
+  return CheckCoordinates(options.latitude, options.longitude);
+}
+
 std::string MidpointName(const std::string& first, const std::string& second) {
   return Caption(kMidpointPrefix, first, second);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "workspace/birth_data.h"
 #include "workspace/chart_compute.h"
 #include "workspace/coordinate_fields.h"
 #include "workspace/workspace_state.h"
@@ -26,6 +27,10 @@ struct CompositeOptions {
   bool mercuryBySun = false;                      // "Мер. у Сол."
   bool venusBySun = false;                        // "Вен. у Сол."
 };
+
+// The options dialog's OK: the place fields are checked like the birth-data dialog's
+// coordinates when the houses are cast for a place.
+BirthDataCheck CheckCompositeOptions(const CompositeOptions& options);
 
 // "Ср.карта (А + Б)" and "Комп.карта (А + Б)".
 std::string MidpointName(const std::string& first, const std::string& second);

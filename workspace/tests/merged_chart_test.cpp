@@ -130,6 +130,17 @@ TEST_F(MergedChartTest, CompositeAveragesEveryPointAndLeavesExactly) {
   EXPECT_EQ(state_.second, second);
 }
 
+TEST(CompositeOptions, PlaceFieldsAreCheckedOnlyForHousesOfAPlace) {
+  CompositeOptions options;
+  options.latitude = {95, 0.0, false};
+  EXPECT_TRUE(CheckCompositeOptions(options).ok);
+  options.houses = CompositeHouses::kForPlace;
+  const BirthDataCheck check = CheckCompositeOptions(options);
+  EXPECT_FALSE(check.ok);
+  EXPECT_EQ(check.message, kMessageBadData);
+  EXPECT_EQ(check.focus, BirthField::kLatitudeDegrees);
+}
+
 TEST_F(MergedChartTest, CompositeHousesForAPlaceKeepTheChosenAngle) {
   CompositeOptions options;
   options.houses = CompositeHouses::kForPlace;
