@@ -26,6 +26,19 @@ TEST(BirthData, ShowsGreenwichWithTheFullOffset) {
   EXPECT_FALSE(ShownGreenwich(form));
 }
 
+TEST(BirthData, ChoosingAPlaceFillsCoordinatesAndOffset) {
+  BirthDataForm form = GoodForm();
+  FillFromPlace(form, "Катманду", 27.70169, 85.3206, 5.75);
+  EXPECT_EQ(form.placeName, "Катманду");
+  EXPECT_EQ(form.gmtText, "+05:45");
+  EXPECT_EQ(form.latitude.degrees, 27);
+  EXPECT_NEAR(form.latitude.minutes, 42.1014, 1e-9);
+  EXPECT_EQ(ShownGreenwich(form), (CalendarMoment{1985, 7, 12, 8, 20, 0}));
+  FillFromPlace(form, "Сент-Джонс", 47.56494, -52.70931, -3.5);
+  EXPECT_TRUE(form.longitude.negative);
+  EXPECT_EQ(form.gmtText, "-03:30");
+}
+
 TEST(BirthData, OkChecksComeInTheirOrderWithTheirFocus) {
   struct Case {
     void (*spoil)(BirthDataForm&);
