@@ -156,9 +156,14 @@ void TakePresentMoment(ChartRecord& chart, const platform::Clock& clock, const T
   const platform::TimeZoneInfo zone = clock.TimeZone();
   chart.gmtOffsetHours = zone.known ? zone.CurrentOffsetHours() : 0.0;
   if (zones == nullptr || nowPlace.empty()) return;
-  const auto offset = zones->OffsetHoursAt(nowPlace, chart.latitudeDeg, chart.longitudeDeg,
-                                           HoursSince1860(chart.local), false);
-  if (offset) chart.gmtOffsetHours = *offset;
+  // The present is one instant: the device's clock gives it in the device's zone, and the
+  // now place shows it in its own, even when the device is set to another zone.
+  const double greenwichNow = GreenwichHoursFromLocal(chart.local, chart.gmtOffsetHours);
+  const auto offset =
+      zones->OffsetHoursAt(nowPlace, chart.latitudeDeg, chart.longitudeDeg, greenwichNow, true);
+  if (!offset) return;
+  chart.gmtOffsetHours = *offset;
+  chart.local = MomentFromHours(greenwichNow + *offset);
 }
 
 ComputeResult ComputeChart(ChartRecord& chart, const ComputeContext& context) {

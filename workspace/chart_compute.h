@@ -50,7 +50,8 @@ double GreenwichHoursFromLocal(const CalendarMoment& local, double offsetHours);
 bool IsRunningNowName(std::string_view name);
 
 // Sets a chart's local moment and offset from the device clock; the "now" place's
-// offset in the places database wins over the device's zone.
+// offset in the places database wins over the device's zone, and the local time is
+// the present instant on the now place's clock.
 void TakePresentMoment(ChartRecord& chart, const platform::Clock& clock,
                        const TimeZoneSource* zones, const std::string& nowPlace);
 

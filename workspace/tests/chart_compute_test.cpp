@@ -82,14 +82,16 @@ TEST_F(ComputeChartTest, NowChartTakesTheClockAndTheNowPlacesOffset) {
   ChartRecord now = Person("Сейчас", {}, 0.0);
   EXPECT_EQ(ComputeChart(now, Context()), ComputeResult::kComputed);
   EXPECT_EQ(now.title, kTitleTransit);
-  EXPECT_EQ(now.local, (CalendarMoment{2024, 3, 1, 10, 0, 0}));
+  // The device clock reads 10:00 at +2 (08:00 Greenwich); the now place is at +5:30.
   EXPECT_DOUBLE_EQ(now.gmtOffsetHours, 5.5);  // the places database wins over the device zone
-  EXPECT_EQ(now.greenwich, (CalendarMoment{2024, 3, 1, 4, 30, 0}));
+  EXPECT_EQ(now.greenwich, (CalendarMoment{2024, 3, 1, 8, 0, 0}));
+  EXPECT_EQ(now.local, (CalendarMoment{2024, 3, 1, 13, 30, 0}));
 
   ComputeContext unknownPlace = Context();
   unknownPlace.nowPlace = "Нигде";
   ComputeChart(now, unknownPlace);
   EXPECT_DOUBLE_EQ(now.gmtOffsetHours, 2.0);  // -(bias + daylight bias) / 60
+  EXPECT_EQ(now.local, (CalendarMoment{2024, 3, 1, 10, 0, 0}));
 
   ChartRecord stopped = Person("Останов", {2001, 1, 1, 0, 0, 0}, 0.0);
   ComputeChart(stopped, Context());
