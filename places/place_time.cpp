@@ -32,9 +32,9 @@ std::optional<int> DaylightHours(int kind) {
 }
 
 std::optional<double> PeriodStart(const TimeChangeEntry& e) {
-  const auto start = CarryOverflow({e.year, e.month, e.day, e.hour, e.minute, 0});
-  if (!start || !IsValidMoment(*start)) return std::nullopt;
-  return HoursSince1860(*start);
+  const auto start = workspace::CarryOverflow({e.year, e.month, e.day, e.hour, e.minute, 0});
+  if (!start || !workspace::IsValidMoment(*start)) return std::nullopt;
+  return workspace::HoursSince1860(*start);
 }
 
 void AddPeriod(const TimeChangeEntry& entry, double longitudeDeg, std::vector<TimePeriod>& out) {
@@ -47,16 +47,16 @@ void AddPeriod(const TimeChangeEntry& entry, double longitudeDeg, std::vector<Ti
 int SundayOfMonth(int year, int month, bool last) {
   // 1 January 1860 was a Sunday, so day counts from it give the weekday directly.
   const auto weekday = [&](int day) {
-    const long long days = DaysSince1860(year, month, day) % 7;
+    const long long days = workspace::DaysSince1860(year, month, day) % 7;
     return static_cast<int>(days < 0 ? days + 7 : days);
   };
   if (!last) return 1 + (7 - weekday(1)) % 7;
-  const int lastDay = DaysInMonth(year, month);
+  const int lastDay = workspace::DaysInMonth(year, month);
   return lastDay - weekday(lastDay);
 }
 
 double ChangeHours(int year, int month, int day) {
-  return HoursSince1860({year, month, day, kSummerChangeHour, 0, 0});
+  return workspace::HoursSince1860({year, month, day, kSummerChangeHour, 0, 0});
 }
 
 // Summer time from April to October for every year from the marker's year to 2010.
@@ -132,9 +132,9 @@ std::optional<TimePeriod> OffsetAt(const PlaceTime& placeTime, double momentHour
   return std::nullopt;
 }
 
-std::optional<TimePeriod> OffsetAt(const PlaceTime& placeTime, const CalendarMoment& moment,
+std::optional<TimePeriod> OffsetAt(const PlaceTime& placeTime, const workspace::CalendarMoment& moment,
                                    bool momentIsGreenwich) {
-  return OffsetAt(placeTime, HoursSince1860(moment), momentIsGreenwich);
+  return OffsetAt(placeTime, workspace::HoursSince1860(moment), momentIsGreenwich);
 }
 
 PlaceTime PlaceTimeOfCity(const CityRecord& city) {

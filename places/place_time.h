@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "places/city_base.h"
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 
 namespace kelvara::places {
 
@@ -45,7 +45,7 @@ PlaceTime ExpandTimeChanges(const TimeChangeList& entries, double longitudeDeg);
 // The period in force at a moment (hours since 1860), local time or Greenwich.
 std::optional<TimePeriod> OffsetAt(const PlaceTime& placeTime, double momentHours,
                                    bool momentIsGreenwich);
-std::optional<TimePeriod> OffsetAt(const PlaceTime& placeTime, const CalendarMoment& moment,
+std::optional<TimePeriod> OffsetAt(const PlaceTime& placeTime, const workspace::CalendarMoment& moment,
                                    bool momentIsGreenwich);
 
 // The dialog's answers for the renaming rule. Without it names are replaced silently.

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/cli/cli.h"
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ double NowGreenwichHours() {
   const auto unixSeconds = std::chrono::duration_cast<std::chrono::seconds>(
                                std::chrono::system_clock::now().time_since_epoch())
                                .count();
-  static const double kUnixEpochHours = kelvara::places::DaysSince1860(1970, 1, 1) * 24.0;
+  static const double kUnixEpochHours = kelvara::workspace::DaysSince1860(1970, 1, 1) * 24.0;
   return kUnixEpochHours + static_cast<double>(unixSeconds) / 3600.0;
 }
 

@@ -6,7 +6,7 @@
 
 #include "app/cli/cli.h"
 #include "places/city_base.h"
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 #include "places/name_search.h"
 #include "places/place_time.h"
 
@@ -43,12 +43,12 @@ std::optional<PlaceRequest> ParseRequest(const std::vector<std::string>& args, s
 }
 
 // "DD.MM.YYYY HH:MM" within 1860-2130.
-std::optional<places::CalendarMoment> ParseMoment(const std::string& text) {
-  places::CalendarMoment m;
+std::optional<workspace::CalendarMoment> ParseMoment(const std::string& text) {
+  workspace::CalendarMoment m;
   char tail = 0;
   if (std::sscanf(text.c_str(), "%2d.%2d.%4d %2d:%2d%c", &m.day, &m.month, &m.year, &m.hour,
                   &m.minute, &tail) != 5 ||
-      !places::IsValidMoment(m)) {
+      !workspace::IsValidMoment(m)) {
     return std::nullopt;
   }
   return m;
@@ -100,7 +100,7 @@ int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& cont
           << "\": нужно \"ДД.ММ.ГГГГ ЧЧ:ММ\" в 1860-2130 годах\n";
       return kExitUsage;
     }
-    momentHours = places::HoursSince1860(*moment);
+    momentHours = workspace::HoursSince1860(*moment);
   } else {
     momentHours = context.nowGreenwichHours();
     greenwich = true;

@@ -25,7 +25,7 @@ BENCHMARK(BM_LoadCityBase)->Unit(benchmark::kMillisecond);
 void BM_FindPlaceTimeAndOffset(benchmark::State& state, std::string city) {
   CityBase base;
   LoadCityBase(kIndexFile, base);
-  const double moment = HoursSince1860({1985, 7, 12, 14, 5, 0});
+  const double moment = workspace::HoursSince1860({1985, 7, 12, 14, 5, 0});
   for (auto _ : state) {
     std::string name = city;
     const PlaceTime time = FindPlaceTime(base, name, kNoCoordinate, kNoCoordinate, nullptr);

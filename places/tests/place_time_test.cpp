@@ -15,7 +15,7 @@ using testing::MakeCity;
 using testing::ZoneOf;
 
 double Hours(int year, int month, int day, int hour, int minute = 0) {
-  return HoursSince1860({year, month, day, hour, minute, 0});
+  return workspace::HoursSince1860({year, month, day, hour, minute, 0});
 }
 
 double OffsetOrNan(const PlaceTime& time, double moment, bool greenwich) {

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 
 namespace kelvara::citybase {
 namespace {
@@ -112,7 +112,7 @@ int WeekdayOf(int year, int month, int day) {
 int64_t DayStart(const PosixRuleDate& date, int year) {
   switch (date.form) {
     case PosixRuleDate::Form::kJulianNoLeap: {
-      const int leapShift = places::IsLeapYear(year) && date.day >= 60 ? 1 : 0;
+      const int leapShift = workspace::IsLeapYear(year) && date.day >= 60 ? 1 : 0;
       return UnixSecondsOfDate(year, 1, 1) + (date.day - 1 + leapShift) * kSecondsPerDay;
     }
     case PosixRuleDate::Form::kZeroBasedDay:
@@ -122,15 +122,15 @@ int64_t DayStart(const PosixRuleDate& date, int year) {
   }
   const int first = 1 + (date.weekday - WeekdayOf(year, date.month, 1) + 7) % 7;
   int day = first + (date.week - 1) * 7;
-  if (day > places::DaysInMonth(year, date.month)) day -= 7;
+  if (day > workspace::DaysInMonth(year, date.month)) day -= 7;
   return UnixSecondsOfDate(year, date.month, day);
 }
 
 }  // namespace
 
 int64_t UnixSecondsOfDate(int year, int month, int day) {
-  static const long long kUnixEpochDays = places::DaysSince1860(1970, 1, 1);
-  return (places::DaysSince1860(year, month, day) - kUnixEpochDays) * kSecondsPerDay;
+  static const long long kUnixEpochDays = workspace::DaysSince1860(1970, 1, 1);
+  return (workspace::DaysSince1860(year, month, day) - kUnixEpochDays) * kSecondsPerDay;
 }
 
 std::optional<PosixTz> ParsePosixTz(std::string_view text) {

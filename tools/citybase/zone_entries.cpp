@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 #include "places/place_time.h"
 #include "tools/citybase/posix_tz.h"
 
@@ -15,8 +15,8 @@ constexpr std::string_view kLocalMeanTimeAbbreviation = "LMT";
 constexpr int kSecondsPerHour = 3600;
 constexpr double kHalfDaySeconds = 12.0 * kSecondsPerHour;
 
-const int64_t kFirstMomentUtc = UnixSecondsOfDate(places::kFirstYear, 1, 1);
-const int64_t kEndMomentUtc = UnixSecondsOfDate(places::kLastYear + 1, 1, 2);
+const int64_t kFirstMomentUtc = UnixSecondsOfDate(workspace::kFirstYear, 1, 1);
+const int64_t kEndMomentUtc = UnixSecondsOfDate(workspace::kLastYear + 1, 1, 2);
 
 struct Change {
   int64_t utc;
@@ -57,9 +57,9 @@ void AppendRuleChanges(const PosixTz& rule, int64_t after, std::vector<Change>& 
   if (!rule.hasDst) return;
   // From the year before the last listed change: a southern summer spans the new year.
   const double afterHours = static_cast<double>(after - kFirstMomentUtc) / kSecondsPerHour;
-  const int firstYear = std::max(places::kFirstYear, places::MomentFromHours(afterHours).year - 1);
+  const int firstYear = std::max(workspace::kFirstYear, workspace::MomentFromHours(afterHours).year - 1);
   std::vector<Change> fromRule;
-  for (int year = firstYear; year <= places::kLastYear + 1; ++year) {
+  for (int year = firstYear; year <= workspace::kLastYear + 1; ++year) {
     const auto [start, end] = SummerChangesUtc(rule, year);
     fromRule.push_back({start, rule.dstOffsetSeconds, true, false});
     fromRule.push_back({end, rule.standardOffsetSeconds, false, false});
@@ -118,14 +118,14 @@ int DaylightHoursOfKind(int kind) {
 }
 
 // The start in the local time of the period it begins, to the nearest minute.
-places::CalendarMoment LocalStart(int64_t utc, int representedOffsetSeconds) {
+workspace::CalendarMoment LocalStart(int64_t utc, int representedOffsetSeconds) {
   const double localMinutes = std::round((utc + representedOffsetSeconds) / 60.0);
   const double hoursFrom1860 =
       localMinutes / 60.0 - static_cast<double>(kFirstMomentUtc) / kSecondsPerHour;
-  return places::MomentFromHours(hoursFrom1860);
+  return workspace::MomentFromHours(hoursFrom1860);
 }
 
-places::TimeChangeEntry MakeEntry(const places::CalendarMoment& start, int zone, int kind) {
+places::TimeChangeEntry MakeEntry(const workspace::CalendarMoment& start, int zone, int kind) {
   const auto s = [](int v) { return static_cast<int16_t>(v); };
   return {s(start.year), s(start.month), s(start.day), s(start.hour),
           s(zone),       s(start.minute), s(kind)};
@@ -154,9 +154,9 @@ places::TimeChangeList EntriesFromHistory(const std::vector<ZonePeriod>& history
                          : static_cast<int>(std::lround(-(period.offsetSeconds - daylight) /
                                                         double(places::kZoneUnitSeconds)));
     const int represented = daylight - zone * places::kZoneUnitSeconds;
-    const places::CalendarMoment start =
-        i == 0 ? places::CalendarMoment{} : LocalStart(period.startUtc, represented);
-    if (start.year > places::kLastYear) break;
+    const workspace::CalendarMoment start =
+        i == 0 ? workspace::CalendarMoment{} : LocalStart(period.startUtc, represented);
+    if (start.year > workspace::kLastYear) break;
     if (!entries.empty() && entries.back().zone == zone && entries.back().kind == kind) continue;
     entries.push_back(MakeEntry(start, zone, kind));
   }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_io.h"
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 #include "places/tests/test_support.h"
 
 namespace kelvara::cli {
@@ -31,7 +31,7 @@ class CliTest : public ::testing::Test {
     }
     EXPECT_TRUE(platform::WriteFileAtomically(dir_ / places::kCityBaseFileName, bytes));
     context_.dataDir = dir_ / "";
-    context_.nowGreenwichHours = [] { return places::HoursSince1860({1985, 7, 1, 12, 0, 0}); };
+    context_.nowGreenwichHours = [] { return workspace::HoursSince1860({1985, 7, 1, 12, 0, 0}); };
   }
 
   int Run(std::vector<std::string> args) {

@@ -77,7 +77,7 @@ class CommittedBase : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete base_; }
 
-  static double Offset(const char* city, places::CalendarMoment local) {
+  static double Offset(const char* city, workspace::CalendarMoment local) {
     std::string name = city;
     const places::PlaceTime time =
         places::FindPlaceTime(*base_, name, places::kNoCoordinate, places::kNoCoordinate, nullptr);

@@ -1,8 +1,10 @@
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
-namespace kelvara::places {
+namespace kelvara::workspace {
 namespace {
 
 TEST(HourScale, CountsYearsLeapDaysAndTimeOfDay) {
@@ -58,5 +60,14 @@ TEST(HourScale, ValidityCoversTheProgramsYearsAndTheCalendar) {
   EXPECT_FALSE(IsValidMoment({2000, 4, 31, 0, 0, 0}));
 }
 
+TEST(HourScale, ClampKeepsMomentsInsideTheProgramsYears) {
+  EXPECT_DOUBLE_EQ(ClampToScale(-5.0), 0.0);
+  EXPECT_DOUBLE_EQ(ClampToScale(std::nan("")), 0.0);
+  EXPECT_DOUBLE_EQ(ClampToScale(1e12), ScaleEndHours());
+  EXPECT_EQ(MomentFromHours(ScaleEndHours()).year, kLastYear);
+  EXPECT_FALSE(IsWithinScale(ScaleEndHours() + 1.0));
+  EXPECT_TRUE(IsWithinScale(1000.0));
+}
+
 }  // namespace
-}  // namespace kelvara::places
+}  // namespace kelvara::workspace

@@ -1,8 +1,9 @@
-#include "places/hour_scale.h"
+#include "workspace/hour_scale.h"
 
+#include <algorithm>
 #include <cmath>
 
-namespace kelvara::places {
+namespace kelvara::workspace {
 namespace {
 
 constexpr double kHoursPerDay = 24.0;
@@ -34,16 +35,6 @@ constexpr long long kEpochDays = DaysFromCivil(kFirstYear, 1, 1);
 
 }  // namespace
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 long long DaysSince1860(int year, int month, int day) {
   return DaysFromCivil(year, month, day) - kEpochDays;
 }
@@ -54,6 +45,10 @@ double HoursSince1860(const CalendarMoment& m) {
 }
 
 CalendarMoment MomentFromHours(double hoursSince1860) {
+  // Far beyond any calendar the program shows, but inside what the seconds count holds.
+  constexpr double kHoursLimit = 1e9;
+  if (!std::isfinite(hoursSince1860)) hoursSince1860 = kScaleStartHours;
+  hoursSince1860 = std::clamp(hoursSince1860, -kHoursLimit, kHoursLimit);
   const long long totalSeconds = std::llround(hoursSince1860 * kSecondsPerHour);
   const long long secondsPerDay = 86400;
   long long days = totalSeconds / secondsPerDay;
@@ -68,6 +63,20 @@ CalendarMoment MomentFromHours(double hoursSince1860) {
   m.minute = static_cast<int>(secondOfDay % 3600 / 60);
   m.second = static_cast<int>(secondOfDay % 60);
   return m;
+}
+
+double ScaleEndHours() {
+  static const double end = HoursSince1860({kLastYear, 12, 31, 23, 59, 59});
+  return end;
+}
+
+bool IsWithinScale(double hoursSince1860) {
+  return hoursSince1860 >= kScaleStartHours && hoursSince1860 <= ScaleEndHours();
+}
+
+double ClampToScale(double hoursSince1860) {
+  if (std::isnan(hoursSince1860)) return kScaleStartHours;
+  return std::clamp(hoursSince1860, kScaleStartHours, ScaleEndHours());
 }
 
 bool IsValidMoment(const CalendarMoment& m) {
@@ -92,4 +101,4 @@ std::optional<CalendarMoment> CarryOverflow(CalendarMoment m) {
   return m;
 }
 
-}  // namespace kelvara::places
+}  // namespace kelvara::workspace
