@@ -26,6 +26,7 @@ class CheckedArchiveReader {
   std::int32_t Int(std::int32_t min, std::int32_t max, std::string_view what);
   std::int32_t AnyInt() { return reader_.ReadInt32(); }
   double Double(double min, double max, std::string_view what);
+  double AnyDouble() { return reader_.ReadDouble(); }
   std::string String() { return reader_.ReadString(); }
   bool AtEnd() const { return reader_.AtEnd(); }
 
