@@ -1,0 +1,156 @@
+#include "app/session.h"
+
+#include "app/stored_file.h"
+#include "platform/file_io.h"
+
+namespace kelvara::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ws = workspace;
+
+constexpr std::string_view kSystemFontsFolder = "Windows\\Fonts\\";
+constexpr std::string_view kStorageCardFolder = "Storage Card\\";
+
+void DeleteScratchFile() {
+  std::error_code ignored;
+  fs::remove(fs::path(kScratchFile), ignored);
+}
+
+void CopyFontIfMissing(std::string_view font, const platform::DeviceFolders& folders) {
+  const fs::path target = platform::MapDevicePath(std::string(kSystemFontsFolder) + std::string(font), folders);
+  const fs::path source = platform::MapDevicePath(std::string(kStorageCardFolder) + std::string(font), folders);
+  std::error_code error;
+  if (fs::exists(target, error) || !fs::exists(source, error)) return;
+  const auto bytes = platform::ReadFileBytes(source, error);
+  if (!bytes) return;
+  fs::create_directories(target.parent_path(), error);
+  platform::WriteFileAtomically(target, *bytes, error);
+}
+
+void LoadSettingsStep(const platform::Profile& profile, Session& session) {
+  session.settings = LoadSettings(profile);
+  NormaliseTraditions(session.settings);
+  session.displayMode = ChooseStartDisplayMode(session.settings);
+  session.charts.doubleChart = session.settings.doubleChart;
+  session.charts.main.record.houseSystem = session.settings.houseSystem;
+}
+
+void LoadCityBaseStep(Session& session, std::vector<std::string>& messages) {
+  const auto load = places::LoadCityBase(session.dataPrefix + places::kCityBaseFileName, session.cityBase);
+  if (!load.message.empty()) messages.push_back(load.message);
+}
+
+// A "now" chart at exit comes back as a "now" chart at the "now" place.
+void RestoreNowChart(Session& session) {
+  Settings& settings = session.settings;
+  if (!settings.now) return;
+  if (settings.doubleChart && settings.secondDocument.empty()) {
+    session.charts.second.record.placeName = settings.lastNowPlace;
+    return;
+  }
+  settings.mainDocument.clear();
+  session.charts.main.record.placeName = settings.lastNowPlace;
+}
+
+Tradition CurrentTradition(const Settings& settings) {
+  return settings.avesta ? Tradition::kAvestan : Tradition::kWestern;
+}
+
+void LoadTablesStep(Session& session, std::vector<std::string>& messages) {
+  for (std::string& message : LoadAspectTables(session.dataPrefix, session.aspectTables)) {
+    messages.push_back(std::move(message));
+  }
+  DignityLoad dignities = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings));
+  session.dignityTables = dignities.tables;
+  if (!dignities.message.empty()) messages.push_back(std::move(dignities.message));
+}
+
+bool IsNowChart(const ws::ChartRecord& chart) { return chart.name.empty() || ws::IsNowName(chart.name); }
+
+std::string& DocumentSetting(Session& session, const DocumentChart& chart) {
+  return &chart == &session.charts.second ? session.settings.secondDocument
+                                          : session.settings.mainDocument;
+}
+
+std::optional<std::string> OpenInto(Session& session, const fs::path& path, DocumentChart& chart,
+                                    const ChartServices& services) {
+  const DocumentRead read = ReadChartDocument(path);
+  if (!read.document) return read.message;
+  LoadDocumentIntoChart(*read.document, path, chart, services);
+  DocumentSetting(session, chart) = path.string();
+  session.recentFiles.Add(path.string());
+  return std::nullopt;
+}
+
+}  // namespace
+
+void CopyMissingFonts(const platform::DeviceFolders& folders) {
+  for (std::string_view font : kFontFiles) CopyFontIfMissing(font, folders);
+}
+
+std::string ChartNameFromTitle(std::string_view title) {
+  return title == ws::kNameUnknown ? std::string() : std::string(title);
+}
+
+StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {
+  StartUpResult result;
+  DeleteScratchFile();
+  if (environment.claimSingleInstance && !environment.claimSingleInstance()) {
+    result.outcome = StartUpOutcome::kAlreadyRunning;
+    return result;
+  }
+  session.recentFiles.Load(*environment.profile);
+  CopyMissingFonts(environment.deviceFolders);
+  session.dataPrefix = environment.dataPrefix;
+  LoadSettingsStep(*environment.profile, session);
+  session.charts.main.record.name = ChartNameFromTitle(ws::kNameUnknown);
+  session.helpFile = kHelpFile;
+  LoadCityBaseStep(session, result.messages);
+  RestoreNowChart(session);
+  LoadTablesStep(session, result.messages);
+  session.textFolder = session.dataPrefix + std::string(kTextFolder);
+  return result;
+}
+
+bool ShutDown(platform::Profile& profile, Session& session) {
+  DeleteScratchFile();
+  const ChartPair& charts = session.charts;
+  const ws::ChartRecord& shown = charts.doubleChart ? charts.second.record : charts.main.record;
+  if (!IsNowChart(shown)) session.settings.now = false;
+  session.settings.doubleChart = charts.doubleChart;
+  session.settings.houseSystem = charts.main.record.houseSystem;
+  const bool settingsWritten = SaveSettings(profile, session.settings);
+  return session.recentFiles.Save(profile) && settingsWritten;
+}
+
+std::optional<std::string> OpenDocument(Session& session, const fs::path& path, const ChartServices& services) {
+  if (const auto refusal = OpenRefusal(session.charts)) return std::string(*refusal);
+  return OpenInto(session, path, DocumentTarget(session.charts), services);
+}
+
+std::optional<std::string> SaveDocument(Session& session, const fs::path& path) {
+  if (const auto refusal = SaveRefusal(session.charts)) return std::string(*refusal);
+  DocumentChart& main = session.charts.main;
+  if (auto failure = WriteChartDocument(path, DocumentOf(main))) return failure;
+  main.record.filePath = path.string();
+  session.settings.mainDocument = path.string();
+  session.recentFiles.Add(path.string());
+  return std::nullopt;
+}
+
+std::vector<std::string> ReopenLastDocuments(Session& session, const ChartServices& services) {
+  std::vector<std::string> messages;
+  const auto reopen = [&](std::string& setting, DocumentChart& chart) {
+    if (setting.empty()) return;
+    if (auto failure = OpenInto(session, setting, chart, services)) {
+      messages.push_back(std::move(*failure));
+      setting.clear();  // asked once; the recent-file list still has it
+    }
+  };
+  reopen(session.settings.mainDocument, session.charts.main);
+  if (session.charts.doubleChart) reopen(session.settings.secondDocument, session.charts.second);
+  return messages;
+}
+
+}  // namespace kelvara::app
