@@ -4,6 +4,7 @@
 
 #include "app/checked_archive.h"
 #include "app/messages.h"
+#include "app/settings.h"
 #include "app/stored_file.h"
 #include "platform/archive.h"
 
@@ -72,7 +73,10 @@ ChartDocument ReadDocument(CheckedArchiveReader& reader) {
   document.longitudeDeg = reader.Double(-kMaxLongitude, kMaxLongitude, "долгота");
   for (std::int32_t ignored [[maybe_unused]] : kIntsBeforeHouseSystem) reader.AnyInt();
   reader.AnyDouble();
-  document.houseSystem = reader.Int(ws::kNoHouses, ws::kHouseEqualSun, "система домов");
+  document.houseSystem = reader.AnyInt();
+  if (!IsKnownHouseSystem(document.houseSystem)) {
+    throw BadValueError(BadValueReason("система домов", document.houseSystem));
+  }
   reader.AnyInt();
   local.second = reader.AnyInt();
   if (!ws::IsValidMoment(local)) throw BadValueError(std::string(kReasonBadValue) + "дата или время");

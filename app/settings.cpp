@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "workspace/chart_record.h"
+
 namespace kelvara::app {
 namespace {
 
@@ -45,6 +47,10 @@ constexpr std::string_view kHouseSystemKey = "SysHouse";
 
 }  // namespace
 
+bool IsKnownHouseSystem(int houseSystem) {
+  return houseSystem == workspace::kNoHouses || !workspace::HouseSystemName(houseSystem).empty();
+}
+
 Settings LoadSettings(const platform::Profile& profile) {
   const Settings defaults;
   Settings settings;
@@ -54,7 +60,8 @@ Settings LoadSettings(const platform::Profile& profile) {
   for (const TextKey& key : kTextKeys) {
     settings.*key.member = profile.GetString(kSettingsSection, key.name, defaults.*key.member);
   }
-  settings.houseSystem = profile.GetInt(kSettingsSection, kHouseSystemKey, defaults.houseSystem);
+  const int houseSystem = profile.GetInt(kSettingsSection, kHouseSystemKey, defaults.houseSystem);
+  settings.houseSystem = IsKnownHouseSystem(houseSystem) ? houseSystem : defaults.houseSystem;
   return settings;
 }
 

@@ -38,7 +38,11 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
-// Every key by name; a missing or mistyped entry gives its default.
+// No houses, or a system the program offers.
+bool IsKnownHouseSystem(int houseSystem);
+
+// Every key by name; a missing or mistyped entry gives its default, and so does a
+// house system the program does not know.
 Settings LoadSettings(const platform::Profile& profile);
 // False when the store refused any key (the others are still written).
 bool SaveSettings(platform::Profile& profile, const Settings& settings);

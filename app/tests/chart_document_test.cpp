@@ -148,7 +148,7 @@ TEST(DocumentFileForm, DamagedAndHostileDocumentsGiveAReason) {
   std::string newerLayout = good;
   newerLayout[kVersionOffset + 4] = '4';
   std::string badHouses = good;
-  WriteAt<std::int32_t>(badHouses, kHouseOffset, -2);
+  WriteAt<std::int32_t>(badHouses, kHouseOffset, 3);
   std::string nanLatitude = good;
   WriteAt<double>(nanLatitude, kLatitudeOffset, std::numeric_limits<double>::quiet_NaN());
   std::string badMonth = good;

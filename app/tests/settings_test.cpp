@@ -75,6 +75,13 @@ TEST_F(SettingsTest, AnyNonZeroStoredFlagCountsAsOn) {
   EXPECT_FALSE(s.applyingShown);
 }
 
+TEST_F(SettingsTest, AnUnknownStoredHouseSystemFallsBackToPlacidus) {
+  for (const auto& [stored, loaded] : {std::pair{3, 0}, {999, 0}, {-1, -1}, {14, 14}}) {
+    profile_.WriteInt(kSettingsSection, "SysHouse", stored);
+    EXPECT_EQ(LoadSettings(profile_).houseSystem, loaded) << stored;
+  }
+}
+
 TEST(SettingsRules, ExactlyOneTraditionWithTheAvestanOneWhenUndecided) {
   const struct {
     bool avesta, west, wantAvesta;
