@@ -50,6 +50,14 @@ std::string_view SlotName(int slot) {
   return kSlotNames[slot];
 }
 
+std::string_view SignName(int sign) {
+  static constexpr std::array<std::string_view, 13> kSignNames = {
+      "",     "Овен", "Телец",    "Близнецы", "Рак",     "Лев",    "Дева",
+      "Весы", "Скорпион", "Стрелец", "Козерог", "Водолей", "Рыбы"};
+  if (sign < 1 || sign > 12) return {};
+  return kSignNames[sign];
+}
+
 std::string_view HouseSystemName(int houseSystem) {
   switch (houseSystem) {
     case kHousePlacidus: return "Placidus";

@@ -110,6 +110,9 @@ inline constexpr int kHouseEqualMc = 10;
 inline constexpr int kHouseBrahmagupta = 14;
 inline constexpr int kHouseEqualSun = 21;
 
+// Full Russian sign names, 1 Aries ... 12 Pisces; empty outside 1-12.
+std::string_view SignName(int sign);
+
 // The name a house system value is shown with; empty for a value the program does not offer.
 std::string_view HouseSystemName(int houseSystem);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "places/chart_zones.h"
 #include "places/messages.h"
 #include "places/tests/test_support.h"
 
@@ -163,6 +164,14 @@ TEST_F(FindPlaceTimeTest, OnlyPositionsWithinTenArcSecondsCount) {
   EXPECT_FALSE(FindPlaceTime(base_, name, 55.75222 + 0.003, 37.61556, nullptr).found);
   EXPECT_FALSE(FindPlaceTime(base_, name, kNoCoordinate, 37.61556, nullptr).found);
   EXPECT_EQ(name, "Moskva");
+}
+
+TEST_F(FindPlaceTimeTest, ChartZonesAnswerForKnownPlacesOnly) {
+  const CityBaseZones zones(base_);
+  const double moment = Hours(2000, 1, 1, 0);
+  EXPECT_EQ(zones.OffsetHoursAt("Екатеринбург", kNoCoordinate, kNoCoordinate, moment, true), 5.0);
+  EXPECT_EQ(zones.OffsetHoursAt("Moskva", 55.7530, 37.6170, moment, false), 3.0);
+  EXPECT_FALSE(zones.OffsetHoursAt("Атлантида", 10.0, 10.0, moment, true));
 }
 
 }  // namespace
