@@ -205,15 +205,21 @@ DocumentChart& DocumentTarget(ChartPair& charts) {
   return charts.doubleChart && !charts.main.record.name.empty() ? charts.second : charts.main;
 }
 
-void LoadDocumentIntoChart(const ChartDocument& document, const std::filesystem::path& path,
-                           DocumentChart& chart, const ChartServices& services) {
-  ApplyDocument(document, chart);
-  chart.record.filePath = path.string();
-  if (services.computeChart) services.computeChart(chart.record);
-  if (services.cityBase != nullptr) {
-    places::FindPlaceTime(*services.cityBase, chart.record.placeName, chart.record.latitudeDeg,
-                          chart.record.longitudeDeg, services.renameUi);
+std::optional<std::string> LoadDocumentIntoChart(const ChartDocument& document,
+                                                 const std::filesystem::path& path,
+                                                 DocumentChart& chart, const ChartServices& services) {
+  DocumentChart loaded = chart;
+  ApplyDocument(document, loaded);
+  loaded.record.filePath = path.string();
+  if (services.computeChart && !services.computeChart(loaded.record)) {
+    return std::string(kWrongData) + "\n" + path.string();
   }
+  if (services.cityBase != nullptr) {
+    places::FindPlaceTime(*services.cityBase, loaded.record.placeName, loaded.record.latitudeDeg,
+                          loaded.record.longitudeDeg, services.renameUi);
+  }
+  chart = std::move(loaded);
+  return std::nullopt;
 }
 
 }  // namespace kelvara::app

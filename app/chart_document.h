@@ -78,7 +78,8 @@ std::optional<std::string> WriteChartDocument(const std::filesystem::path& path,
 
 // What a loaded chart needs from the rest of the program.
 struct ChartServices {
-  std::function<void(workspace::ChartRecord&)> computeChart;
+  // False when the chart's data cannot be computed.
+  std::function<bool(workspace::ChartRecord&)> computeChart;
   const places::CityBase* cityBase = nullptr;
   const places::RenameUi* renameUi = nullptr;  // none: the place is renamed silently
 };
@@ -99,8 +100,9 @@ std::optional<std::string_view> OpenRefusal(const ChartPair& charts);
 DocumentChart& DocumentTarget(ChartPair& charts);
 
 // Puts a read document into its chart: applied whole, computed, its place looked up
-// in the city base (which may rename it), its path remembered in the chart.
-void LoadDocumentIntoChart(const ChartDocument& document, const std::filesystem::path& path,
+// in the city base (which may rename it), its path remembered in the chart. Data that
+// cannot be computed leave the chart as it was and give the message.
+std::optional<std::string> LoadDocumentIntoChart(const ChartDocument& document, const std::filesystem::path& path,
                            DocumentChart& chart, const ChartServices& services);
 
 }  // namespace kelvara::app

@@ -20,6 +20,9 @@ inline constexpr const char* kReasonNewerLayout =
 inline constexpr const char* kReasonOldMapLayout =
     "документы старого формата \".MAP\" больше не поддерживаются";
 
+// Birth data the chart computation cannot take (string 60).
+inline constexpr std::string_view kWrongData = "Неправильные данные!";
+
 // Charts that are not saved, and documents that cannot be opened over a merged chart.
 // The first text begins with a Latin "C", as the program has always shown it.
 inline constexpr std::string_view kMidpointNotSaved = "Cредние карты не сохраняются.";

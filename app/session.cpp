@@ -77,7 +77,7 @@ std::optional<std::string> OpenInto(Session& session, const fs::path& path, Docu
                                     const ChartServices& services) {
   const DocumentRead read = ReadChartDocument(path);
   if (!read.document) return read.message;
-  LoadDocumentIntoChart(*read.document, path, chart, services);
+  if (auto failure = LoadDocumentIntoChart(*read.document, path, chart, services)) return failure;
   DocumentSetting(session, chart) = path.string();
   session.recentFiles.Add(path.string());
   return std::nullopt;
@@ -122,6 +122,17 @@ bool ShutDown(platform::Profile& profile, Session& session) {
   session.settings.houseSystem = charts.main.record.houseSystem;
   const bool settingsWritten = SaveSettings(profile, session.settings);
   return session.recentFiles.Save(profile) && settingsWritten;
+}
+
+ChartServices SessionChartServices(const Session& session, const ws::ChartEngine& engine,
+                                   const platform::Clock* clock, const ws::TimeZoneSource* zones,
+                                   const places::RenameUi* renameUi) {
+  const auto compute = [&session, &engine, clock, zones](ws::ChartRecord& chart) {
+    const ws::ComputeContext context{engine, &session.charts.main.record, clock, zones,
+                                     session.settings.lastNowPlace};
+    return ws::ComputeChart(chart, context) != ws::ComputeResult::kNotComputable;
+  };
+  return {compute, &session.cityBase, renameUi};
 }
 
 std::optional<std::string> OpenDocument(Session& session, const fs::path& path, const ChartServices& services) {

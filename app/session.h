@@ -16,7 +16,9 @@
 #include "app/settings.h"
 #include "places/city_base.h"
 #include "platform/paths.h"
+#include "platform/clock.h"
 #include "platform/profile.h"
+#include "workspace/chart_compute.h"
 
 namespace kelvara::app {
 
@@ -69,6 +71,12 @@ std::string ChartNameFromTitle(std::string_view title);
 // Deletes the scratch file, keeps "b_Now" only while the chart shown is a "now"
 // chart, and writes the settings and the recent files; false when the store refused.
 bool ShutDown(platform::Profile& profile, Session& session);
+
+// Documents of this session are computed with the main chart as the natal chart and
+// the session's "now" place, and looked up in the session's city base.
+ChartServices SessionChartServices(const Session& session, const workspace::ChartEngine& engine,
+                                   const platform::Clock* clock, const workspace::TimeZoneSource* zones,
+                                   const places::RenameUi* renameUi);
 
 // Opens a document into the chart the rules choose; the message when it was refused
 // or could not be read, in which case no chart has changed.

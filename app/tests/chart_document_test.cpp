@@ -232,22 +232,33 @@ TEST(DocumentRules, WhichChartIsSavedOrOpenedAndWhenTheyAreRefused) {
   EXPECT_TRUE(OpenRefusal(charts));
 }
 
-TEST(DocumentRules, ALoadedChartIsComputedAndItsPlaceFollowsTheCityBase) {
+TEST(DocumentRules, ALoadedChartIsComputedAndLookedUpOrNotChangedAtAll) {
   places::CityBase base;
   base.cities.push_back(places::testing::MakeCity("Буэнос-Айрес", "", -33.8666, -58.4));
   int computed = 0;
   const ChartServices services{[&](ws::ChartRecord& chart) {
                                  ++computed;
                                  EXPECT_EQ(chart.placeName, "Москва");  // computed before the look-up
+                                 return true;
                                },
                                &base, nullptr};
   DocumentChart chart;
   chart.record.step.counter = 3;
-  LoadDocumentIntoChart(DocumentOf(SampleChart()), "/charts/Иван.kvd", chart, services);
+  EXPECT_FALSE(LoadDocumentIntoChart(DocumentOf(SampleChart()), "/charts/Иван.kvd", chart, services));
   EXPECT_EQ(computed, 1);
   EXPECT_EQ(chart.record.step.counter, 0);
   EXPECT_EQ(chart.record.filePath, "/charts/Иван.kvd");
   EXPECT_EQ(chart.record.placeName, "Буэнос-Айрес");
+
+  DocumentChart kept;
+  kept.record.name = "Мария";
+  const DocumentChart before = kept;
+  const ChartServices refusing{[](ws::ChartRecord&) { return false; }, &base, nullptr};
+  const auto message = LoadDocumentIntoChart(DocumentOf(SampleChart()), "/c/a.kvd", kept, refusing);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->rfind("Неправильные данные!", 0), 0u);
+  EXPECT_EQ(kept.record, before.record);
+  EXPECT_EQ(kept.furtherRings, before.furtherRings);
 }
 
 }  // namespace

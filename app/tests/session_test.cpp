@@ -6,6 +6,7 @@
 
 #include "platform/file_io.h"
 #include "platform/tests/scratch_dir.h"
+#include "workspace/tests/fake_sky.h"
 
 namespace kelvara::app {
 namespace {
@@ -44,7 +45,7 @@ class SessionTest : public ::testing::Test {
 };
 
 ChartServices CountingServices(int& computed) {
-  return {[&computed](ws::ChartRecord&) { ++computed; }, nullptr, nullptr};
+  return {[&computed](ws::ChartRecord&) { return ++computed, true; }, nullptr, nullptr};
 }
 
 TEST_F(SessionTest, AFreshStartHasTheDefaultsAnUnnamedChartAndItsFolders) {
@@ -233,6 +234,36 @@ TEST_F(SessionTest, TheLastRunsDocumentsAreOpenedAgainOrForgottenWhenGone) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("пропал.kvd"), std::string::npos);
   EXPECT_EQ(session.settings.secondDocument, "");
+}
+
+TEST_F(SessionTest, AnOpenedDocumentIsComputedThroughTheWorkspace) {
+  Session writer = Start();
+  ws::ChartRecord& saved = writer.charts.main.record;
+  saved.name = "Иван";
+  saved.local = {1990, 7, 4, 12, 30, 0};
+  saved.gmtOffsetHours = 4.0;
+  saved.latitudeDeg = 55.75;
+  saved.longitudeDeg = 37.6;
+  ASSERT_FALSE(SaveDocument(writer, dir_ / "Иван.kvd"));
+  saved.gmtOffsetHours = 14.0;  // beyond what a chart can be computed with
+  ASSERT_FALSE(SaveDocument(writer, dir_ / "далеко.kvd"));
+
+  const ws::testing::FakeSky sky;
+  Session session = Start();
+  const ChartServices services = SessionChartServices(session, sky, nullptr, nullptr, nullptr);
+  ASSERT_FALSE(OpenDocument(session, dir_ / "Иван.kvd", services));
+  const ws::ChartRecord& opened = session.charts.main.record;
+  EXPECT_EQ(opened.title, ws::kTitleNatal);
+  EXPECT_EQ(opened.greenwich, (ws::CalendarMoment{1990, 7, 4, 8, 30, 0}));
+  EXPECT_TRUE(opened.objects[ws::kSlotSun].HasLongitude());
+  EXPECT_EQ(sky.runs, 1);
+
+  const ws::ChartRecord before = opened;
+  const auto message = OpenDocument(session, dir_ / "далеко.kvd", services);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->rfind("Неправильные данные!", 0), 0u);
+  EXPECT_EQ(session.charts.main.record, before);
+  EXPECT_EQ(session.settings.mainDocument, (dir_ / "Иван.kvd").string());
 }
 
 }  // namespace
