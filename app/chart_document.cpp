@@ -17,12 +17,12 @@ constexpr int kLayoutVersion = 3;
 constexpr std::string_view kLayoutVersionText = "3";
 constexpr std::string_view kOldLayoutMarker = ".MAP";
 
-// Fixed values the layout carries in its unused items.
-constexpr std::int32_t kLeadingInts[] = {1, 0, 0};
+// Fixed values the layout carries in its unused items; reading skips them.
+constexpr std::array<std::int32_t, 3> kLeadingInts = {1, 0, 0};
 constexpr int kReservedDateInts = 10;
-constexpr std::int32_t kIntsBeforeHouseSystem[] = {1, 0, 1, 0};
+constexpr std::array<std::int32_t, 4> kIntsBeforeHouseSystem = {1, 0, 1, 0};
 constexpr std::int32_t kIntAfterHouseSystem = 1;
-constexpr std::int32_t kIntsAfterSecond[] = {0, 0};
+constexpr std::array<std::int32_t, 2> kIntsAfterSecond = {0, 0};
 constexpr int kTrailingStrings = 3;
 constexpr std::int32_t kTrailingInt = 1;
 
@@ -56,14 +56,18 @@ std::optional<int> VersionNumber(std::string_view text) {
   return value;
 }
 
+void SkipInts(CheckedArchiveReader& reader, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) reader.AnyInt();
+}
+
 ChartDocument ReadDocument(CheckedArchiveReader& reader) {
   ChartDocument document;
-  for (std::int32_t ignored [[maybe_unused]] : kLeadingInts) reader.AnyInt();
+  SkipInts(reader, kLeadingInts.size());
   ws::CalendarMoment& local = document.local;
   for (int* field : {&local.day, &local.month, &local.year, &local.hour, &local.minute}) {
     *field = reader.AnyInt();
   }
-  for (int i = 0; i < kReservedDateInts; ++i) reader.AnyInt();
+  SkipInts(reader, kReservedDateInts);
   document.name = reader.String();
   document.placeName = reader.String();
   reader.String();
@@ -71,16 +75,16 @@ ChartDocument ReadDocument(CheckedArchiveReader& reader) {
   reader.AnyDouble();
   document.latitudeDeg = reader.Double(-kMaxLatitude, kMaxLatitude, "широта");
   document.longitudeDeg = reader.Double(-kMaxLongitude, kMaxLongitude, "долгота");
-  for (std::int32_t ignored [[maybe_unused]] : kIntsBeforeHouseSystem) reader.AnyInt();
+  SkipInts(reader, kIntsBeforeHouseSystem.size());
   reader.AnyDouble();
   document.houseSystem = reader.AnyInt();
   if (!IsKnownHouseSystem(document.houseSystem)) {
     throw BadValueError(BadValueReason("система домов", document.houseSystem));
   }
-  reader.AnyInt();
+  SkipInts(reader, 1);
   local.second = reader.AnyInt();
   if (!ws::IsValidMoment(local)) throw BadValueError(std::string(kReasonBadValue) + "дата или время");
-  for (std::int32_t ignored [[maybe_unused]] : kIntsAfterSecond) reader.AnyInt();
+  SkipInts(reader, kIntsAfterSecond.size());
   document.wheel = ReadLayoutRing(reader);
 
   const std::string version = reader.String();
