@@ -8,11 +8,14 @@ namespace kelvara::engine {
 // The chart input's moment in the working units of the time primitives.
 ChartMoment MomentOf(const ChartInput& chart);
 
-// Fills the time state, the house cusps and the angle-based objects (Vertex, East Point,
-// the cusp objects) of the chart input; leaves the chart input as it found it. A moment
-// whose angles cannot be computed in doubles leaves the tables as they were.
-// The bodies 1-17 and Fortune keep the cleared positions: their positions come from the
-// ephemeris layer, which this casting does not call yet.
-void CastChart(EngineState& state);
+// Fills the object tables (positions, motions, cusps, houses, heliocentric coordinates),
+// the time state and the Delta T of the chart input's moment; leaves the chart input as it
+// found it. Bodies come from the ephemeris layer when the settings ask for the files and it
+// serves them, else from the elements model and the lunar series.
+// A progressed cast counts the chart's time from the natal day by the days from the natal to
+// the progression day divided by the progression rate; with progressedZero it also turns
+// every longitude by that many degrees.
+// A moment whose angles cannot be computed in doubles leaves the tables as they were.
+void CastChart(EngineState& state, bool progressed = false);
 
 }  // namespace kelvara::engine

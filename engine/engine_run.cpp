@@ -5,6 +5,7 @@
 #include "engine/angles.h"
 #include "engine/casting.h"
 #include "engine/files.h"
+#include "engine/scans.h"
 #include "engine/switches.h"
 #include "engine/value_syntax.h"
 #include "engine/writers.h"
@@ -54,9 +55,7 @@ void ChartAction(EngineState& state) {
   if (state.settings.writeChartFile) WriteChartFile(state);
   CloseTextOutput(state.output);
   state.output = nullptr;
-  for (int i = 1; i <= 12; ++i) {
-    state.objects.longitude[kFirstCusp + i - 1] = state.objects.cusps[i];
-  }
+  CopyCuspsToObjects(state.objects);
 }
 
 bool CrossingTableRequested(int argc, char** argv) {

@@ -29,6 +29,8 @@ enum ObjectIndex : int {
   kPluto = 10,
   kChiron = 11,
   kCeres = 12,
+  kPallas = 13,
+  kJuno = 14,
   kVesta = 15,
   kNode = 16,
   kLilith = 17,
@@ -54,6 +56,8 @@ inline constexpr int kResultCount = 33;
 inline constexpr int kRuledSignCount = 41;
 inline constexpr int kSignCount = 12;
 inline constexpr int kLeo = 5;
+// Objects 0..40 keep heliocentric coordinates for the chart-positions file.
+inline constexpr int kHeliocentricCount = 41;
 
 struct EngineSettings {
   int houseSystem = 0;
@@ -90,6 +94,9 @@ struct EngineSettings {
   int harmonic = 1;
   int aspectCount = 5;
   int argv0Mode = 0;  // 0 when argv[0] starts with '-'
+  // Part of Fortune: negative always reverses Moon - Sun, 0 reverses it for night births,
+  // positive never. No switch sets it.
+  int fortuneFormula = 0;
 };
 
 // The chart being cast: date, local clock time (H.MM), daylight value (hours), zone (H.MM,
@@ -120,6 +127,11 @@ struct ObjectTables {
   std::array<double, kObjectCount> motion{};
   HouseCusps cusps{};
   std::array<int, kObjectCount> housePlace{};
+  // Heliocentric ecliptic x, y, z (au) of objects 0..40 as their source gave them; the
+  // Earth's in slot 0 and for the Sun.
+  std::array<std::array<double, 3>, kHeliocentricCount> heliocentric{};
+  // TT - UT (seconds) the ephemeris layer applies at the chart's moment.
+  double deltaTSeconds = 0.0;
 };
 
 struct EngineState {

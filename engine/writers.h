@@ -1,19 +1,19 @@
-// The engine's result files and day scans, called by the run sequence.
-// The chart file, the crossing table and the two scans are joined with the
-// ephemeris-based casting: until then they write nothing and leave "tmp.tmp", "G_tmp.tmp"
-// and the chart file untouched, so a reader finds the previous contents or no file, as
-// after a file that could not be opened.
+// The engine's result files, called by the run sequence: the chart-positions file ("-o"),
+// the crossing table ("G_tmp.tmp"), the horizon listing and the two day scans ("tmp.tmp").
+// A file that cannot be opened is skipped silently and the run goes on.
 #pragma once
 
+#include "engine/event_scan.h"
 #include "engine/records.h"
+#include "engine/rise_set_scan.h"
 
 namespace kelvara::engine {
 
+// "-o": the chart-info form; "-o0": the positions form. Both end with the recorded switches.
 void WriteChartFile(EngineState& state);
+// Longitudes where each object culminates, rises and sets, latitude by latitude.
 void WriteCrossingTable(EngineState& state);
-void ScanRiseSet(EngineState& state);
 // Horizon coordinates of every kept object into state.horizon; writes no file.
 void HorizonListing(EngineState& state);
-void ScanEvents(EngineState& state);
 
 }  // namespace kelvara::engine

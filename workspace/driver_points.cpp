@@ -187,6 +187,17 @@ void SetBrahmaguptaCusps(double ascendantDeg, ObjectTable& objects) {
   SetCusp(10, midheaven, objects);
 }
 
+int HouseOfLongitude(const ObjectTable& objects, double longitudeDeg) {
+  for (int house = 1; house <= kCuspCount; ++house) {
+    const ChartObject& cusp = objects[kSlotFirstCusp + house - 1];
+    const ChartObject& next = objects[kSlotFirstCusp + house % kCuspCount];
+    if (!cusp.HasLongitude() || !next.HasLongitude()) return 0;
+    const double width = Normalise360(next.longitude - cusp.longitude);
+    if (Normalise360(longitudeDeg - cusp.longitude) < width) return house;
+  }
+  return 0;
+}
+
 void CopyCusps(const ObjectTable& from, ObjectTable& to) {
   for (int slot = kSlotFirstCusp; slot <= kSlotLastCusp; ++slot) to[slot] = from[slot];
 }

@@ -40,6 +40,9 @@ void SetEqualSunCusps(ObjectTable& objects);
 // "Brahmagupta" cusps from an Ascendant and the engine's Midheaven and fourth cusp.
 void SetBrahmaguptaCusps(double ascendantDeg, ObjectTable& objects);
 
+// The house (1-12) whose cusps enclose a longitude; 0 when the cusps are not there.
+int HouseOfLongitude(const ObjectTable& objects, double longitudeDeg);
+
 // Replaces cusp slots 17-28 with those of another table.
 void CopyCusps(const ObjectTable& from, ObjectTable& to);
 

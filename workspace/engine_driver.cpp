@@ -28,6 +28,8 @@ double DayStartHours(const CalendarMoment& moment) {
 }
 
 std::optional<std::vector<std::string>> ReadAndDeleteScanFile() {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(kScanFileName, error)) return std::nullopt;
   std::ifstream file(kScanFileName);
   if (!file) return std::nullopt;
   std::vector<std::string> lines;

@@ -5,18 +5,13 @@
 #include <cstdio>
 
 #include "engine/angles.h"
+#include "workspace/text_trim.h"
 
 namespace kelvara::workspace {
 namespace {
 
 constexpr int kMinutesPerHour = 60;
 constexpr int kMaxHoursField = 99;
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::optional<int> Digits(std::string_view text, std::size_t maxLength) {
   if (text.empty() || text.size() > maxLength) return std::nullopt;
@@ -41,7 +36,7 @@ std::string FormatGmtOffset(double offsetHours) {
 }
 
 std::optional<double> ParseGmtOffset(std::string_view text) {
-  text = Trimmed(text);
+  text = TrimBlanks(text);
   double sign = 1.0;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     sign = text.front() == '-' ? -1.0 : 1.0;

@@ -7,6 +7,7 @@ namespace {
 
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
+      {"chart", RunChartCommand},
       {"place", RunPlaceCommand},
   };
   return table;
@@ -16,7 +17,12 @@ void PrintUsage(std::ostream& err) {
   err << "Использование: kelvara-cli КОМАНДА [ПАРАМЕТРЫ]\n"
          "  place НАЗВАНИЕ [--at \"ДД.ММ.ГГГГ ЧЧ:ММ\"] [--utc]\n"
          "      населенные пункты, чье название равно НАЗВАНИЮ или начинается с него:\n"
-         "      название,широта,долгота,смещение от Гринвича (часы) на указанный момент\n";
+         "      название,широта,долгота,смещение от Гринвича (часы) на указанный момент\n"
+         "  chart --name ИМЯ --date ДД.ММ.ГГГГ --time ЧЧ:ММ[:СС] (--gmt +ЧЧ:ММ | --place НАЗВАНИЕ)\n"
+         "        [--lat 55n45 --lon 037e37] [--house N] [--kind 50-59 --target ДД.ММ.ГГГГ\n"
+         "        [--target-time ЧЧ:ММ]] [--composite | --midpoint --name2 ... --lon2]\n"
+         "        [--format text|csv]\n"
+         "      карта, рассчитанная на момент и место\n";
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+
 namespace kelvara::cli {
 
 struct CliContext {
   std::filesystem::path dataDir;             // the data/ folder beside the program
   std::function<double()> nowGreenwichHours;  // present moment, hours since 1860
+  const platform::Clock* clock = nullptr;     // the device clock of "now" charts
 };
 
 inline constexpr int kExitOk = 0;
@@ -28,6 +31,12 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
 
 // place NAME [--at "DD.MM.YYYY HH:MM"] [--utc]
 int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& context,
+                    std::ostream& out, std::ostream& err);
+
+// chart --name NAME --date DD.MM.YYYY --time HH:MM[:SS] (--gmt +HH:MM | --place NAME)
+//       [--lat 55n45 --lon 037e37] [--house N] [--kind ID --target DD.MM.YYYY
+//       [--target-time HH:MM]] [--composite|--midpoint --name2 ... --lon2] [--format text|csv]
+int RunChartCommand(const std::vector<std::string>& args, const CliContext& context,
                     std::ostream& out, std::ostream& err);
 
 }  // namespace kelvara::cli

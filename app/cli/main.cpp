@@ -27,7 +27,8 @@ double NowGreenwichHours() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const kelvara::cli::CliContext context{DataDir(argv[0]), NowGreenwichHours};
+  const kelvara::platform::SystemClock clock;
+  const kelvara::cli::CliContext context{DataDir(argv[0]), NowGreenwichHours, &clock};
   return kelvara::cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), context, std::cout,
                               std::cerr);
 }

@@ -29,12 +29,20 @@ Output RunDriver(const std::string& arguments) {
   return out;
 }
 
-TEST(Cli, PrintsThirtyThreeObjectLines) {
+TEST(Cli, PrintsThirtyThreeObjectLinesAndDeltaT) {
   const Output out = RunDriver("-Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
   ASSERT_EQ(0, out.status);
-  ASSERT_EQ(33u, out.lines.size());
+  ASSERT_EQ(34u, out.lines.size());
   const std::regex line_format(R"(^[ \d]\d [ -~]{12} +-?\d+\.\d{8} +-?\d+\.\d{8} +-?\d+\.\d{8}$)");
-  for (const std::string& line : out.lines) EXPECT_TRUE(std::regex_match(line, line_format)) << line;
+  for (int i = 0; i < 33; ++i) EXPECT_TRUE(std::regex_match(out.lines[i], line_format)) << out.lines[i];
+  // Delta T in July 1985: 54.9 s (IERS).
+  const std::regex delta_t(R"(^# deltaT=54\.\d{3}$)");
+  EXPECT_TRUE(std::regex_match(out.lines[33], delta_t)) << out.lines[33];
+  // The Sun of that chart: 110.04 deg, 20 deg of Cancer.
+  std::istringstream sun(out.lines[1].substr(16));
+  double sun_longitude = 0.0;
+  sun >> sun_longitude;
+  EXPECT_NEAR(110.0365, sun_longitude, 0.0005);
   EXPECT_EQ(" 0 Earth ", out.lines[0].substr(0, 9));
   EXPECT_EQ("30 Midheaven", out.lines[30].substr(0, 12));
   // The Midheaven of this Moscow chart lies in the middle of Leo.
@@ -50,8 +58,19 @@ TEST(Cli, HelpAndTheSouthNodeName) {
   ASSERT_FALSE(help.lines.empty());
   EXPECT_NE(std::string::npos, help.lines[0].find("Usage"));
   const Output without_files = RunDriver("-c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
-  ASSERT_EQ(33u, without_files.lines.size());
+  ASSERT_EQ(34u, without_files.lines.size());
   EXPECT_EQ("17 S.Node", without_files.lines[17].substr(0, 9));
+}
+
+TEST(Cli, TableGivesSignsDegreesAndMinutes) {
+  const Output out = RunDriver("--table -Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
+  ASSERT_EQ(0, out.status);
+  ASSERT_EQ(35u, out.lines.size());  // heading, 33 objects, Delta T
+  // Sun 110.0365 deg: Cancer ("Рк") 20 deg 02 min; Jupiter retrograde in Aquarius ("Вд").
+  EXPECT_NE(std::string::npos, out.lines[2].find("Рк")) << out.lines[2];
+  EXPECT_NE(std::string::npos, out.lines[2].find(" 20   2 ")) << out.lines[2];
+  EXPECT_NE(std::string::npos, out.lines[7].find("Вд")) << out.lines[7];
+  EXPECT_NE(std::string::npos, out.lines[7].find(" R ")) << out.lines[7];
 }
 
 }  // namespace

@@ -23,10 +23,11 @@ constexpr int kMaxElements = 24;
 
 // Switch letters with their suffixes; prefixes are added at random. The '/' prefix is left
 // out because an element can become a file name ("-os", "-o") and must stay in this folder.
+// The event-scan family ("-d", "-dm", "-dY", "-dp" ...) is left to the scan tests: a random
+// "-dY 1985" scans centuries, day by day, and would turn this loop into hours.
 const std::vector<std::string> kSwitches = {
     "qa", "qb", "q", "qd", "qm", "qy", "qj", "c", "b", "b0", "ba", "Y", "Yn", "s", "sr",
-    "sh", "sd", "sz", "Z", "Z0", "Zd", "L", "L0", "d", "dm", "dy", "dY", "dp", "dpy",
-    "dpY", "dp0", "dp0y", "dp0Y", "o", "o0", "os", ">", ";", "x", ""};
+    "sh", "sd", "sz", "Z", "Z0", "Zd", "L", "L0", "o", "o0", "os", ">", ";", "x", ""};
 const std::vector<std::string> kPrefixes = {"", "-", "=", "_", ":"};
 const std::vector<std::string> kValues = {
     "0", "1", "-1", "12", "15", "2880", "3000", "400", "-360", "1985", "44BC", "44 b.c.",

@@ -108,6 +108,18 @@ TEST(DriverHouses, BrahmaguptaTrisectsTheQuadrantsFromTheAscendant) {
   }
 }
 
+TEST(DriverHouses, HouseOfALongitudeFromTheCuspsAcrossZeroAries) {
+  ObjectTable objects;
+  objects[kSlotSun].longitude = 100.0;
+  SetEqualSunCusps(objects);  // cusps at 100, 130, ... 70
+  EXPECT_EQ(HouseOfLongitude(objects, 100.0), 1);
+  EXPECT_EQ(HouseOfLongitude(objects, 129.9), 1);
+  EXPECT_EQ(HouseOfLongitude(objects, 5.0), 9);
+  EXPECT_EQ(HouseOfLongitude(objects, 99.0), 12);
+  objects[kSlotFirstCusp + 3].longitude = kNotAvailable;
+  EXPECT_EQ(HouseOfLongitude(objects, 5.0), 0);
+}
+
 TEST(DriverHouses, BrahmaguptaAscendantFollowsTheSunsDayAndNight) {
   const SunEvent rise{100.0, true};
   const SunEvent set{112.0, false};

@@ -7,7 +7,11 @@
 namespace kelvara::engine::testing {
 
 std::vector<ReferenceRow> LoadReferencePositions() {
-  std::ifstream in(std::string(KELVARA_TEST_DATA_DIR) + "/positions.csv");
+  return LoadReferencePositions(std::string(KELVARA_TEST_DATA_DIR) + "/positions.csv");
+}
+
+std::vector<ReferenceRow> LoadReferencePositions(const std::string& csvPath) {
+  std::ifstream in(csvPath);
   if (!in) throw std::runtime_error("positions.csv missing");
   std::vector<ReferenceRow> rows;
   std::string line;

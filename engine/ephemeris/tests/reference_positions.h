@@ -15,6 +15,9 @@ struct ReferenceRow {
   double speedDegPerDay;
 };
 
+// From this folder's data/positions.csv.
 std::vector<ReferenceRow> LoadReferencePositions();
+// From a positions.csv elsewhere (tests of other folders reuse the one copy).
+std::vector<ReferenceRow> LoadReferencePositions(const std::string& csvPath);
 
 }  // namespace kelvara::engine::testing

@@ -1,0 +1,339 @@
+// chart: one chart computed through ComputeChart and printed as a table or as CSV.
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "app/cli/chart_output.h"
+#include "app/cli/cli.h"
+#include "places/chart_zones.h"
+#include "places/city_base.h"
+#include "places/name_search.h"
+#include "places/place_time.h"
+#include "workspace/birth_data.h"
+#include "workspace/chart_compute.h"
+#include "workspace/gmt_text.h"
+#include "workspace/merged_chart.h"
+
+namespace kelvara::cli {
+namespace {
+
+using workspace::CalendarMoment;
+using workspace::ChartRecord;
+
+constexpr const char* kCommand = "kelvara-cli chart: ";
+constexpr const char* kDefaultTargetTime = "12:00";
+
+struct PersonOptions {
+  std::optional<std::string> name, date, time, gmt, place, lat, lon;
+};
+
+struct ChartOptions {
+  PersonOptions first;
+  PersonOptions second;
+  std::optional<std::string> house, kind, target, targetTime, format;
+  bool composite = false;
+  bool midpoint = false;
+};
+
+// A usage or data error: the text for standard error and the exit code.
+struct Failure {
+  std::string message;
+  int exitCode = kExitUsage;
+};
+
+template <typename T>
+struct Result {
+  std::optional<T> value;
+  Failure failure;
+  static Result Fail(std::string message, int exitCode = kExitUsage) {
+    return {std::nullopt, {std::move(message), exitCode}};
+  }
+};
+
+std::optional<std::string>* ValueOption(ChartOptions& o, const std::string& option) {
+  const std::map<std::string, std::optional<std::string>*> table = {
+      {"--name", &o.first.name},   {"--date", &o.first.date},     {"--time", &o.first.time},
+      {"--gmt", &o.first.gmt},     {"--place", &o.first.place},   {"--lat", &o.first.lat},
+      {"--lon", &o.first.lon},     {"--name2", &o.second.name},   {"--date2", &o.second.date},
+      {"--time2", &o.second.time}, {"--gmt2", &o.second.gmt},     {"--place2", &o.second.place},
+      {"--lat2", &o.second.lat},   {"--lon2", &o.second.lon},     {"--house", &o.house},
+      {"--kind", &o.kind},         {"--target", &o.target},       {"--target-time", &o.targetTime},
+      {"--format", &o.format}};
+  const auto found = table.find(option);
+  return found == table.end() ? nullptr : found->second;
+}
+
+Result<ChartOptions> ParseOptions(const std::vector<std::string>& args) {
+  ChartOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--composite" || args[i] == "--midpoint") {
+      (args[i] == "--composite" ? options.composite : options.midpoint) = true;
+    } else if (auto* value = ValueOption(options, args[i]); value && i + 1 < args.size()) {
+      *value = args[++i];
+    } else {
+      return Result<ChartOptions>::Fail("лишний или неверный параметр \"" + args[i] + "\"");
+    }
+  }
+  return {options, {}};
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// "DD.MM.YYYY" and "HH:MM[:SS]".
+bool ReadDate(const std::string& text, CalendarMoment& m) {
+  char tail = 0;
+  return std::sscanf(text.c_str(), "%2d.%2d.%4d%c", &m.day, &m.month, &m.year, &tail) == 3;
+}
+
+bool ReadTime(const std::string& text, CalendarMoment& m) {
+  char tail = 0;
+  m.second = 0;
+  const int read = std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &m.hour, &m.minute, &m.second, &tail);
+  return read == 2 || read == 3;
+}
+
+// "55n45" / "037e35" (degrees, the hemisphere letter, minutes) or decimal degrees.
+std::optional<double> ReadCoordinate(const std::string& text, char positive, char negative) {
+  const auto letter = text.find_first_of(std::string{positive, negative, static_cast<char>(std::toupper(positive)),
+                                                     static_cast<char>(std::toupper(negative))});
+  if (letter == std::string::npos) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+  }
+  const auto degrees = WholeNumber(std::string_view(text).substr(0, letter));
+  const auto minutes = WholeNumber(std::string_view(text).substr(letter + 1));
+  if (!degrees || !minutes || *degrees < 0 || *minutes < 0 || *minutes >= 60) return std::nullopt;
+  const double sign = std::tolower(text[letter]) == negative ? -1.0 : 1.0;
+  return sign * (*degrees + *minutes / 60.0);
+}
+
+class PlaceBase {
+ public:
+  explicit PlaceBase(const std::filesystem::path& dataDir) : file_(dataDir / places::kCityBaseFileName) {}
+
+  bool Load() {
+    if (!loaded_) {
+      loaded_ = true;
+      missing_ = places::LoadCityBase(file_, base_).status == places::CityBaseStatus::kMissing;
+    }
+    return !missing_;
+  }
+
+  Result<const places::CityRecord*> Find(const std::string& name) {
+    if (!Load()) return Result<const places::CityRecord*>::Fail("нет базы городов " + file_.string(), kExitFailure);
+    const auto found = places::FindCitiesByName(base_, name);
+    if (found.empty()) {
+      return Result<const places::CityRecord*>::Fail("населенный пункт \"" + name + "\" не найден", kExitFailure);
+    }
+    return {&base_.cities[found.front()], {}};
+  }
+  const places::CityBase& Base() const { return base_; }
+
+ private:
+  std::filesystem::path file_;
+  places::CityBase base_;
+  bool loaded_ = false;
+  bool missing_ = false;
+};
+
+Failure BadData(const std::string& detail) {
+  return {std::string(workspace::kMessageBadData) + " (" + detail + ")", kExitFailure};
+}
+
+// Where a person was born: from the city base, overridden by explicit options.
+struct BirthPlace {
+  std::string name;
+  double latitudeDeg = 0.0;
+  double longitudeDeg = 0.0;
+  std::optional<double> offsetHours;
+};
+
+Result<BirthPlace> PlaceFromBase(const std::string& placeName, const CalendarMoment& local, PlaceBase& places) {
+  const auto city = places.Find(placeName);
+  if (!city.value) return {std::nullopt, city.failure};
+  const places::CityRecord& record = **city.value;
+  BirthPlace place{record.DisplayName(), record.Latitude(), record.Longitude(), std::nullopt};
+  if (workspace::IsValidMoment(local)) {
+    const auto period = places::OffsetAt(places::PlaceTimeOfCity(record), local, false);
+    if (period) place.offsetHours = period->offsetHours;
+  }
+  return {place, {}};
+}
+
+Result<BirthPlace> ResolvePlace(const PersonOptions& person, const std::string& suffix,
+                                const CalendarMoment& local, PlaceBase& places) {
+  if (!person.place && (!person.lat || !person.lon)) {
+    return Result<BirthPlace>::Fail("нужны --place" + suffix + " или --lat" + suffix + " и --lon" + suffix);
+  }
+  BirthPlace place;
+  if (person.place) {
+    auto found = PlaceFromBase(*person.place, local, places);
+    if (!found.value) return found;
+    place = *found.value;
+  }
+  if (person.lat) {
+    const auto value = ReadCoordinate(*person.lat, 'n', 's');
+    if (!value) return {std::nullopt, BadData("--lat" + suffix)};
+    place.latitudeDeg = *value;
+  }
+  if (person.lon) {
+    const auto value = ReadCoordinate(*person.lon, 'e', 'w');
+    if (!value) return {std::nullopt, BadData("--lon" + suffix)};
+    place.longitudeDeg = *value;
+  }
+  if (person.gmt) place.offsetHours = workspace::ParseGmtOffset(*person.gmt);
+  if (!place.offsetHours) {
+    return {std::nullopt, BadData(person.gmt ? "--gmt" + suffix : "нет смещения от Гринвича: --gmt" + suffix)};
+  }
+  return {place, {}};
+}
+
+// The person's data through the birth-data dialog's own checks.
+Result<ChartRecord> PersonChart(const PersonOptions& person, const std::string& suffix, int houseSystem,
+                                PlaceBase& places) {
+  using R = Result<ChartRecord>;
+  workspace::BirthDataForm form;
+  form.name = person.name.value_or("");
+  if (!person.date || !ReadDate(*person.date, form.local)) return R::Fail("нужна дата --date" + suffix + " ДД.ММ.ГГГГ");
+  if (!person.time || !ReadTime(*person.time, form.local)) return R::Fail("нужно время --time" + suffix + " ЧЧ:ММ[:СС]");
+  const auto place = ResolvePlace(person, suffix, form.local, places);
+  if (!place.value) return {std::nullopt, place.failure};
+  form.placeName = place.value->name;
+  form.gmtText = workspace::FormatGmtOffset(*place.value->offsetHours);
+  form.latitude = workspace::AngleFields::FromDegrees(place.value->latitudeDeg);
+  form.longitude = workspace::AngleFields::FromDegrees(place.value->longitudeDeg);
+  const auto check = workspace::CheckBirthData(form);
+  if (!check.ok) return {std::nullopt, {std::string(check.message), kExitFailure}};
+  ChartRecord chart;
+  chart.houseSystem = houseSystem;
+  workspace::ApplyBirthData(form, chart);
+  // Exact values, not their dialog forms rounded to minutes.
+  chart.gmtOffsetHours = *place.value->offsetHours;
+  chart.latitudeDeg = place.value->latitudeDeg;
+  chart.longitudeDeg = place.value->longitudeDeg;
+  return {chart, {}};
+}
+
+Result<int> HouseSystem(const ChartOptions& options) {
+  if (!options.house) return {workspace::kHousePlacidus, {}};
+  const auto value = WholeNumber(*options.house);
+  if (!value || (*value != workspace::kNoHouses && workspace::HouseSystemName(*value).empty())) {
+    return Result<int>::Fail("неизвестная система домов \"" + *options.house + "\"");
+  }
+  return {*value, {}};
+}
+
+Failure ComputeFailure(workspace::ComputeResult result) {
+  if (result == workspace::ComputeResult::kReturnNotFound) {
+    return {"возврат не найден в 1860-2130 годах", kExitFailure};
+  }
+  return {std::string(workspace::kMessageBadData), kExitFailure};
+}
+
+struct Session {
+  const CliContext& context;
+  workspace::EngineDriver driver;
+  PlaceBase places;
+  std::optional<places::CityBaseZones> zones;
+
+  workspace::ComputeContext Compute(const ChartRecord* natal, std::string nowPlace = {}) {
+    if (!zones && places.Load()) zones.emplace(places.Base());
+    return {driver, natal, context.clock, zones ? &*zones : nullptr, std::move(nowPlace)};
+  }
+};
+
+Result<ChartRecord> DerivedChart(const ChartOptions& options, const ChartRecord& natal, Session& session) {
+  using R = Result<ChartRecord>;
+  const auto id = WholeNumber(*options.kind);
+  const auto kind = id ? workspace::KindOfId(*id) : std::nullopt;
+  if (!kind) return R::Fail("вид карты --kind должен быть от 50 до 59");
+  ChartRecord derived = natal;
+  derived.name = workspace::KindName(*kind);
+  derived.filePath.clear();
+  if (*kind != workspace::ChartKind::kNow) {
+    if (!options.target || !ReadDate(*options.target, derived.local) ||
+        !ReadTime(options.targetTime.value_or(kDefaultTargetTime), derived.local)) {
+      return R::Fail("нужна дата --target ДД.ММ.ГГГГ [--target-time ЧЧ:ММ]");
+    }
+  }
+  auto compute = session.Compute(&natal, *kind == workspace::ChartKind::kNow ? natal.placeName : "");
+  const auto result = workspace::ComputeChart(derived, compute);
+  if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
+  return {derived, {}};
+}
+
+Result<ChartRecord> MergedChart(const ChartOptions& options, const ChartRecord& first, int houseSystem,
+                                Session& session) {
+  auto second = PersonChart(options.second, "2", houseSystem, session.places);
+  if (!second.value) return second;
+  auto compute = session.Compute(nullptr);
+  const auto secondResult = workspace::ComputeChart(*second.value, compute);
+  if (secondResult != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(secondResult)};
+  workspace::WorkspaceState state;
+  state.main = first;
+  state.second = *second.value;
+  state.doubleChart = true;
+  const auto result = options.composite ? workspace::BuildCompositeChart(state, {}, session.driver)
+                                        : workspace::BuildMidpointChart(state, compute);
+  if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
+  return {state.main, {}};
+}
+
+Result<ChartRecord> ComputeRequested(const ChartOptions& options, Session& session) {
+  const auto houseSystem = HouseSystem(options);
+  if (!houseSystem.value) return {std::nullopt, houseSystem.failure};
+  auto natal = PersonChart(options.first, "", *houseSystem.value, session.places);
+  if (!natal.value) return natal;
+  auto compute = session.Compute(nullptr);
+  const auto result = workspace::ComputeChart(*natal.value, compute);
+  if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
+  if (options.kind) return DerivedChart(options, *natal.value, session);
+  if (options.composite || options.midpoint) return MergedChart(options, *natal.value, *houseSystem.value, session);
+  return natal;
+}
+
+// The program's folder (with its separator) is the one that holds data/.
+std::string ProgramFolder(std::filesystem::path dataDir) {
+  if (!dataDir.has_filename()) dataDir = dataDir.parent_path();
+  return (dataDir.parent_path() / "").string();
+}
+
+int Report(const Failure& failure, std::ostream& err) {
+  err << kCommand << failure.message << "\n";
+  return failure.exitCode;
+}
+
+}  // namespace
+
+int RunChartCommand(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
+                    std::ostream& err) {
+  const auto options = ParseOptions(args);
+  if (!options.value) return Report(options.failure, err);
+  const std::string format = options.value->format.value_or("text");
+  if (format != "text" && format != "csv") return Report({"формат должен быть text или csv", kExitUsage}, err);
+  if (options.value->composite && options.value->midpoint) {
+    return Report({"нужно одно из --composite и --midpoint", kExitUsage}, err);
+  }
+  Session session{context, workspace::EngineDriver(ProgramFolder(context.dataDir)),
+                  PlaceBase(context.dataDir), std::nullopt};
+  const auto chart = ComputeRequested(*options.value, session);
+  if (!chart.value) return Report(chart.failure, err);
+  if (format == "csv") {
+    PrintChartCsv(*chart.value, out);
+  } else {
+    PrintChartText(*chart.value, out);
+  }
+  return kExitOk;
+}
+
+}  // namespace kelvara::cli

@@ -1,0 +1,112 @@
+#include "app/cli/chart_output.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "workspace/driver_points.h"
+#include "workspace/gmt_text.h"
+
+namespace kelvara::cli {
+namespace {
+
+using workspace::ChartObject;
+using workspace::ChartRecord;
+
+constexpr int kNameColumn = 15;
+constexpr int kSignColumn = 10;
+constexpr int kPositionColumn = 12;
+constexpr int kSpeedColumn = 12;
+
+std::string Printf(const char* format, auto... values) {
+  char text[128];
+  std::snprintf(text, sizeof(text), format, values...);
+  return text;
+}
+
+std::string MomentText(const workspace::CalendarMoment& m) {
+  return Printf("%02d.%02d.%04d %02d:%02d:%02d", m.day, m.month, m.year, m.hour, m.minute, m.second);
+}
+
+// Pads to a width in characters, not bytes, so Cyrillic columns line up.
+std::string Padded(std::string text, int width) {
+  int characters = 0;
+  for (const unsigned char c : text) characters += (c & 0xC0) != 0x80 ? 1 : 0;
+  if (characters < width) text.append(width - characters, ' ');
+  return text;
+}
+
+int HouseColumn(const ChartRecord& chart, int slot) {
+  if (workspace::IsCuspSlot(slot)) return slot - workspace::kSlotFirstCusp + 1;
+  return workspace::HouseOfLongitude(chart.objects, chart.objects[slot].longitude);
+}
+
+std::string HouseSystemText(int houseSystem) {
+  const auto name = workspace::HouseSystemName(houseSystem);
+  return name.empty() ? "без домов" : std::string(name);
+}
+
+std::string DegreesMinutes(double value, const char* positive, const char* negative) {
+  const double magnitude = std::fabs(value);
+  const long long totalMinutes = std::llround(magnitude * 60.0);
+  return Printf("%lld°%02lld' %s", totalMinutes / 60, totalMinutes % 60, value < 0.0 ? negative : positive);
+}
+
+std::string PositionText(const ChartObject& object) {
+  if (!object.HasLongitude()) return "—";
+  // Truncated, so 29°59.7' never shows as 30°00' of the same sign.
+  const long long totalMinutes = static_cast<long long>(std::floor(std::fmod(object.longitude, 30.0) * 60.0));
+  return Printf("%2lld°%02lld'", totalMinutes / 60, totalMinutes % 60);
+}
+
+std::string SpeedText(const ChartObject& object) {
+  if (object.speed == workspace::kNotAvailable) return "";
+  return Printf("%+.4f", object.speed);
+}
+
+void PrintHeaderText(const ChartRecord& chart, std::ostream& out) {
+  out << (chart.name.empty() ? std::string("(без имени)") : chart.name) << " — " << chart.title << "\n"
+      << "Местное время: " << MomentText(chart.local) << ", GMT "
+      << workspace::FormatGmtOffset(chart.gmtOffsetHours) << ", по Гринвичу: "
+      << MomentText(chart.greenwich) << "\n"
+      << "Место: " << (chart.placeName.empty() ? std::string("—") : chart.placeName) << ", "
+      << DegreesMinutes(chart.latitudeDeg, "с.ш.", "ю.ш.") << ", "
+      << DegreesMinutes(chart.longitudeDeg, "в.д.", "з.д.") << "; дома: "
+      << HouseSystemText(chart.houseSystem) << "\n\n";
+}
+
+}  // namespace
+
+void PrintChartText(const ChartRecord& chart, std::ostream& out) {
+  PrintHeaderText(chart, out);
+  out << Padded("Объект", kNameColumn) << Padded("Знак", kSignColumn)
+      << Padded("Положение", kPositionColumn) << Padded("Скорость", kSpeedColumn) << "Дом  R\n";
+  for (int slot = workspace::kFirstSlot; slot <= workspace::kLastSlot; ++slot) {
+    const ChartObject& object = chart.objects[slot];
+    const bool known = object.HasLongitude();
+    const int house = known ? HouseColumn(chart, slot) : 0;
+    out << Padded(std::string(workspace::SlotName(slot)), kNameColumn)
+        << Padded(known ? std::string(workspace::SignName(object.sign)) : "", kSignColumn)
+        << Padded(PositionText(object), kPositionColumn) << Padded(SpeedText(object), kSpeedColumn)
+        << Padded(house > 0 ? std::to_string(house) : "", 5) << (object.retrograde ? "R" : "") << "\n";
+  }
+}
+
+void PrintChartCsv(const ChartRecord& chart, std::ostream& out) {
+  out << "# name=" << chart.name << ";title=" << chart.title << ";local=" << MomentText(chart.local)
+      << ";gmt=" << MomentText(chart.greenwich) << ";offset=" << Printf("%g", chart.gmtOffsetHours)
+      << ";lat=" << Printf("%.6f", chart.latitudeDeg) << ";lon=" << Printf("%.6f", chart.longitudeDeg)
+      << ";house=" << chart.houseSystem << "\n"
+      << "slot,name,longitude,speed,retrograde,sign,house\n";
+  for (int slot = workspace::kFirstSlot; slot <= workspace::kLastSlot; ++slot) {
+    const ChartObject& object = chart.objects[slot];
+    const bool known = object.HasLongitude();
+    const int house = known ? HouseColumn(chart, slot) : 0;
+    out << slot << ',' << workspace::SlotName(slot) << ',' << Printf("%.8f", object.longitude) << ','
+        << Printf("%.8f", object.speed) << ',' << object.retrograde << ','
+        << (known ? workspace::SignName(object.sign) : "") << ','
+        << (house > 0 ? std::to_string(house) : "") << "\n";
+  }
+}
+
+}  // namespace kelvara::cli
