@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/stored_file.h"
 #include "platform/archive.h"
+#include "workspace/birth_data.h"
 
 namespace kelvara::app {
 namespace {
@@ -104,11 +105,10 @@ ChartDocument ReadDocument(CheckedArchiveReader& reader) {
 
 }  // namespace
 
-ChartDocument DocumentOf(const DocumentChart& chart) {
-  const ws::ChartRecord& record = chart.record;
+ChartDocument DocumentOf(const ws::ChartRecord& record, const FurtherRings& furtherRings) {
   ChartDocument document{record.local,        record.name,         record.placeName,
                          record.gmtOffsetHours, record.latitudeDeg, record.longitudeDeg,
-                         record.houseSystem,  {},                  chart.furtherRings,
+                         record.houseSystem,  {},                  furtherRings,
                          record.note};
   for (int i = 0; i < kLayoutObjectCount; ++i) {
     const ws::ObjectDisplay& display = record.objects[ws::kFirstSlot + i].display;
@@ -117,8 +117,7 @@ ChartDocument DocumentOf(const DocumentChart& chart) {
   return document;
 }
 
-void ApplyDocument(const ChartDocument& document, DocumentChart& chart) {
-  ws::ChartRecord& record = chart.record;
+void ApplyDocument(const ChartDocument& document, ws::ChartRecord& record, FurtherRings& furtherRings) {
   record.local = document.local;
   record.name = document.name;
   record.placeName = document.placeName;
@@ -133,7 +132,7 @@ void ApplyDocument(const ChartDocument& document, DocumentChart& chart) {
     display.angleDeg = document.wheel[i].angleDeg;
     display.radius = document.wheel[i].radius;
   }
-  chart.furtherRings = document.furtherRings;
+  furtherRings = document.furtherRings;
 }
 
 std::string EncodeChartDocument(const ChartDocument& document) {
@@ -192,37 +191,22 @@ std::optional<std::string> WriteChartDocument(const std::filesystem::path& path,
   return WriteStoredFile(path, EncodeChartDocument(document));
 }
 
-std::optional<std::string_view> SaveRefusal(const ChartPair& charts) {
-  const std::string& mainName = charts.main.record.name;
-  if (ws::IsMidpointName(mainName)) return kMidpointNotSaved;
-  if (ws::IsCompositeName(mainName)) return kCompositeNotSaved;
-  if (charts.doubleChart && !mainName.empty()) return kDoubleNotSaved;
-  return std::nullopt;
-}
-
-std::optional<std::string_view> OpenRefusal(const ChartPair& charts) {
-  if (ws::IsMergedName(charts.main.record.name)) return kNoDoubleWithMerged;
-  return std::nullopt;
-}
-
-DocumentChart& DocumentTarget(ChartPair& charts) {
-  return charts.doubleChart && !charts.main.record.name.empty() ? charts.second : charts.main;
-}
-
 std::optional<std::string> LoadDocumentIntoChart(const ChartDocument& document,
-                                                 const std::filesystem::path& path,
-                                                 DocumentChart& chart, const ChartServices& services) {
-  DocumentChart loaded = chart;
-  ApplyDocument(document, loaded);
-  loaded.record.filePath = path.string();
-  if (services.computeChart && !services.computeChart(loaded.record)) {
-    return std::string(kWrongData) + "\n" + path.string();
+                                                 const std::filesystem::path& path, ws::ChartRecord& chart,
+                                                 FurtherRings& furtherRings, const ChartServices& services) {
+  ws::ChartRecord loaded = chart;
+  FurtherRings loadedRings;
+  ApplyDocument(document, loaded, loadedRings);
+  loaded.filePath = path.string();
+  if (services.computeChart && !services.computeChart(loaded)) {
+    return std::string(ws::kMessageBadData) + "\n" + path.string();
   }
   if (services.cityBase != nullptr) {
-    places::FindPlaceTime(*services.cityBase, loaded.record.placeName, loaded.record.latitudeDeg,
-                          loaded.record.longitudeDeg, services.renameUi);
+    places::FindPlaceTime(*services.cityBase, loaded.placeName, loaded.latitudeDeg, loaded.longitudeDeg,
+                          services.renameUi);
   }
   chart = std::move(loaded);
+  furtherRings = loadedRings;
   return std::nullopt;
 }
 

@@ -34,12 +34,6 @@ using LayoutRing = std::array<RingPoint, kLayoutObjectCount>;
 // objects carry the first one.
 using FurtherRings = std::array<LayoutRing, kFurtherRingCount>;
 
-// A chart as the document stores it.
-struct DocumentChart {
-  workspace::ChartRecord record;
-  FurtherRings furtherRings;
-};
-
 // What a document holds, read whole before any chart is touched.
 struct ChartDocument {
   workspace::CalendarMoment local;
@@ -55,9 +49,10 @@ struct ChartDocument {
   friend bool operator==(const ChartDocument&, const ChartDocument&) = default;
 };
 
-ChartDocument DocumentOf(const DocumentChart& chart);
+ChartDocument DocumentOf(const workspace::ChartRecord& chart, const FurtherRings& furtherRings);
 // Birth data, note and layout go into the chart; its step counter starts again at 0.
-void ApplyDocument(const ChartDocument& document, DocumentChart& chart);
+void ApplyDocument(const ChartDocument& document, workspace::ChartRecord& chart,
+                   FurtherRings& furtherRings);
 
 std::string EncodeChartDocument(const ChartDocument& document);
 // The document, or nothing with the reason (Russian) in `error`. A layout version
@@ -84,25 +79,12 @@ struct ChartServices {
   const places::RenameUi* renameUi = nullptr;  // none: the place is renamed silently
 };
 
-// The main chart, the second chart and the mode they are shown in.
-struct ChartPair {
-  DocumentChart main;
-  DocumentChart second;
-  bool doubleChart = false;
-};
-
-// Refusals of the save and open commands, with the texts the user sees.
-std::optional<std::string_view> SaveRefusal(const ChartPair& charts);
-std::optional<std::string_view> OpenRefusal(const ChartPair& charts);
-
-// A document goes into the second chart in double-chart mode when the main chart
-// has a name, else into the main chart.
-DocumentChart& DocumentTarget(ChartPair& charts);
-
 // Puts a read document into its chart: applied whole, computed, its place looked up
 // in the city base (which may rename it), its path remembered in the chart. Data that
 // cannot be computed leave the chart as it was and give the message.
-std::optional<std::string> LoadDocumentIntoChart(const ChartDocument& document, const std::filesystem::path& path,
-                           DocumentChart& chart, const ChartServices& services);
+std::optional<std::string> LoadDocumentIntoChart(const ChartDocument& document,
+                                                 const std::filesystem::path& path,
+                                                 workspace::ChartRecord& chart, FurtherRings& furtherRings,
+                                                 const ChartServices& services);
 
 }  // namespace kelvara::app

@@ -1,8 +1,6 @@
 // Texts of the documents, settings and tables that the user sees, exactly as shown.
 #pragma once
 
-#include <string_view>
-
 #include "places/messages.h"
 
 namespace kelvara::app {
@@ -19,16 +17,5 @@ inline constexpr const char* kReasonNewerLayout =
     "документ записан более новой версией программы (версия формата ";
 inline constexpr const char* kReasonOldMapLayout =
     "документы старого формата \".MAP\" больше не поддерживаются";
-
-// Birth data the chart computation cannot take (string 60).
-inline constexpr std::string_view kWrongData = "Неправильные данные!";
-
-// Charts that are not saved, and documents that cannot be opened over a merged chart.
-// The first text begins with a Latin "C", as the program has always shown it.
-inline constexpr std::string_view kMidpointNotSaved = "Cредние карты не сохраняются.";
-inline constexpr std::string_view kCompositeNotSaved = "Композитные карты не сохраняются.";
-inline constexpr std::string_view kDoubleNotSaved = "Двойные карты не сохраняются.";
-inline constexpr std::string_view kNoDoubleWithMerged =
-    "Нельзя строить двойные карты с участием средних и композитных карт.";
 
 }  // namespace kelvara::app

@@ -2,6 +2,7 @@
 
 #include "app/stored_file.h"
 #include "platform/file_io.h"
+#include "workspace/chart_rules.h"
 
 namespace kelvara::app {
 namespace {
@@ -33,7 +34,8 @@ void LoadSettingsStep(const platform::Profile& profile, Session& session) {
   NormaliseTraditions(session.settings);
   session.displayMode = ChooseStartDisplayMode(session.settings);
   session.charts.doubleChart = session.settings.doubleChart;
-  session.charts.main.record.houseSystem = session.settings.houseSystem;
+  session.charts.nowPlace = session.settings.lastNowPlace;
+  session.charts.main.houseSystem = session.settings.houseSystem;
 }
 
 void LoadCityBaseStep(Session& session, std::vector<std::string>& messages) {
@@ -46,11 +48,11 @@ void RestoreNowChart(Session& session) {
   Settings& settings = session.settings;
   if (!settings.now) return;
   if (settings.doubleChart && settings.secondDocument.empty()) {
-    session.charts.second.record.placeName = settings.lastNowPlace;
+    session.charts.second.placeName = settings.lastNowPlace;
     return;
   }
   settings.mainDocument.clear();
-  session.charts.main.record.placeName = settings.lastNowPlace;
+  session.charts.main.placeName = settings.lastNowPlace;
 }
 
 Tradition CurrentTradition(const Settings& settings) {
@@ -68,17 +70,29 @@ void LoadTablesStep(Session& session, std::vector<std::string>& messages) {
 
 bool IsNowChart(const ws::ChartRecord& chart) { return chart.name.empty() || ws::IsNowName(chart.name); }
 
-std::string& DocumentSetting(Session& session, const DocumentChart& chart) {
-  return &chart == &session.charts.second ? session.settings.secondDocument
-                                          : session.settings.mainDocument;
+// One of the two charts with what the session keeps for its document.
+struct DocumentSlot {
+  ws::ChartRecord& chart;
+  FurtherRings& rings;
+  std::string& pathSetting;
+};
+
+DocumentSlot MainSlot(Session& session) {
+  return {session.charts.main, session.mainRings, session.settings.mainDocument};
 }
 
-std::optional<std::string> OpenInto(Session& session, const fs::path& path, DocumentChart& chart,
+DocumentSlot SecondSlot(Session& session) {
+  return {session.charts.second, session.secondRings, session.settings.secondDocument};
+}
+
+std::optional<std::string> OpenInto(Session& session, const fs::path& path, const DocumentSlot& slot,
                                     const ChartServices& services) {
   const DocumentRead read = ReadChartDocument(path);
   if (!read.document) return read.message;
-  if (auto failure = LoadDocumentIntoChart(*read.document, path, chart, services)) return failure;
-  DocumentSetting(session, chart) = path.string();
+  if (auto failure = LoadDocumentIntoChart(*read.document, path, slot.chart, slot.rings, services)) {
+    return failure;
+  }
+  slot.pathSetting = path.string();
   session.recentFiles.Add(path.string());
   return std::nullopt;
 }
@@ -104,7 +118,7 @@ StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {
   CopyMissingFonts(environment.deviceFolders);
   session.dataPrefix = environment.dataPrefix;
   LoadSettingsStep(*environment.profile, session);
-  session.charts.main.record.name = ChartNameFromTitle(ws::kNameUnknown);
+  session.charts.main.name = ChartNameFromTitle(ws::kNameUnknown);
   session.helpFile = kHelpFile;
   LoadCityBaseStep(session, result.messages);
   RestoreNowChart(session);
@@ -115,11 +129,12 @@ StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {
 
 bool ShutDown(platform::Profile& profile, Session& session) {
   DeleteScratchFile();
-  const ChartPair& charts = session.charts;
-  const ws::ChartRecord& shown = charts.doubleChart ? charts.second.record : charts.main.record;
+  const ws::WorkspaceState& charts = session.charts;
+  const ws::ChartRecord& shown = charts.doubleChart ? charts.second : charts.main;
   if (!IsNowChart(shown)) session.settings.now = false;
   session.settings.doubleChart = charts.doubleChart;
-  session.settings.houseSystem = charts.main.record.houseSystem;
+  session.settings.lastNowPlace = charts.nowPlace;
+  session.settings.houseSystem = charts.main.houseSystem;
   const bool settingsWritten = SaveSettings(profile, session.settings);
   return session.recentFiles.Save(profile) && settingsWritten;
 }
@@ -128,23 +143,23 @@ ChartServices SessionChartServices(const Session& session, const ws::ChartEngine
                                    const platform::Clock* clock, const ws::TimeZoneSource* zones,
                                    const places::RenameUi* renameUi) {
   const auto compute = [&session, &engine, clock, zones](ws::ChartRecord& chart) {
-    const ws::ComputeContext context{engine, &session.charts.main.record, clock, zones,
-                                     session.settings.lastNowPlace};
+    const ws::ComputeContext context{engine, &session.charts.main, clock, zones, session.charts.nowPlace};
     return ws::ComputeChart(chart, context) != ws::ComputeResult::kNotComputable;
   };
   return {compute, &session.cityBase, renameUi};
 }
 
 std::optional<std::string> OpenDocument(Session& session, const fs::path& path, const ChartServices& services) {
-  if (const auto refusal = OpenRefusal(session.charts)) return std::string(*refusal);
-  return OpenInto(session, path, DocumentTarget(session.charts), services);
+  if (const auto refusal = ws::OpenRefusal(session.charts)) return std::string(*refusal);
+  const bool intoSecond = session.charts.doubleChart && !session.charts.main.name.empty();
+  return OpenInto(session, path, intoSecond ? SecondSlot(session) : MainSlot(session), services);
 }
 
 std::optional<std::string> SaveDocument(Session& session, const fs::path& path) {
-  if (const auto refusal = SaveRefusal(session.charts)) return std::string(*refusal);
-  DocumentChart& main = session.charts.main;
-  if (auto failure = WriteChartDocument(path, DocumentOf(main))) return failure;
-  main.record.filePath = path.string();
+  if (const auto refusal = ws::SaveRefusal(session.charts)) return std::string(*refusal);
+  ws::ChartRecord& main = session.charts.main;
+  if (auto failure = WriteChartDocument(path, DocumentOf(main, session.mainRings))) return failure;
+  main.filePath = path.string();
   session.settings.mainDocument = path.string();
   session.recentFiles.Add(path.string());
   return std::nullopt;
@@ -152,15 +167,15 @@ std::optional<std::string> SaveDocument(Session& session, const fs::path& path) 
 
 std::vector<std::string> ReopenLastDocuments(Session& session, const ChartServices& services) {
   std::vector<std::string> messages;
-  const auto reopen = [&](std::string& setting, DocumentChart& chart) {
-    if (setting.empty()) return;
-    if (auto failure = OpenInto(session, setting, chart, services)) {
+  const auto reopen = [&](const DocumentSlot& slot) {
+    if (slot.pathSetting.empty()) return;
+    if (auto failure = OpenInto(session, fs::path(slot.pathSetting), slot, services)) {
       messages.push_back(std::move(*failure));
-      setting.clear();  // asked once; the recent-file list still has it
+      slot.pathSetting.clear();  // asked once; the recent-file list still has it
     }
   };
-  reopen(session.settings.mainDocument, session.charts.main);
-  if (session.charts.doubleChart) reopen(session.settings.secondDocument, session.charts.second);
+  reopen(MainSlot(session));
+  if (session.charts.doubleChart) reopen(SecondSlot(session));
   return messages;
 }
 

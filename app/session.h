@@ -19,6 +19,7 @@
 #include "platform/clock.h"
 #include "platform/profile.h"
 #include "workspace/chart_compute.h"
+#include "workspace/workspace_state.h"
 
 namespace kelvara::app {
 
@@ -31,7 +32,9 @@ inline constexpr std::string_view kFontFiles[] = {"Kelvara.ttf", "Times.ttf", "A
 struct Session {
   Settings settings;
   platform::RecentFileList recentFiles;
-  ChartPair charts;
+  workspace::WorkspaceState charts;
+  FurtherRings mainRings;  // the wheel's other rings of each chart, kept with its document
+  FurtherRings secondRings;
   AspectTables aspectTables;
   DignityTables dignityTables;
   places::CityBase cityBase;
@@ -78,8 +81,9 @@ ChartServices SessionChartServices(const Session& session, const workspace::Char
                                    const platform::Clock* clock, const workspace::TimeZoneSource* zones,
                                    const places::RenameUi* renameUi);
 
-// Opens a document into the chart the rules choose; the message when it was refused
-// or could not be read, in which case no chart has changed.
+// Opens a document into the chart the rules choose (the second chart in double-chart
+// mode when the main chart has a name); the message when it was refused or could not
+// be read, in which case no chart has changed.
 std::optional<std::string> OpenDocument(Session& session, const std::filesystem::path& path,
                                         const ChartServices& services);
 // Saves the main chart; the message when it was refused or failed.

@@ -31,8 +31,13 @@ constexpr std::size_t kWheelOffset = kSecondOffset + 12;
 constexpr std::size_t kVersionOffset = kWheelOffset + kLayoutObjectCount * 16;
 constexpr std::size_t kFurtherRingsOffset = kVersionOffset + 6;
 
-DocumentChart SampleChart() {
-  DocumentChart chart;
+struct SampleChart {
+  ws::ChartRecord record;
+  FurtherRings rings;
+};
+
+SampleChart Sample() {
+  SampleChart chart;
   ws::ChartRecord& r = chart.record;
   r.local = {1984, 2, 29, 23, 59, 58};
   r.name = "Иван";
@@ -45,13 +50,18 @@ DocumentChart SampleChart() {
   for (int i = 0; i < kLayoutObjectCount; ++i) {
     r.objects[ws::kFirstSlot + i].display = {"", 0, "", 10.0 * i + 0.25, 0.5 + i / 100.0};
     for (int ring = 0; ring < kFurtherRingCount; ++ring) {
-      chart.furtherRings[ring][i] = {100.0 * ring + i, -0.5 * ring - i};
+      chart.rings[ring][i] = {100.0 * ring + i, -0.5 * ring - i};
     }
   }
   return chart;
 }
 
-std::string SampleBytes() { return EncodeChartDocument(DocumentOf(SampleChart())); }
+ChartDocument SampleDocument() {
+  const SampleChart chart = Sample();
+  return DocumentOf(chart.record, chart.rings);
+}
+
+std::string SampleBytes() { return EncodeChartDocument(SampleDocument()); }
 
 std::optional<ChartDocument> Decode(const std::string& bytes, std::string* reason = nullptr) {
   std::string error;
@@ -66,15 +76,15 @@ class DocumentFileTest : public ::testing::Test {
 };
 
 TEST_F(DocumentFileTest, AWrittenDocumentReadBackGivesTheSameChart) {
-  const DocumentChart saved = SampleChart();
+  const SampleChart saved = Sample();
   const auto path = dir_ / "Иван.kvd";
-  ASSERT_FALSE(WriteChartDocument(path, DocumentOf(saved)).has_value());
+  ASSERT_FALSE(WriteChartDocument(path, SampleDocument()).has_value());
 
   const DocumentRead read = ReadChartDocument(path);
   ASSERT_TRUE(read.document) << read.message;
-  DocumentChart loaded;
+  SampleChart loaded;
   loaded.record.step.counter = 7;
-  ApplyDocument(*read.document, loaded);
+  ApplyDocument(*read.document, loaded.record, loaded.rings);
   const ws::ChartRecord& a = saved.record;
   const ws::ChartRecord& b = loaded.record;
   EXPECT_EQ(b.local, a.local);
@@ -90,8 +100,8 @@ TEST_F(DocumentFileTest, AWrittenDocumentReadBackGivesTheSameChart) {
     EXPECT_EQ(b.objects[slot].display.angleDeg, a.objects[slot].display.angleDeg);
     EXPECT_EQ(b.objects[slot].display.radius, a.objects[slot].display.radius);
   }
-  EXPECT_EQ(loaded.furtherRings, saved.furtherRings);
-  EXPECT_EQ(DocumentOf(loaded), DocumentOf(saved));
+  EXPECT_EQ(loaded.rings, saved.rings);
+  EXPECT_EQ(DocumentOf(loaded.record, loaded.rings), SampleDocument());
 }
 
 TEST(DocumentFileForm, ItemsLieWhereTheLayoutPutsThemWithWideStrings) {
@@ -206,30 +216,10 @@ TEST_F(DocumentFileTest, UnreadableFilesAndTheRetiredLayoutAreReported) {
 
 TEST_F(DocumentFileTest, AFailedSaveReportsItAndLeavesNoFile) {
   const auto path = dir_ / "нет такой папки" / "a.kvd";
-  const auto failure = WriteChartDocument(path, DocumentOf(SampleChart()));
+  const auto failure = WriteChartDocument(path, SampleDocument());
   ASSERT_TRUE(failure);
   EXPECT_NE(failure->find("Не удается записать файл "), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(DocumentRules, WhichChartIsSavedOrOpenedAndWhenTheyAreRefused) {
-  ChartPair charts;
-  EXPECT_FALSE(SaveRefusal(charts));
-  EXPECT_EQ(&DocumentTarget(charts), &charts.main);
-  charts.doubleChart = true;
-  EXPECT_FALSE(SaveRefusal(charts));
-  EXPECT_EQ(&DocumentTarget(charts), &charts.main);
-  charts.main.record.name = "Иван";
-  EXPECT_EQ(SaveRefusal(charts), "Двойные карты не сохраняются.");
-  EXPECT_EQ(&DocumentTarget(charts), &charts.second);
-  EXPECT_FALSE(OpenRefusal(charts));
-  charts.main.record.name = "Ср.карта (Иван + Мария)";
-  EXPECT_EQ(SaveRefusal(charts), "C\xD1\x80едние карты не сохраняются.");
-  EXPECT_EQ(OpenRefusal(charts), "Нельзя строить двойные карты с участием средних и композитных карт.");
-  charts.main.record.name = "Комп.карта (Иван + Мария)";
-  charts.doubleChart = false;
-  EXPECT_EQ(SaveRefusal(charts), "Композитные карты не сохраняются.");
-  EXPECT_TRUE(OpenRefusal(charts));
 }
 
 TEST(DocumentRules, ALoadedChartIsComputedAndLookedUpOrNotChangedAtAll) {
@@ -242,23 +232,24 @@ TEST(DocumentRules, ALoadedChartIsComputedAndLookedUpOrNotChangedAtAll) {
                                  return true;
                                },
                                &base, nullptr};
-  DocumentChart chart;
+  SampleChart chart;
   chart.record.step.counter = 3;
-  EXPECT_FALSE(LoadDocumentIntoChart(DocumentOf(SampleChart()), "/charts/Иван.kvd", chart, services));
+  EXPECT_FALSE(LoadDocumentIntoChart(SampleDocument(), "/charts/Иван.kvd", chart.record, chart.rings, services));
   EXPECT_EQ(computed, 1);
   EXPECT_EQ(chart.record.step.counter, 0);
   EXPECT_EQ(chart.record.filePath, "/charts/Иван.kvd");
   EXPECT_EQ(chart.record.placeName, "Буэнос-Айрес");
+  EXPECT_EQ(chart.rings, Sample().rings);
 
-  DocumentChart kept;
+  SampleChart kept;
   kept.record.name = "Мария";
-  const DocumentChart before = kept;
+  const SampleChart before = kept;
   const ChartServices refusing{[](ws::ChartRecord&) { return false; }, &base, nullptr};
-  const auto message = LoadDocumentIntoChart(DocumentOf(SampleChart()), "/c/a.kvd", kept, refusing);
+  const auto message = LoadDocumentIntoChart(SampleDocument(), "/c/a.kvd", kept.record, kept.rings, refusing);
   ASSERT_TRUE(message);
   EXPECT_EQ(message->rfind("Неправильные данные!", 0), 0u);
   EXPECT_EQ(kept.record, before.record);
-  EXPECT_EQ(kept.furtherRings, before.furtherRings);
+  EXPECT_EQ(kept.rings, before.rings);
 }
 
 }  // namespace

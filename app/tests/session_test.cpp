@@ -52,7 +52,7 @@ TEST_F(SessionTest, AFreshStartHasTheDefaultsAnUnnamedChartAndItsFolders) {
   Touch(kScratchFile);
   const Session session = Start();
   EXPECT_FALSE(fs::exists(kScratchFile));
-  EXPECT_EQ(session.charts.main.record.name, "");
+  EXPECT_EQ(session.charts.main.name, "");
   EXPECT_EQ(session.displayMode, DisplayMode::kWheel);
   EXPECT_TRUE(session.settings.west);
   EXPECT_EQ(session.dignityTables, DefaultDignityTables(Tradition::kWestern));
@@ -73,7 +73,7 @@ TEST_F(SessionTest, StoredSettingsChooseTraditionModeAndHouseSystem) {
   EXPECT_EQ(session.displayMode, DisplayMode::kWheel);
   EXPECT_TRUE(session.settings.viewCircle);
   EXPECT_FALSE(session.settings.viewSoul);
-  EXPECT_EQ(session.charts.main.record.houseSystem, ws::kHouseKoch);
+  EXPECT_EQ(session.charts.main.houseSystem, ws::kHouseKoch);
 
   profile_.WriteInt(kSettingsSection, "b_West", 1);
   profile_.WriteInt(kSettingsSection, "b_ViewTransit", 1);
@@ -87,18 +87,19 @@ TEST_F(SessionTest, ANowChartAtExitComesBackAtTheNowPlace) {
   profile_.WriteString(kSettingsSection, "sLastNowPlace", "Казань");
   profile_.WriteString(kSettingsSection, "Man.FName", "/charts/a.kvd");
   Session single = Start();
-  EXPECT_EQ(single.charts.main.record.placeName, "Казань");
+  EXPECT_EQ(single.charts.main.placeName, "Казань");
+  EXPECT_EQ(single.charts.nowPlace, "Казань");
   EXPECT_EQ(single.settings.mainDocument, "");
 
   profile_.WriteInt(kSettingsSection, "b_Duble", 1);
   Session twoCharts = Start();
-  EXPECT_EQ(twoCharts.charts.second.record.placeName, "Казань");
-  EXPECT_EQ(twoCharts.charts.main.record.placeName, "");
+  EXPECT_EQ(twoCharts.charts.second.placeName, "Казань");
+  EXPECT_EQ(twoCharts.charts.main.placeName, "");
   EXPECT_EQ(twoCharts.settings.mainDocument, "/charts/a.kvd");
 
   profile_.WriteString(kSettingsSection, "Man2.FName", "/charts/b.kvd");
   Session withSecondDocument = Start();
-  EXPECT_EQ(withSecondDocument.charts.main.record.placeName, "Казань");
+  EXPECT_EQ(withSecondDocument.charts.main.placeName, "Казань");
   EXPECT_EQ(withSecondDocument.settings.mainDocument, "");
 }
 
@@ -154,9 +155,9 @@ TEST_F(SessionTest, ShutDownKeepsNowOnlyForANowChartAndWritesEverything) {
     Session session = Start();
     session.settings.now = true;
     session.charts.doubleChart = c.doubleChart;
-    session.charts.main.record.name = c.mainName;
-    session.charts.second.record.name = c.secondName;
-    session.charts.main.record.houseSystem = ws::kHouseEqualSun;
+    session.charts.main.name = c.mainName;
+    session.charts.second.name = c.secondName;
+    session.charts.main.houseSystem = ws::kHouseEqualSun;
     session.recentFiles.Add("/charts/x.kvd");
     Touch(kScratchFile);
     ASSERT_TRUE(ShutDown(profile_, session));
@@ -173,24 +174,24 @@ TEST_F(SessionTest, ShutDownKeepsNowOnlyForANowChartAndWritesEverything) {
 
 TEST_F(SessionTest, SavedAndOpenedDocumentsGoThroughTheRulesAndRememberTheirPath) {
   Session writer = Start();
-  writer.charts.main.record.name = "Иван";
-  writer.charts.main.record.local = {1990, 7, 4, 12, 30, 15};
-  writer.charts.main.record.note = "заметка";
+  writer.charts.main.name = "Иван";
+  writer.charts.main.local = {1990, 7, 4, 12, 30, 15};
+  writer.charts.main.note = "заметка";
   const fs::path path = dir_ / "Иван.kvd";
   ASSERT_FALSE(SaveDocument(writer, path));
   EXPECT_EQ(writer.settings.mainDocument, path.string());
-  EXPECT_EQ(writer.charts.main.record.filePath, path.string());
+  EXPECT_EQ(writer.charts.main.filePath, path.string());
 
   int computed = 0;
   Session reader = Start();
   ASSERT_FALSE(OpenDocument(reader, path, CountingServices(computed)));
   EXPECT_EQ(computed, 1);
-  EXPECT_EQ(DocumentOf(reader.charts.main), DocumentOf(writer.charts.main));
+  EXPECT_EQ(DocumentOf(reader.charts.main, reader.mainRings), DocumentOf(writer.charts.main, writer.mainRings));
   EXPECT_EQ(reader.recentFiles.Files().front(), path.string());
 
   reader.charts.doubleChart = true;
   ASSERT_FALSE(OpenDocument(reader, path, CountingServices(computed)));
-  EXPECT_EQ(reader.charts.second.record.name, "Иван");
+  EXPECT_EQ(reader.charts.second.name, "Иван");
   EXPECT_EQ(reader.settings.secondDocument, path.string());
   EXPECT_EQ(SaveDocument(reader, dir_ / "b.kvd"), "Двойные карты не сохраняются.");
   EXPECT_FALSE(fs::exists(dir_ / "b.kvd"));
@@ -198,9 +199,9 @@ TEST_F(SessionTest, SavedAndOpenedDocumentsGoThroughTheRulesAndRememberTheirPath
 
 TEST_F(SessionTest, ADamagedDocumentChangesNoChart) {
   Session session = Start();
-  session.charts.main.record.name = "Мария";
-  session.charts.main.record.placeName = "Омск";
-  const ChartPair before = session.charts;
+  session.charts.main.name = "Мария";
+  session.charts.main.placeName = "Омск";
+  const ws::WorkspaceState before = session.charts;
   const fs::path path = dir_ / "broken.kvd";
   Touch(path, std::string(100, '\x01'));
   int computed = 0;
@@ -208,18 +209,18 @@ TEST_F(SessionTest, ADamagedDocumentChangesNoChart) {
   ASSERT_TRUE(message);
   EXPECT_NE(message->find("Файл поврежден: "), std::string::npos);
   EXPECT_EQ(computed, 0);
-  EXPECT_EQ(session.charts.main.record, before.main.record);
-  EXPECT_EQ(session.charts.second.record, before.second.record);
+  EXPECT_EQ(session.charts.main, before.main);
+  EXPECT_EQ(session.charts.second, before.second);
   EXPECT_TRUE(session.recentFiles.Files().empty());
 
-  session.charts.main.record.name = "Комп.карта (Иван + Мария)";
+  session.charts.main.name = "Комп.карта (Иван + Мария)";
   EXPECT_EQ(OpenDocument(session, path, CountingServices(computed)),
             "Нельзя строить двойные карты с участием средних и композитных карт.");
 }
 
 TEST_F(SessionTest, TheLastRunsDocumentsAreOpenedAgainOrForgottenWhenGone) {
   Session writer = Start();
-  writer.charts.main.record.name = "Иван";
+  writer.charts.main.name = "Иван";
   ASSERT_FALSE(SaveDocument(writer, dir_ / "Иван.kvd"));
   writer.settings.doubleChart = true;
   writer.settings.secondDocument = (dir_ / "пропал.kvd").string();
@@ -229,7 +230,7 @@ TEST_F(SessionTest, TheLastRunsDocumentsAreOpenedAgainOrForgottenWhenGone) {
   int computed = 0;
   Session session = Start();
   const auto messages = ReopenLastDocuments(session, CountingServices(computed));
-  EXPECT_EQ(session.charts.main.record.name, "Иван");
+  EXPECT_EQ(session.charts.main.name, "Иван");
   EXPECT_EQ(computed, 1);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("пропал.kvd"), std::string::npos);
@@ -238,7 +239,7 @@ TEST_F(SessionTest, TheLastRunsDocumentsAreOpenedAgainOrForgottenWhenGone) {
 
 TEST_F(SessionTest, AnOpenedDocumentIsComputedThroughTheWorkspace) {
   Session writer = Start();
-  ws::ChartRecord& saved = writer.charts.main.record;
+  ws::ChartRecord& saved = writer.charts.main;
   saved.name = "Иван";
   saved.local = {1990, 7, 4, 12, 30, 0};
   saved.gmtOffsetHours = 4.0;
@@ -252,7 +253,7 @@ TEST_F(SessionTest, AnOpenedDocumentIsComputedThroughTheWorkspace) {
   Session session = Start();
   const ChartServices services = SessionChartServices(session, sky, nullptr, nullptr, nullptr);
   ASSERT_FALSE(OpenDocument(session, dir_ / "Иван.kvd", services));
-  const ws::ChartRecord& opened = session.charts.main.record;
+  const ws::ChartRecord& opened = session.charts.main;
   EXPECT_EQ(opened.title, ws::kTitleNatal);
   EXPECT_EQ(opened.greenwich, (ws::CalendarMoment{1990, 7, 4, 8, 30, 0}));
   EXPECT_TRUE(opened.objects[ws::kSlotSun].HasLongitude());
@@ -262,7 +263,7 @@ TEST_F(SessionTest, AnOpenedDocumentIsComputedThroughTheWorkspace) {
   const auto message = OpenDocument(session, dir_ / "далеко.kvd", services);
   ASSERT_TRUE(message);
   EXPECT_EQ(message->rfind("Неправильные данные!", 0), 0u);
-  EXPECT_EQ(session.charts.main.record, before);
+  EXPECT_EQ(session.charts.main, before);
   EXPECT_EQ(session.settings.mainDocument, (dir_ / "Иван.kvd").string());
 }
 
