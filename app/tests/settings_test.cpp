@@ -14,19 +14,12 @@ class SettingsTest : public ::testing::Test {
   platform::Profile profile_{registry_};
 };
 
-TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaults) {
-  const Settings settings = LoadSettings(profile_);
-  EXPECT_EQ(settings, Settings{});
-  EXPECT_TRUE(settings.viewCircle && settings.west && settings.clock && settings.applyingShown &&
-              settings.separatingShown);
-  EXPECT_FALSE(settings.avesta || settings.now || settings.doubleChart || settings.iChing);
-}
-
-TEST_F(SettingsTest, EveryKeyIsReadByItsStoredName) {
-  const std::string_view flags[] = {"b_ViewTransit", "b_ViewSoul", "b_Avesta",  "b_fromAri",
-                                    "b_Now",         "b_Duble",    "b_COLORED", "b_STEP",
-                                    "b_GrPlShow",    "b_AspPlShow", "b_Sort",   "b_IChing"};
-  for (std::string_view flag : flags) ASSERT_TRUE(profile_.WriteInt(kSettingsSection, flag, 1));
+TEST_F(SettingsTest, EveryKeyIsReadByItsStoredNameAndAnyNonZeroFlagIsOn) {
+  for (std::string_view flag : {"b_ViewTransit", "b_ViewSoul", "b_Avesta", "b_fromAri", "b_Now", "b_Duble",
+                                "b_COLORED", "b_STEP", "b_GrPlShow", "b_AspPlShow", "b_Sort"}) {
+    ASSERT_TRUE(profile_.WriteInt(kSettingsSection, flag, 1));
+  }
+  profile_.WriteInt(kSettingsSection, "b_IChing", 7);
   for (std::string_view flag : {"b_ViewCircle", "b_West", "b_Clock", "b_SHOD", "b_NSHOD"}) {
     ASSERT_TRUE(profile_.WriteInt(kSettingsSection, flag, 0));
   }
@@ -46,33 +39,18 @@ TEST_F(SettingsTest, EveryKeyIsReadByItsStoredName) {
   EXPECT_EQ(s.secondDocument, "/home/астролог/Мария.kvd");
 }
 
-TEST_F(SettingsTest, SavedSettingsComeBackFromTheStoreAsBooleanIntegers) {
+TEST_F(SettingsTest, SavedSettingsComeBackFromTheStore) {
+  EXPECT_EQ(LoadSettings(profile_), Settings{});
   Settings saved;
   saved.viewCircle = false;
-  saved.viewTransit = true;
   saved.avesta = true;
-  saved.west = false;
   saved.houseSystem = -1;
   saved.doubleChart = true;
   saved.lastNowPlace = "Санкт-Петербург";
-  saved.mainDocument = "/tmp/a.kvd";
   saved.clock = false;
-  saved.iChing = true;
   ASSERT_TRUE(SaveSettings(profile_, saved));
-
-  platform::Profile reopened{registry_};
-  EXPECT_EQ(LoadSettings(reopened), saved);
-  EXPECT_EQ(reopened.GetInt(kSettingsSection, "b_Duble", -5), 1);
-  EXPECT_EQ(reopened.GetInt(kSettingsSection, "b_Clock", -5), 0);
-  EXPECT_EQ(reopened.GetString(kSettingsSection, "Man2.FName", "x"), "");
-}
-
-TEST_F(SettingsTest, AnyNonZeroStoredFlagCountsAsOn) {
-  profile_.WriteInt(kSettingsSection, "b_IChing", 7);
-  profile_.WriteInt(kSettingsSection, "b_SHOD", 0);
-  const Settings s = LoadSettings(profile_);
-  EXPECT_TRUE(s.iChing);
-  EXPECT_FALSE(s.applyingShown);
+  EXPECT_EQ(LoadSettings(platform::Profile{registry_}), saved);
+  EXPECT_EQ(profile_.GetInt(kSettingsSection, "b_Duble", -5), 1);
 }
 
 TEST_F(SettingsTest, AnUnknownStoredHouseSystemFallsBackToPlacidus) {
@@ -83,36 +61,28 @@ TEST_F(SettingsTest, AnUnknownStoredHouseSystemFallsBackToPlacidus) {
 }
 
 TEST(SettingsRules, ExactlyOneTraditionWithTheAvestanOneWhenUndecided) {
-  const struct {
-    bool avesta, west, wantAvesta;
-  } cases[] = {{false, false, true}, {true, true, true}, {false, true, false}, {true, false, true}};
-  for (const auto& c : cases) {
+  for (const auto& [avesta, west, wantAvesta] :
+       {std::tuple{false, false, true}, {true, true, true}, {false, true, false}, {true, false, true}}) {
     Settings s;
-    s.avesta = c.avesta;
-    s.west = c.west;
+    s.avesta = avesta;
+    s.west = west;
     NormaliseTraditions(s);
-    EXPECT_EQ(s.avesta, c.wantAvesta) << c.avesta << c.west;
+    EXPECT_EQ(s.avesta, wantAvesta) << avesta << west;
     EXPECT_NE(s.avesta, s.west);
   }
 }
 
-TEST(SettingsRules, StartDisplayModeAndTheViewFlagsThatGoWithIt) {
-  const struct {
-    bool circle, transit, soul;
-    DisplayMode mode;
-  } cases[] = {{false, false, true, DisplayMode::kWheel},
-               {false, true, false, DisplayMode::kEventMap},
-               {true, true, true, DisplayMode::kWheel},
-               {false, true, true, DisplayMode::kEventMap},
-               {false, false, false, DisplayMode::kWheel}};
-  for (const auto& c : cases) {
+TEST(SettingsRules, TheWheelWinsAndAStoredChainsModeStartsOnTheWheel) {
+  for (const auto& [circle, transit, soul, mode] :
+       {std::tuple{false, false, true, DisplayMode::kWheel}, {false, true, true, DisplayMode::kEventMap},
+        {true, true, false, DisplayMode::kWheel}, {false, false, false, DisplayMode::kWheel}}) {
     Settings s;
-    s.viewCircle = c.circle;
-    s.viewTransit = c.transit;
-    s.viewSoul = c.soul;
-    EXPECT_EQ(ChooseStartDisplayMode(s), c.mode);
-    EXPECT_EQ(s.viewCircle, c.mode == DisplayMode::kWheel);
-    EXPECT_EQ(s.viewTransit, c.mode == DisplayMode::kEventMap);
+    s.viewCircle = circle;
+    s.viewTransit = transit;
+    s.viewSoul = soul;
+    EXPECT_EQ(ChooseStartDisplayMode(s), mode);
+    EXPECT_EQ(s.viewCircle, mode == DisplayMode::kWheel);
+    EXPECT_EQ(s.viewTransit, mode == DisplayMode::kEventMap);
     EXPECT_FALSE(s.viewSoul);
   }
 }
