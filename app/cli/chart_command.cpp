@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "app/cli/chart_documents.h"
 #include "app/cli/chart_output.h"
 #include "app/cli/cli.h"
 #include "places/chart_zones.h"
@@ -33,7 +34,7 @@ struct PersonOptions {
 struct ChartOptions {
   PersonOptions first;
   PersonOptions second;
-  std::optional<std::string> house, kind, target, targetTime, format;
+  std::optional<std::string> house, kind, target, targetTime, format, open, save;
   bool composite = false;
   bool midpoint = false;
 };
@@ -61,7 +62,7 @@ std::optional<std::string>* ValueOption(ChartOptions& o, const std::string& opti
       {"--time2", &o.second.time}, {"--gmt2", &o.second.gmt},     {"--place2", &o.second.place},
       {"--lat2", &o.second.lat},   {"--lon2", &o.second.lon},     {"--house", &o.house},
       {"--kind", &o.kind},         {"--target", &o.target},       {"--target-time", &o.targetTime},
-      {"--format", &o.format}};
+      {"--format", &o.format},     {"--open", &o.open},           {"--save", &o.save}};
   const auto found = table.find(option);
   return found == table.end() ? nullptr : found->second;
 }
@@ -289,14 +290,33 @@ Result<ChartRecord> MergedChart(const ChartOptions& options, const ChartRecord& 
   return {state.main, {}};
 }
 
-Result<ChartRecord> ComputeRequested(const ChartOptions& options, Session& session) {
-  const auto houseSystem = HouseSystem(options);
-  if (!houseSystem.value) return {std::nullopt, houseSystem.failure};
-  auto natal = PersonChart(options.first, "", *houseSystem.value, session.places);
+// The document's chart, computed as the program computes an opened document.
+Result<ChartRecord> DocumentChart(const std::string& path, Session& session) {
+  const auto compute = [&session](ChartRecord& chart) {
+    auto context = session.Compute(nullptr);
+    return workspace::ComputeChart(chart, context) != workspace::ComputeResult::kNotComputable;
+  };
+  const app::ChartServices services{compute, session.places.Load() ? &session.places.Base() : nullptr, nullptr};
+  auto opened = OpenChartDocument(path, services);
+  if (!opened.chart) return Result<ChartRecord>::Fail(opened.message, kExitFailure);
+  return {std::move(opened.chart), {}};
+}
+
+Result<ChartRecord> PersonNatalChart(const ChartOptions& options, int houseSystem, Session& session) {
+  auto natal = PersonChart(options.first, "", houseSystem, session.places);
   if (!natal.value) return natal;
   auto compute = session.Compute(nullptr);
   const auto result = workspace::ComputeChart(*natal.value, compute);
   if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
+  return natal;
+}
+
+Result<ChartRecord> ComputeRequested(const ChartOptions& options, Session& session) {
+  const auto houseSystem = HouseSystem(options);
+  if (!houseSystem.value) return {std::nullopt, houseSystem.failure};
+  auto natal = options.open ? DocumentChart(*options.open, session)
+                            : PersonNatalChart(options, *houseSystem.value, session);
+  if (!natal.value) return natal;
   if (options.kind) return DerivedChart(options, *natal.value, session);
   if (options.composite || options.midpoint) return MergedChart(options, *natal.value, *houseSystem.value, session);
   return natal;
@@ -306,6 +326,10 @@ Result<ChartRecord> ComputeRequested(const ChartOptions& options, Session& sessi
 std::string ProgramFolder(std::filesystem::path dataDir) {
   if (!dataDir.has_filename()) dataDir = dataDir.parent_path();
   return (dataDir.parent_path() / "").string();
+}
+
+bool HasBirthData(const PersonOptions& person) {
+  return person.name || person.date || person.time || person.gmt || person.place || person.lat || person.lon;
 }
 
 int Report(const Failure& failure, std::ostream& err) {
@@ -324,10 +348,18 @@ int RunChartCommand(const std::vector<std::string>& args, const CliContext& cont
   if (options.value->composite && options.value->midpoint) {
     return Report({"нужно одно из --composite и --midpoint", kExitUsage}, err);
   }
+  if (options.value->open && HasBirthData(options.value->first)) {
+    return Report({"нужно одно из --open и данных рождения", kExitUsage}, err);
+  }
   Session session{context, workspace::EngineDriver(ProgramFolder(context.dataDir)),
                   PlaceBase(context.dataDir), std::nullopt};
   const auto chart = ComputeRequested(*options.value, session);
   if (!chart.value) return Report(chart.failure, err);
+  if (options.value->save) {
+    if (auto failure = SaveChartDocument(*options.value->save, *chart.value, options.value->kind.has_value())) {
+      return Report({std::move(*failure), kExitFailure}, err);
+    }
+  }
   if (format == "csv") {
     PrintChartCsv(*chart.value, out);
   } else {

@@ -21,8 +21,10 @@ void PrintUsage(std::ostream& err) {
          "  chart --name ИМЯ --date ДД.ММ.ГГГГ --time ЧЧ:ММ[:СС] (--gmt +ЧЧ:ММ | --place НАЗВАНИЕ)\n"
          "        [--lat 55n45 --lon 037e37] [--house N] [--kind 50-59 --target ДД.ММ.ГГГГ\n"
          "        [--target-time ЧЧ:ММ]] [--composite | --midpoint --name2 ... --lon2]\n"
-         "        [--format text|csv]\n"
-         "      карта, рассчитанная на момент и место\n";
+         "        [--format text|csv] [--save ФАЙЛ.kvd]\n"
+         "  chart --open ФАЙЛ.kvd [--kind ...] [--format text|csv] [--save ФАЙЛ.kvd]\n"
+         "      карта, рассчитанная на момент и место; --save записывает ее документом,\n"
+         "      --open строит карту по документу\n";
 }
 
 }  // namespace

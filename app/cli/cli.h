@@ -36,6 +36,8 @@ int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& cont
 // chart --name NAME --date DD.MM.YYYY --time HH:MM[:SS] (--gmt +HH:MM | --place NAME)
 //       [--lat 55n45 --lon 037e37] [--house N] [--kind ID --target DD.MM.YYYY
 //       [--target-time HH:MM]] [--composite|--midpoint --name2 ... --lon2] [--format text|csv]
+//       [--save FILE.kvd]
+// chart --open FILE.kvd [--kind ...] [--save FILE.kvd] [--format text|csv]
 int RunChartCommand(const std::vector<std::string>& args, const CliContext& context,
                     std::ostream& out, std::ostream& err);
 

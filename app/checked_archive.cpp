@@ -1,0 +1,31 @@
+#include "app/checked_archive.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/messages.h"
+
+namespace kelvara::app {
+
+std::string TruncatedReason() { return kReasonTruncated; }
+
+std::string BadValueReason(std::string_view what, double value) {
+  char number[40];
+  std::snprintf(number, sizeof(number), "%.10g", value);
+  return std::string(kReasonBadValue) + std::string(what) + " = " + number;
+}
+
+std::int32_t CheckedArchiveReader::Int(std::int32_t min, std::int32_t max, std::string_view what) {
+  const std::int32_t value = reader_.ReadInt32();
+  if (value < min || value > max) throw BadValueError(BadValueReason(what, value));
+  return value;
+}
+
+double CheckedArchiveReader::Double(double min, double max, std::string_view what) {
+  const double value = reader_.ReadDouble();
+  // Written this way round so that NaN fails too.
+  if (!(value >= min && value <= max)) throw BadValueError(BadValueReason(what, value));
+  return value;
+}
+
+}  // namespace kelvara::app

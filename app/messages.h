@@ -1,0 +1,21 @@
+// Texts of the documents, settings and tables that the user sees, exactly as shown.
+#pragma once
+
+#include "places/messages.h"
+
+namespace kelvara::app {
+
+// Failures of the stored files, for which the program has no fixed text of its own.
+using places::kCannotOpenFile;
+using places::kCannotWriteFile;
+inline constexpr const char* kDamagedFile = "Файл поврежден: ";
+
+// Reasons given after kDamagedFile.
+inline constexpr const char* kReasonTruncated = "данные неполны или искажены";
+inline constexpr const char* kReasonBadValue = "недопустимое значение: ";
+inline constexpr const char* kReasonNewerLayout =
+    "документ записан более новой версией программы (версия формата ";
+inline constexpr const char* kReasonOldMapLayout =
+    "документы старого формата \".MAP\" больше не поддерживаются";
+
+}  // namespace kelvara::app

@@ -1,0 +1,182 @@
+#include "app/session.h"
+
+#include "app/stored_file.h"
+#include "platform/file_io.h"
+#include "workspace/chart_rules.h"
+
+namespace kelvara::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ws = workspace;
+
+constexpr std::string_view kSystemFontsFolder = "Windows\\Fonts\\";
+constexpr std::string_view kStorageCardFolder = "Storage Card\\";
+
+void DeleteScratchFile() {
+  std::error_code ignored;
+  fs::remove(fs::path(kScratchFile), ignored);
+}
+
+void CopyFontIfMissing(std::string_view font, const platform::DeviceFolders& folders) {
+  const fs::path target = platform::MapDevicePath(std::string(kSystemFontsFolder) + std::string(font), folders);
+  const fs::path source = platform::MapDevicePath(std::string(kStorageCardFolder) + std::string(font), folders);
+  std::error_code error;
+  if (fs::exists(target, error) || !fs::exists(source, error)) return;
+  const auto bytes = platform::ReadFileBytes(source, error);
+  if (!bytes) return;
+  fs::create_directories(target.parent_path(), error);
+  platform::WriteFileAtomically(target, *bytes, error);
+}
+
+void LoadSettingsStep(const platform::Profile& profile, Session& session) {
+  session.settings = LoadSettings(profile);
+  NormaliseTraditions(session.settings);
+  session.displayMode = ChooseStartDisplayMode(session.settings);
+  session.charts.doubleChart = session.settings.doubleChart;
+  session.charts.nowPlace = session.settings.lastNowPlace;
+  session.charts.main.houseSystem = session.settings.houseSystem;
+}
+
+void LoadCityBaseStep(Session& session, std::vector<std::string>& messages) {
+  const auto load = places::LoadCityBase(session.dataPrefix + places::kCityBaseFileName, session.cityBase);
+  if (!load.message.empty()) messages.push_back(load.message);
+}
+
+// A "now" chart at exit comes back as a "now" chart at the "now" place.
+void RestoreNowChart(Session& session) {
+  Settings& settings = session.settings;
+  if (!settings.now) return;
+  if (settings.doubleChart && settings.secondDocument.empty()) {
+    session.charts.second.placeName = settings.lastNowPlace;
+    return;
+  }
+  settings.mainDocument.clear();
+  session.charts.main.placeName = settings.lastNowPlace;
+}
+
+Tradition CurrentTradition(const Settings& settings) {
+  return settings.avesta ? Tradition::kAvestan : Tradition::kWestern;
+}
+
+void LoadTablesStep(Session& session, std::vector<std::string>& messages) {
+  for (std::string& message : LoadAspectTables(session.dataPrefix, session.aspectTables)) {
+    messages.push_back(std::move(message));
+  }
+  DignityLoad dignities = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings));
+  session.dignityTables = dignities.tables;
+  if (!dignities.message.empty()) messages.push_back(std::move(dignities.message));
+}
+
+bool IsNowChart(const ws::ChartRecord& chart) { return chart.name.empty() || ws::IsNowName(chart.name); }
+
+// One of the two charts with what the session keeps for its document.
+struct DocumentSlot {
+  ws::ChartRecord& chart;
+  FurtherRings& rings;
+  std::string& pathSetting;
+};
+
+DocumentSlot MainSlot(Session& session) {
+  return {session.charts.main, session.mainRings, session.settings.mainDocument};
+}
+
+DocumentSlot SecondSlot(Session& session) {
+  return {session.charts.second, session.secondRings, session.settings.secondDocument};
+}
+
+std::optional<std::string> OpenInto(Session& session, const fs::path& path, const DocumentSlot& slot,
+                                    const ChartServices& services) {
+  const DocumentRead read = ReadChartDocument(path);
+  if (!read.document) return read.message;
+  if (auto failure = LoadDocumentIntoChart(*read.document, path, slot.chart, slot.rings, services)) {
+    return failure;
+  }
+  slot.pathSetting = path.string();
+  session.recentFiles.Add(path.string());
+  return std::nullopt;
+}
+
+}  // namespace
+
+void CopyMissingFonts(const platform::DeviceFolders& folders) {
+  for (std::string_view font : kFontFiles) CopyFontIfMissing(font, folders);
+}
+
+std::string ChartNameFromTitle(std::string_view title) {
+  return title == ws::kNameUnknown ? std::string() : std::string(title);
+}
+
+StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {
+  StartUpResult result;
+  DeleteScratchFile();
+  if (environment.claimSingleInstance && !environment.claimSingleInstance()) {
+    result.outcome = StartUpOutcome::kAlreadyRunning;
+    return result;
+  }
+  session.recentFiles.Load(*environment.profile);
+  CopyMissingFonts(environment.deviceFolders);
+  session.dataPrefix = environment.dataPrefix;
+  LoadSettingsStep(*environment.profile, session);
+  session.charts.main.name = ChartNameFromTitle(ws::kNameUnknown);
+  session.helpFile = kHelpFile;
+  LoadCityBaseStep(session, result.messages);
+  RestoreNowChart(session);
+  LoadTablesStep(session, result.messages);
+  session.textFolder = session.dataPrefix + std::string(kTextFolder);
+  return result;
+}
+
+bool ShutDown(platform::Profile& profile, Session& session) {
+  DeleteScratchFile();
+  const ws::WorkspaceState& charts = session.charts;
+  const ws::ChartRecord& shown = charts.doubleChart ? charts.second : charts.main;
+  if (!IsNowChart(shown)) session.settings.now = false;
+  session.settings.doubleChart = charts.doubleChart;
+  session.settings.lastNowPlace = charts.nowPlace;
+  session.settings.houseSystem = charts.main.houseSystem;
+  const bool settingsWritten = SaveSettings(profile, session.settings);
+  return session.recentFiles.Save(profile) && settingsWritten;
+}
+
+ChartServices SessionChartServices(const Session& session, const ws::ChartEngine& engine,
+                                   const platform::Clock* clock, const ws::TimeZoneSource* zones,
+                                   const places::RenameUi* renameUi) {
+  const auto compute = [&session, &engine, clock, zones](ws::ChartRecord& chart) {
+    const ws::ComputeContext context{engine, &session.charts.main, clock, zones, session.charts.nowPlace};
+    return ws::ComputeChart(chart, context) != ws::ComputeResult::kNotComputable;
+  };
+  return {compute, &session.cityBase, renameUi};
+}
+
+std::optional<std::string> OpenDocument(Session& session, const fs::path& path, const ChartServices& services) {
+  if (const auto refusal = ws::OpenRefusal(session.charts)) return std::string(*refusal);
+  const bool intoSecond = session.charts.doubleChart && !session.charts.main.name.empty();
+  return OpenInto(session, path, intoSecond ? SecondSlot(session) : MainSlot(session), services);
+}
+
+std::optional<std::string> SaveDocument(Session& session, const fs::path& path) {
+  if (const auto refusal = ws::SaveRefusal(session.charts)) return std::string(*refusal);
+  ws::ChartRecord& main = session.charts.main;
+  if (auto failure = WriteChartDocument(path, DocumentOf(main, session.mainRings))) return failure;
+  main.filePath = path.string();
+  session.settings.mainDocument = path.string();
+  session.recentFiles.Add(path.string());
+  return std::nullopt;
+}
+
+std::vector<std::string> ReopenLastDocuments(Session& session, const ChartServices& services) {
+  std::vector<std::string> messages;
+  const auto reopen = [&](const DocumentSlot& slot) {
+    if (slot.pathSetting.empty()) return;
+    if (auto failure = OpenInto(session, fs::path(slot.pathSetting), slot, services)) {
+      messages.push_back(std::move(*failure));
+      slot.pathSetting.clear();  // asked once; the recent-file list still has it
+    }
+  };
+  reopen(MainSlot(session));
+  if (session.charts.doubleChart) reopen(SecondSlot(session));
+  return messages;
+}
+
+}  // namespace kelvara::app

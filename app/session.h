@@ -1,0 +1,96 @@
+// What the program keeps for its run, and the start-up and shut-down sequences the
+// main window calls. No windows here: the single-instance guard, message boxes and
+// the engine come in as functions.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/aspect_tables.h"
+#include "app/chart_document.h"
+#include "app/dignity_tables.h"
+#include "app/settings.h"
+#include "places/city_base.h"
+#include "platform/paths.h"
+#include "platform/clock.h"
+#include "platform/profile.h"
+#include "workspace/chart_compute.h"
+#include "workspace/workspace_state.h"
+
+namespace kelvara::app {
+
+inline constexpr std::string_view kScratchFile = "tmp.tmp";
+inline constexpr std::string_view kInstanceName = "Kelvara";
+inline constexpr std::string_view kHelpFile = "kelvara.htm";
+inline constexpr std::string_view kTextFolder = "TXT_ST/";
+inline constexpr std::string_view kFontFiles[] = {"Kelvara.ttf", "Times.ttf", "Arial.ttf"};
+
+struct Session {
+  Settings settings;
+  platform::RecentFileList recentFiles;
+  workspace::WorkspaceState charts;
+  FurtherRings mainRings;  // the wheel's other rings of each chart, kept with its document
+  FurtherRings secondRings;
+  AspectTables aspectTables;
+  DignityTables dignityTables;
+  places::CityBase cityBase;
+  DisplayMode displayMode = DisplayMode::kWheel;
+  std::string dataPrefix;  // ends in a separator
+  std::string textFolder;
+  std::string helpFile;
+};
+
+struct StartUpEnvironment {
+  platform::Profile* profile = nullptr;
+  // False when another instance runs; it has then been asked to raise its window.
+  std::function<bool()> claimSingleInstance;
+  platform::DeviceFolders deviceFolders;
+  std::string dataPrefix;
+};
+
+enum class StartUpOutcome { kStarted, kAlreadyRunning };
+
+struct StartUpResult {
+  StartUpOutcome outcome = StartUpOutcome::kStarted;
+  std::vector<std::string> messages;  // damaged files, shown once the window is up
+};
+
+// Steps 1-12 of the start: scratch file, single instance, recent files, fonts,
+// settings and display mode, the untitled main chart, the city base, the "now"
+// rule, the aspect and dignity tables and the text folder.
+StartUpResult StartUp(const StartUpEnvironment& environment, Session& session);
+
+// Copies each font missing from the system fonts folder from the storage card;
+// a font on neither path is left to the platform's fallback.
+void CopyMissingFonts(const platform::DeviceFolders& folders);
+
+// The platform's untitled-document name turns into an empty chart name.
+std::string ChartNameFromTitle(std::string_view title);
+
+// Deletes the scratch file, keeps "b_Now" only while the chart shown is a "now"
+// chart, and writes the settings and the recent files; false when the store refused.
+bool ShutDown(platform::Profile& profile, Session& session);
+
+// Documents of this session are computed with the main chart as the natal chart and
+// the session's "now" place, and looked up in the session's city base.
+ChartServices SessionChartServices(const Session& session, const workspace::ChartEngine& engine,
+                                   const platform::Clock* clock, const workspace::TimeZoneSource* zones,
+                                   const places::RenameUi* renameUi);
+
+// Opens a document into the chart the rules choose (the second chart in double-chart
+// mode when the main chart has a name); the message when it was refused or could not
+// be read, in which case no chart has changed.
+std::optional<std::string> OpenDocument(Session& session, const std::filesystem::path& path,
+                                        const ChartServices& services);
+// Saves the main chart; the message when it was refused or failed.
+std::optional<std::string> SaveDocument(Session& session, const std::filesystem::path& path);
+
+// The documents of the last run, opened again when the main window first shows:
+// the main one unless a "now" chart was shown, the second one in double-chart mode.
+std::vector<std::string> ReopenLastDocuments(Session& session, const ChartServices& services);
+
+}  // namespace kelvara::app

@@ -1,0 +1,96 @@
+#include "app/settings.h"
+
+#include <array>
+
+#include "workspace/chart_record.h"
+
+namespace kelvara::app {
+namespace {
+
+struct FlagKey {
+  std::string_view name;
+  bool Settings::*member;
+};
+
+struct TextKey {
+  std::string_view name;
+  std::string Settings::*member;
+};
+
+constexpr std::array kFlagKeys = {
+    FlagKey{"b_ViewCircle", &Settings::viewCircle},
+    FlagKey{"b_ViewTransit", &Settings::viewTransit},
+    FlagKey{"b_ViewSoul", &Settings::viewSoul},
+    FlagKey{"b_Avesta", &Settings::avesta},
+    FlagKey{"b_fromAri", &Settings::fromAries},
+    FlagKey{"b_West", &Settings::west},
+    FlagKey{"b_Now", &Settings::now},
+    FlagKey{"b_Duble", &Settings::doubleChart},
+    FlagKey{"b_Clock", &Settings::clock},
+    FlagKey{"b_COLORED", &Settings::coloredEventMap},
+    FlagKey{"b_STEP", &Settings::stepShift},
+    FlagKey{"b_GrPlShow", &Settings::degreesShown},
+    FlagKey{"b_AspPlShow", &Settings::tapShowsAspects},
+    FlagKey{"b_Sort", &Settings::sortAlongZodiac},
+    FlagKey{"b_SHOD", &Settings::applyingShown},
+    FlagKey{"b_NSHOD", &Settings::separatingShown},
+    FlagKey{"b_IChing", &Settings::iChing},
+};
+
+constexpr std::array kTextKeys = {
+    TextKey{"sLastNowPlace", &Settings::lastNowPlace},
+    TextKey{"Man2.FName", &Settings::secondDocument},
+    TextKey{"Man.FName", &Settings::mainDocument},
+};
+
+constexpr std::string_view kHouseSystemKey = "SysHouse";
+
+}  // namespace
+
+bool IsKnownHouseSystem(int houseSystem) {
+  return houseSystem == workspace::kNoHouses || !workspace::HouseSystemName(houseSystem).empty();
+}
+
+Settings LoadSettings(const platform::Profile& profile) {
+  const Settings defaults;
+  Settings settings;
+  for (const FlagKey& key : kFlagKeys) {
+    settings.*key.member = profile.GetInt(kSettingsSection, key.name, defaults.*key.member) != 0;
+  }
+  for (const TextKey& key : kTextKeys) {
+    settings.*key.member = profile.GetString(kSettingsSection, key.name, defaults.*key.member);
+  }
+  const int houseSystem = profile.GetInt(kSettingsSection, kHouseSystemKey, defaults.houseSystem);
+  settings.houseSystem = IsKnownHouseSystem(houseSystem) ? houseSystem : defaults.houseSystem;
+  return settings;
+}
+
+bool SaveSettings(platform::Profile& profile, const Settings& settings) {
+  bool allWritten = true;
+  for (const FlagKey& key : kFlagKeys) {
+    allWritten &= profile.WriteInt(kSettingsSection, key.name, settings.*key.member ? 1 : 0);
+  }
+  for (const TextKey& key : kTextKeys) {
+    allWritten &= profile.WriteString(kSettingsSection, key.name, settings.*key.member);
+  }
+  allWritten &= profile.WriteInt(kSettingsSection, kHouseSystemKey, settings.houseSystem);
+  return allWritten;
+}
+
+void NormaliseTraditions(Settings& settings) {
+  if (settings.avesta == settings.west) {
+    settings.avesta = true;
+    settings.west = false;
+  }
+}
+
+DisplayMode ChooseStartDisplayMode(Settings& settings) {
+  const DisplayMode mode = !settings.viewCircle && settings.viewTransit ? DisplayMode::kEventMap
+                                                                        : DisplayMode::kWheel;
+  settings.viewCircle = mode == DisplayMode::kWheel;
+  settings.viewTransit = mode == DisplayMode::kEventMap;
+  settings.viewSoul = false;
+  return mode;
+}
+
+}  // namespace kelvara::app

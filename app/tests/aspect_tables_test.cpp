@@ -1,0 +1,148 @@
+#include "app/aspect_tables.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "app/tests/test_support.h"
+#include "platform/file_io.h"
+#include "platform/tests/scratch_dir.h"
+
+namespace kelvara::app {
+namespace {
+
+using testing::ReadAt;
+using testing::WriteAt;
+
+// Sizes of the file form with empty texts, each a wide empty string of 4 bytes.
+constexpr std::size_t kOrbArrayBytes = kOrbSlotCount * 8;
+constexpr std::size_t kSecondColorOffset = 4 + 8 + 2 * kOrbArrayBytes;
+constexpr std::size_t kEmptyTextBytes = 4;
+constexpr std::size_t kRecordBytes = kSecondColorOffset + 4 + 2 * kEmptyTextBytes + 3 * 4;
+
+class AspectFilesTest : public ::testing::Test {
+ protected:
+  std::string Prefix() const { return (dir_.Path() / "").string(); }
+  void WriteFile(std::string_view name, const std::string& bytes) {
+    ASSERT_TRUE(platform::WriteFileAtomically(dir_ / std::string(name), bytes));
+  }
+  platform::test_support::ScratchDir dir_;
+};
+
+TEST(AspectDefaults, TablesShareAnglesAndPensWithOrbsInEveryObjectSlot) {
+  const AspectTable single = DefaultSingleChartAspects();
+  const AspectTable between = DefaultTwoChartAspects();
+  for (int i = 0; i < kAspectCount - 1; ++i) {
+    EXPECT_TRUE(single[i].enabled && between[i].enabled) << i;
+    EXPECT_EQ(single[i].angle, between[i].angle) << i;
+    EXPECT_GT(single[i].firstOrbs[33], between[i].firstOrbs[0]) << i;
+  }
+  EXPECT_EQ(between[3].angle, 150.0);
+  EXPECT_EQ(between[3].penStyle, kPenDashes);
+  EXPECT_EQ(between[3].secondColor, 0xC0C0C0u);
+  EXPECT_EQ(between[14].firstOrbs[20], 0.28);
+  EXPECT_EQ(single[12].firstOrbs[0], 0.75);
+  EXPECT_FALSE(between[17].enabled);
+  EXPECT_EQ(between[17].secondColor, 0x000080u);
+  EXPECT_EQ(single[17], AspectRecord{});
+}
+
+TEST(AspectFileForm, RecordsFollowTheFieldOrderWithWideTexts) {
+  AspectTable table = DefaultTwoChartAspects();
+  table[0].secondText = "Я";
+  const std::string bytes = EncodeAspectTable(table);
+  ASSERT_EQ(bytes.size(), kAspectCount * kRecordBytes + 2);
+  EXPECT_EQ(ReadAt<std::int32_t>(bytes, 0), 1);
+  EXPECT_EQ(ReadAt<double>(bytes, 4), 0.0);
+  EXPECT_EQ(ReadAt<double>(bytes, 12), 1.0);
+  EXPECT_EQ(ReadAt<double>(bytes, 12 + kOrbArrayBytes), 0.0);
+  EXPECT_EQ(ReadAt<std::uint32_t>(bytes, kSecondColorOffset), 0x000080u);
+  // Wide marker, one UTF-16 unit: "Я" is U+042F.
+  EXPECT_EQ(bytes.substr(kSecondColorOffset + 4, 6), std::string("\xFF\xFE\xFF\x01\x2F\x04", 6));
+  const std::size_t secondRecord = kRecordBytes + 2;
+  EXPECT_EQ(ReadAt<double>(bytes, secondRecord + 4), 120.0);
+  EXPECT_EQ(ReadAt<std::int32_t>(bytes, secondRecord - 12), 3);  // pen width of record 0
+}
+
+TEST_F(AspectFilesTest, SavedTablesComeBackFromTheirFiles) {
+  AspectTables edited;
+  edited.single[2].firstOrbs[5] = 6.5;
+  edited.single[2].secondOrbs[33] = 1.25;
+  edited.single[17].enabled = true;
+  edited.single[17].angle = 51.428571;
+  edited.between[4].firstText = "Полусекстиль";
+  edited.between[4].secondText = "SSx";
+  edited.between[4].penStyle = kPenSolid;
+  edited.between[9].firstColor = 0x123456;
+  ASSERT_TRUE(SaveAspectTables(Prefix(), edited).empty());
+
+  AspectTables loaded;
+  loaded.single[0].angle = 99.0;  // reset to the defaults before the file is read
+  EXPECT_TRUE(LoadAspectTables(Prefix(), loaded).empty());
+  EXPECT_EQ(loaded.single, edited.single);
+  EXPECT_EQ(loaded.between, edited.between);
+}
+
+TEST_F(AspectFilesTest, MissingFilesLeaveTheDefaultsAndEachFileStandsAlone) {
+  AspectTables loaded;
+  loaded.between[1].angle = 1.0;
+  EXPECT_TRUE(LoadAspectTables(Prefix(), loaded).empty());
+  EXPECT_EQ(loaded.single, DefaultSingleChartAspects());
+  EXPECT_EQ(loaded.between, DefaultTwoChartAspects());
+
+  AspectTable onlySecond = DefaultTwoChartAspects();
+  onlySecond[5].enabled = false;
+  WriteFile(kAspectTable2File, EncodeAspectTable(onlySecond));
+  EXPECT_TRUE(LoadAspectTables(Prefix(), loaded).empty());
+  EXPECT_EQ(loaded.single, DefaultSingleChartAspects());
+  EXPECT_EQ(loaded.between, onlySecond);
+}
+
+TEST_F(AspectFilesTest, DamagedFilesAreReportedAndLeaveTheDefaults) {
+  const std::string good = EncodeAspectTable(DefaultSingleChartAspects());
+  std::string hugeText = good;
+  hugeText.replace(kSecondColorOffset + 4, 4, "\xFF\xFF\xFF\x7F");  // a 32-bit length far past the end
+  std::string negativeWidth = good;
+  WriteAt<std::int32_t>(negativeWidth, kRecordBytes - 12, -3);
+  std::string nanAngle = good;
+  WriteAt<double>(nanAngle, 4, std::numeric_limits<double>::quiet_NaN());
+  std::string badStyle = good;
+  WriteAt<std::int32_t>(badStyle, kRecordBytes - 8, 7);
+  std::string negativeOrb = good;
+  WriteAt<double>(negativeOrb, 12 + 8, -1.0);
+
+  for (const std::string& bytes : {std::string(), good.substr(0, good.size() - 1), hugeText,
+                                   negativeWidth, nanAngle, badStyle, negativeOrb}) {
+    WriteFile(kAspectTable1File, bytes);
+    AspectTables loaded;
+    const auto messages = LoadAspectTables(Prefix(), loaded);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Файл поврежден: "), std::string::npos);
+    EXPECT_NE(messages[0].find("asp1."), std::string::npos);
+    EXPECT_EQ(loaded.single, DefaultSingleChartAspects());
+  }
+}
+
+TEST(AspectFileForm, RandomlyDamagedTablesDecodeToSoundValuesOrFail) {
+  AspectTable sample = DefaultTwoChartAspects();
+  sample[1].firstText = "Трин";
+  const std::string original = EncodeAspectTable(sample);
+  std::mt19937 random(20261208);
+  for (int round = 0; round < testing::kMutationRounds; ++round) {
+    std::string error;
+    const auto table = DecodeAspectTable(testing::Mutate(original, random), error);
+    if (!table) {
+      EXPECT_FALSE(error.empty());
+      continue;
+    }
+    for (const AspectRecord& record : *table) {
+      EXPECT_TRUE(record.angle >= 0.0 && record.angle <= 360.0);
+      EXPECT_TRUE(record.penStyle >= kPenSolid && record.penStyle <= kPenDots);
+      for (double orb : record.firstOrbs) EXPECT_TRUE(std::isfinite(orb) && orb >= 0.0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvara::app

@@ -1,0 +1,212 @@
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/file_io.h"
+#include "platform/tests/scratch_dir.h"
+#include "workspace/tests/fake_sky.h"
+
+namespace kelvara::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ws = workspace;
+
+// Each case runs in a scratch folder that is also the current directory, so the
+// scratch file of the start and the exit is the case's own.
+class SessionTest : public ::testing::Test {
+ protected:
+  SessionTest() : previousFolder_(fs::current_path()) {
+    fs::create_directories(dir_ / "data");
+    fs::current_path(dir_.Path());
+  }
+  ~SessionTest() override { fs::current_path(previousFolder_); }
+
+  std::string Prefix() const { return (dir_ / "data" / "").string(); }
+  void Touch(const fs::path& path, std::string_view bytes = "x") {
+    if (path.has_parent_path()) fs::create_directories(path.parent_path());
+    ASSERT_TRUE(platform::WriteFileAtomically(path, bytes));
+  }
+  StartUpResult Start(Session& session, std::function<bool()> claim = nullptr) {
+    return StartUp({&profile_, std::move(claim), {dir_ / "state", dir_ / "fonts", dir_ / "card"}, Prefix()},
+                   session);
+  }
+  Session Start() {
+    Session session;
+    EXPECT_EQ(Start(session).outcome, StartUpOutcome::kStarted);
+    return session;
+  }
+  void Set(std::string_view key, int value) { profile_.WriteInt(kSettingsSection, key, value); }
+  void Set(std::string_view key, const char* value) { profile_.WriteString(kSettingsSection, key, value); }
+
+  fs::path previousFolder_;
+  platform::test_support::ScratchDir dir_;
+  platform::Registry registry_{dir_ / "registry.db"};
+  platform::Profile profile_{registry_};
+  ws::testing::FakeSky sky_;
+};
+
+TEST_F(SessionTest, AFreshStartHasTheDefaultsAnUnnamedChartAndItsFolders) {
+  Touch(kScratchFile);
+  const Session session = Start();
+  EXPECT_FALSE(fs::exists(kScratchFile));
+  EXPECT_EQ(session.charts.main.name, "");
+  EXPECT_EQ(session.displayMode, DisplayMode::kWheel);
+  EXPECT_EQ(session.dignityTables, DefaultDignityTables(Tradition::kWestern));
+  EXPECT_EQ(session.aspectTables.between, DefaultTwoChartAspects());
+  EXPECT_EQ(session.textFolder, Prefix() + "TXT_ST/");
+}
+
+TEST_F(SessionTest, BothTraditionsOffStartAvestanAndAStoredChainsModeOnTheWheel) {
+  Set("b_West", 0);
+  Set("b_ViewCircle", 0);
+  Set("b_ViewSoul", 1);
+  Set("SysHouse", ws::kHouseKoch);
+  const Session session = Start();
+  EXPECT_TRUE(session.settings.avesta);
+  EXPECT_EQ(session.dignityTables, DefaultDignityTables(Tradition::kAvestan));
+  EXPECT_EQ(session.displayMode, DisplayMode::kWheel);
+  EXPECT_TRUE(session.settings.viewCircle && !session.settings.viewSoul);
+  EXPECT_EQ(session.charts.main.houseSystem, ws::kHouseKoch);
+}
+
+TEST_F(SessionTest, ANowChartAtExitComesBackAtTheNowPlace) {
+  Set("b_Now", 1);
+  Set("sLastNowPlace", "Казань");
+  Set("Man.FName", "/charts/a.kvd");
+  const Session single = Start();
+  EXPECT_EQ(single.charts.main.placeName, "Казань");
+  EXPECT_EQ(single.settings.mainDocument, "");
+
+  Set("b_Duble", 1);
+  const Session twoCharts = Start();
+  EXPECT_EQ(twoCharts.charts.second.placeName, "Казань");
+  EXPECT_EQ(twoCharts.charts.main.placeName, "");
+  EXPECT_EQ(twoCharts.settings.mainDocument, "/charts/a.kvd");
+}
+
+TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
+  AspectTables edited;
+  edited.single[3].angle = 151.0;
+  ASSERT_TRUE(SaveAspectTables(Prefix(), edited).empty());
+  Touch(Prefix() + "asp2.", "short");
+  DignityTables dignities = DefaultDignityTables(Tradition::kWestern);
+  dignities.fall[0][0] = 1;
+  ASSERT_FALSE(SaveDignityTables(Prefix(), dignities));
+
+  Session session;
+  const StartUpResult result = Start(session);
+  EXPECT_EQ(session.aspectTables.single, edited.single);
+  EXPECT_EQ(session.aspectTables.between, DefaultTwoChartAspects());
+  EXPECT_EQ(session.dignityTables, dignities);
+  ASSERT_EQ(result.messages.size(), 1u);
+  EXPECT_NE(result.messages[0].find("asp2."), std::string::npos);
+}
+
+TEST_F(SessionTest, ASecondInstanceEndsBeforeTouchingAnythingAndFontsComeFromTheCard) {
+  Set("b_Duble", 1);
+  Session second;
+  EXPECT_EQ(Start(second, [] { return false; }).outcome, StartUpOutcome::kAlreadyRunning);
+  EXPECT_FALSE(second.settings.doubleChart);
+
+  Touch(dir_ / "card" / "Kelvara.ttf", "glyphs");
+  Touch(dir_ / "card" / "Times.ttf", "new times");
+  Touch(dir_ / "fonts" / "Times.ttf", "old times");
+  Start();
+  EXPECT_EQ(platform::ReadFileBytes(dir_ / "fonts" / "Kelvara.ttf"), "glyphs");
+  EXPECT_EQ(platform::ReadFileBytes(dir_ / "fonts" / "Times.ttf"), "old times");
+}
+
+TEST_F(SessionTest, ShutDownKeepsNowOnlyForANowChartAndWritesEverything) {
+  for (const auto& [doubleChart, mainName, secondName, keepsNow] :
+       {std::tuple{false, "", "", true}, {false, "Останов", "", true}, {false, "Иван", "Сейчас", false},
+        {true, "Иван", "Сейчас", true}, {true, "Сейчас", "Мария", false}}) {
+    Session session = Start();
+    session.settings.now = true;
+    session.charts.doubleChart = doubleChart;
+    session.charts.main.name = mainName;
+    session.charts.second.name = secondName;
+    session.charts.main.houseSystem = ws::kHouseEqualSun;
+    session.recentFiles.Add("/charts/x.kvd");
+    Touch(kScratchFile);
+    ASSERT_TRUE(ShutDown(profile_, session));
+    EXPECT_FALSE(fs::exists(kScratchFile));
+    const Settings stored = LoadSettings(profile_);
+    EXPECT_EQ(stored.now, keepsNow) << mainName << " / " << secondName;
+    EXPECT_EQ(stored.doubleChart, doubleChart);
+    EXPECT_EQ(stored.houseSystem, ws::kHouseEqualSun);
+  }
+  platform::RecentFileList recent;
+  recent.Load(profile_);
+  EXPECT_EQ(recent.Files(), std::vector<std::string>{"/charts/x.kvd"});
+}
+
+TEST_F(SessionTest, DocumentsAreSavedAndOpenedThroughTheRulesAndComputed) {
+  Session writer = Start();
+  ws::ChartRecord& saved = writer.charts.main;
+  saved.name = "Иван";
+  saved.local = {1990, 7, 4, 12, 30, 0};
+  saved.gmtOffsetHours = 4.0;
+  saved.note = "заметка";
+  const fs::path path = dir_ / "Иван.kvd";
+  ASSERT_FALSE(SaveDocument(writer, path));
+  EXPECT_EQ(writer.settings.mainDocument, path.string());
+
+  Session reader = Start();
+  const ChartServices services = SessionChartServices(reader, sky_, nullptr, nullptr, nullptr);
+  ASSERT_FALSE(OpenDocument(reader, path, services));
+  EXPECT_EQ(DocumentOf(reader.charts.main, reader.mainRings), DocumentOf(saved, writer.mainRings));
+  EXPECT_EQ(reader.charts.main.title, ws::kTitleNatal);
+  EXPECT_EQ(reader.charts.main.greenwich, (ws::CalendarMoment{1990, 7, 4, 8, 30, 0}));
+  EXPECT_EQ(reader.recentFiles.Files().front(), path.string());
+
+  reader.charts.doubleChart = true;
+  ASSERT_FALSE(OpenDocument(reader, path, services));
+  EXPECT_EQ(reader.charts.second.name, "Иван");
+  EXPECT_EQ(reader.settings.secondDocument, path.string());
+  EXPECT_EQ(SaveDocument(reader, dir_ / "b.kvd"), "Двойные карты не сохраняются.");
+  EXPECT_FALSE(fs::exists(dir_ / "b.kvd"));
+}
+
+TEST_F(SessionTest, ADocumentThatCannotBeReadOrComputedChangesNoChart) {
+  Session writer = Start();
+  writer.charts.main.name = "Далеко";
+  writer.charts.main.gmtOffsetHours = 14.0;  // beyond what a chart can be computed with
+  ASSERT_FALSE(SaveDocument(writer, dir_ / "далеко.kvd"));
+  Touch(dir_ / "broken.kvd", std::string(100, '\x01'));
+
+  Session session = Start();
+  session.charts.main.name = "Мария";
+  const ws::WorkspaceState before = session.charts;
+  const ChartServices services = SessionChartServices(session, sky_, nullptr, nullptr, nullptr);
+  const auto damaged = OpenDocument(session, dir_ / "broken.kvd", services);
+  ASSERT_TRUE(damaged);
+  EXPECT_NE(damaged->find("Файл поврежден: "), std::string::npos);
+  const auto wrongData = OpenDocument(session, dir_ / "далеко.kvd", services);
+  ASSERT_TRUE(wrongData);
+  EXPECT_EQ(wrongData->rfind("Неправильные данные!", 0), 0u);
+  EXPECT_EQ(session.charts.main, before.main);
+  EXPECT_EQ(session.charts.second, before.second);
+  EXPECT_EQ(sky_.runs, 0);
+  EXPECT_TRUE(session.recentFiles.Files().empty());
+}
+
+TEST_F(SessionTest, TheLastRunsDocumentsAreOpenedAgainOrForgottenWhenGone) {
+  Session writer = Start();
+  writer.charts.main.name = "Иван";
+  ASSERT_FALSE(SaveDocument(writer, dir_ / "Иван.kvd"));
+  writer.charts.doubleChart = true;
+  writer.settings.secondDocument = (dir_ / "пропал.kvd").string();
+  ASSERT_TRUE(ShutDown(profile_, writer));
+
+  Session session = Start();
+  const auto messages =
+      ReopenLastDocuments(session, SessionChartServices(session, sky_, nullptr, nullptr, nullptr));
+  EXPECT_EQ(session.charts.main.name, "Иван");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("пропал.kvd"), std::string::npos);
+  EXPECT_EQ(session.settings.secondDocument, "");
+}
+
+}  // namespace
+}  // namespace kelvara::app
