@@ -377,6 +377,11 @@ RegStatus Registry::CheckKeyExists(KeyId id) {
   return exists.Step() ? RegStatus::Success : RegStatus::KeyDeleted;
 }
 
+RegStatus Registry::ResolveLiveKey(RegKey key, KeyId* id) {
+  const RegStatus status = ResolveHandle(key, id);
+  return status == RegStatus::Success ? CheckKeyExists(*id) : status;
+}
+
 RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, KeyId* id,
                              bool* created) {
   std::vector<Name> levels;
@@ -452,9 +457,7 @@ RegStatus Registry::CloseKey(RegKey key) {
 RegStatus Registry::EnumKey(RegKey key, std::uint32_t index, std::string* name) {
   return Run(false, [&] {
     KeyId id = 0;
-    RegStatus status = ResolveHandle(key, &id);
-    if (status == RegStatus::Success) status = CheckKeyExists(id);
-    if (status != RegStatus::Success) return status;
+    if (const RegStatus status = ResolveLiveKey(key, &id); status != RegStatus::Success) return status;
     Statement list(db_, "SELECT name FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
     list.Bind(id).Bind(index);
     if (!list.Step()) return RegStatus::NoMoreItems;
@@ -466,9 +469,7 @@ RegStatus Registry::EnumKey(RegKey key, std::uint32_t index, std::string* name) 
 RegStatus Registry::EnumValue(RegKey key, std::uint32_t index, RegValue* value) {
   return Run(false, [&] {
     KeyId id = 0;
-    RegStatus status = ResolveHandle(key, &id);
-    if (status == RegStatus::Success) status = CheckKeyExists(id);
-    if (status != RegStatus::Success) return status;
+    if (const RegStatus status = ResolveLiveKey(key, &id); status != RegStatus::Success) return status;
     Statement list(db_,
                    "SELECT name, type, data FROM key_values WHERE key = ? "
                    "ORDER BY fold LIMIT 1 OFFSET ?");
@@ -485,9 +486,7 @@ RegStatus Registry::QueryInfoKey(RegKey key, std::uint32_t* subKeyCount,
                                  std::uint32_t* valueCount) {
   return Run(false, [&] {
     KeyId id = 0;
-    RegStatus status = ResolveHandle(key, &id);
-    if (status == RegStatus::Success) status = CheckKeyExists(id);
-    if (status != RegStatus::Success) return status;
+    if (const RegStatus status = ResolveLiveKey(key, &id); status != RegStatus::Success) return status;
     Statement keys(db_, "SELECT count(*) FROM keys WHERE parent = ?");
     keys.Bind(id).Step();
     Statement values(db_, "SELECT count(*) FROM key_values WHERE key = ?");
@@ -504,9 +503,7 @@ RegStatus Registry::QueryValue(RegKey key, std::string_view name, RegType* type,
     KeyId id = 0;
     Name valueName;
     if (!MakeName(name, &valueName)) return RegStatus::InvalidParameter;
-    RegStatus status = ResolveHandle(key, &id);
-    if (status == RegStatus::Success) status = CheckKeyExists(id);
-    if (status != RegStatus::Success) return status;
+    if (const RegStatus status = ResolveLiveKey(key, &id); status != RegStatus::Success) return status;
     Statement find(db_, "SELECT type, data FROM key_values WHERE key = ? AND fold = ?");
     find.Bind(id).BindText(valueName.fold);
     if (!find.Step()) return RegStatus::FileNotFound;
@@ -522,9 +519,7 @@ RegStatus Registry::SetValue(RegKey key, std::string_view name, RegType type,
     KeyId id = 0;
     Name valueName;
     if (!MakeName(name, &valueName)) return RegStatus::InvalidParameter;
-    RegStatus status = ResolveHandle(key, &id);
-    if (status == RegStatus::Success) status = CheckKeyExists(id);
-    if (status != RegStatus::Success) return status;
+    if (const RegStatus status = ResolveLiveKey(key, &id); status != RegStatus::Success) return status;
     Statement upsert(db_,
                      "INSERT INTO key_values(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
                      "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, "
@@ -540,9 +535,7 @@ RegStatus Registry::DeleteValue(RegKey key, std::string_view name) {
     KeyId id = 0;
     Name valueName;
     if (!MakeName(name, &valueName)) return RegStatus::InvalidParameter;
-    RegStatus status = ResolveHandle(key, &id);
-    if (status == RegStatus::Success) status = CheckKeyExists(id);
-    if (status != RegStatus::Success) return status;
+    if (const RegStatus status = ResolveLiveKey(key, &id); status != RegStatus::Success) return status;
     Statement erase(db_, "DELETE FROM key_values WHERE key = ? AND fold = ?");
     erase.Bind(id).BindText(valueName.fold).Step();
     return sqlite3_changes(db_) > 0 ? RegStatus::Success : RegStatus::FileNotFound;

@@ -119,6 +119,8 @@ class Registry {
   RegStatus Run(bool writes, const std::function<RegStatus()>& body);
   RegStatus ResolveHandle(RegKey key, KeyId* id) const;
   RegStatus CheckKeyExists(KeyId id);
+  // A handle that is open and whose key another program has not deleted meanwhile.
+  RegStatus ResolveLiveKey(RegKey key, KeyId* id);
   RegStatus WalkPath(KeyId from, std::string_view path, bool create, KeyId* id, bool* created);
   RegKey NewHandle(KeyId id);
 
