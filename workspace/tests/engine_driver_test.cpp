@@ -5,11 +5,11 @@
 #include <cmath>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "engine/ephemeris/tests/reference_positions.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/chart_compute.h"
 
@@ -135,20 +135,10 @@ struct ReferencePlace {
 
 // Sun and Moon rows of returns_reference.csv by instant.
 std::map<double, std::map<std::string, ReferencePlace>> ReadReference() {
-  std::ifstream file(std::string(KELVARA_SOURCE_DIR) + "/workspace/tests/data/returns_reference.csv");
   std::map<double, std::map<std::string, ReferencePlace>> places;
-  std::string line;
-  std::getline(file, line);
-  while (std::getline(file, line)) {
-    std::istringstream fields(line);
-    std::string jd, deltaT, body, longitude, latitude, speed;
-    std::getline(fields, jd, ',');
-    std::getline(fields, deltaT, ',');
-    std::getline(fields, body, ',');
-    std::getline(fields, longitude, ',');
-    std::getline(fields, latitude, ',');
-    std::getline(fields, speed, ',');
-    places[std::stod(jd)][body] = {std::stod(jd), std::stod(longitude), std::stod(speed)};
+  for (const auto& row : engine::testing::LoadReferencePositions(
+           std::string(KELVARA_SOURCE_DIR) + "/workspace/tests/data/returns_reference.csv")) {
+    places[row.julianDayUt][row.body] = {row.julianDayUt, row.longitudeDeg, row.speedDegPerDay};
   }
   return places;
 }
