@@ -15,6 +15,9 @@ constexpr double kDeflectionLimit = 1.0e-6;
 // Gaussian gravitational constant squared, au^3/day^2: the Sun's pull on the Earth.
 constexpr double kSunGravityAu3PerDay2 = 0.01720209895 * 0.01720209895;
 
+// Each pass shrinks the light-time error by v/c (1e-4): three reach the double's precision.
+constexpr int kLightTimeIterations = 3;
+
 // Direction seen stepDays after the view's instant, with the geometry moved linearly and the
 // Earth's velocity turned by the Sun's pull (the aberration follows it, about 0.35"/day).
 Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
@@ -44,25 +47,28 @@ Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC) {
   return (1.0 / Norm(moved)) * moved;
 }
 
-bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, const StateVector& earth,
-                        const StateVector& bodyNow, StateVector& geocentric) {
-  const double firstGuessDays = Norm(bodyNow.position - earth.position) * kLightDaysPerAu;
-  StateVector emitted;
-  if (!body(julianDayTt - firstGuessDays, emitted)) return false;
-  // The second light time differs from the first by a fraction of a second: the body's
-  // velocity carries it there without another evaluation of the theory.
-  const double lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
-  emitted.position = emitted.position - (lightTimeDays - firstGuessDays) * emitted.velocity;
+StateVector LightTimeCorrected(double julianDayTt, const StateVector& earth, const StateVector& bodyNow) {
+  const double distance = Norm(bodyNow.position);
+  const Vec3 acceleration = (-kSunGravityAu3PerDay2 / (distance * distance * distance)) * bodyNow.position;
+  StateVector emitted = bodyNow;
+  double lightTimeDays = 0.0;
+  for (int i = 0; i < kLightTimeIterations; ++i) {
+    lightTimeDays = Norm(emitted.position - earth.position) * kLightDaysPerAu;
+    emitted.position = bodyNow.position - lightTimeDays * bodyNow.velocity +
+                       (0.5 * lightTimeDays * lightTimeDays) * acceleration;
+    emitted.velocity = bodyNow.velocity - lightTimeDays * acceleration;
+  }
   // The place at emission refers to the equinox of that moment: precess it to the observation.
   const double precession = GeneralPrecessionInLongitude(julianDayTt).rateRadPerDay * lightTimeDays;
   emitted.position = RotateAboutEclipticPole(emitted.position, precession);
   emitted.velocity = RotateAboutEclipticPole(emitted.velocity, precession);
+  StateVector geocentric;
   geocentric.position = emitted.position - earth.position;
   // d(light time)/dt slows the emitted motion by (1 - radial velocity / c).
   const Vec3 relative = emitted.velocity - earth.velocity;
   const double lightTimeRate = Dot(geocentric.position, relative) / Norm(geocentric.position) * kLightDaysPerAu;
   geocentric.velocity = (1.0 - lightTimeRate) * emitted.velocity - earth.velocity;
-  return true;
+  return geocentric;
 }
 
 Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3& observerFromSun) {

@@ -1,8 +1,6 @@
 // From geometric places to apparent geocentric places of date.
 #pragma once
 
-#include <functional>
-
 #include "engine/ephemeris/geometry.h"
 #include "engine/ephemeris/nutation.h"
 
@@ -15,18 +13,16 @@ struct ApparentPlace {
   double motionDegPerDay = 0.0;  // rate of the apparent longitude
 };
 
-// Heliocentric state of a body at a TT Julian day (mean ecliptic and equinox of that date);
-// false when the body is not available then.
-using HeliocentricSource = std::function<bool(double julianDayTt, StateVector& heliocentric)>;
-
 // Stellar aberration of a unit direction for an observer moving at velocity (in units of c),
 // relativistic form without light deflection (SOFA iauAb, Klioner 2003).
 Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC);
 
 // Geometric geocentric state of a body as seen at julianDayTt: the body at the time its light
-// left it, the Earth at the time of observation. bodyNow is the body's state at julianDayTt.
-bool LightTimeCorrected(const HeliocentricSource& body, double julianDayTt, const StateVector& earth,
-                        const StateVector& bodyNow, StateVector& geocentric);
+// left it, the Earth at the time of observation. bodyNow is the body's heliocentric state at
+// julianDayTt; the body is carried back along its Keplerian arc (second-order Taylor step with
+// the Sun's pull), which stays within 1e-10 au of the theory over a light time for every body
+// served, so no theory is evaluated twice.
+StateVector LightTimeCorrected(double julianDayTt, const StateVector& earth, const StateVector& bodyNow);
 
 // Deflection of light by the Sun's gravity (SOFA iauLd with unit mass): unitDirection from the
 // observer to the body, bodyFromSun from the Sun to the body, observerFromSun from the Sun to the

@@ -44,29 +44,21 @@ const Nutation& EphemerisLayer::NutationAt(double julianDayTt) {
   return nutation_.Get(julianDayTt, Nutation2000B);
 }
 
-const StateVector& EphemerisLayer::Moon(double julianDayTt) {
+const MotionState& EphemerisLayer::Moon(double julianDayTt) {
   return moon_.Get(julianDayTt, MoonOfDate);
 }
 
 bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
                             const Nutation& nutation, EphemerisResult& result) {
-  HeliocentricSource source;
-  if (IsVsopPlanet(body)) {
-    source = [body](double jd, StateVector& state) {
-      state = PlanetHeliocentricState(VsopBodyOf(body), jd);
-      return true;
-    };
-  } else {
-    source = [this, body, &dataPrefix](double jd, StateVector& state) {
-      SphericalState place;
-      if (!files_.Heliocentric(body, jd, dataPrefix, place)) return false;
-      state = SphericalToRectangular(place);
-      return true;
-    };
-  }
   StateVector now;
-  GeocentricView view{{}, earth, true, true};
-  if (!source(julianDayTt, now) || !LightTimeCorrected(source, julianDayTt, earth, now, view.geocentric)) return false;
+  if (IsVsopPlanet(body)) {
+    now = PlanetHeliocentricState(VsopBodyOf(body), julianDayTt);
+  } else {
+    SphericalState place;
+    if (!files_.Heliocentric(body, julianDayTt, dataPrefix, place)) return false;
+    now = SphericalToRectangular(place);
+  }
+  const GeocentricView view{LightTimeCorrected(julianDayTt, earth, now), earth, true, true};
   result.heliocentricAu = now.position;
   SetApparent(ApparentFromGeocentric(view, nutation), result);
   return true;
@@ -90,7 +82,8 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       // The Moon shares the Earth's motion round the Sun: in the Sun's frame that shared motion
       // during the light time cancels the annual aberration, so only the geocentric light time
       // remains (to second order in v/c).
-      GeocentricView view{Moon(julianDayTt), earth, false, false};
+      const MotionState& moon = Moon(julianDayTt);
+      GeocentricView view{{moon.position, moon.velocity}, earth, false, false};
       const double lightTimeDays = Norm(view.geocentric.position) * kLightDaysPerAu;
       result.heliocentricAu = earth.position + view.geocentric.position;
       view.geocentric.position = view.geocentric.position - lightTimeDays * view.geocentric.velocity;
@@ -101,7 +94,7 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       SetLunarPoint(MeanLunarNode(julianDayTt), nutation, earth, result);
       return true;
     case kBodyTrueNode:
-      SetLunarPoint(TrueLunarNode([this](double jd) { return Moon(jd); }, julianDayTt), nutation, earth, result);
+      SetLunarPoint(TrueLunarNode(Moon(julianDayTt)), nutation, earth, result);
       return true;
     case kBodyLilith:
       SetLunarPoint(MeanLunarApogee(julianDayTt), nutation, earth, result);

@@ -63,11 +63,11 @@ class EphemerisLayer {
   };
 
   const Nutation& NutationAt(double julianDayTt);
-  const StateVector& Moon(double julianDayTt);
+  const MotionState& Moon(double julianDayTt);
 
   DayCache<StateVector> earth_;
   DayCache<Nutation> nutation_;
-  DayCache<StateVector> moon_;
+  DayCache<MotionState> moon_;
   EphemerisFileReader files_;
 };
 

@@ -15,6 +15,33 @@ StateVector SphericalToRectangular(const SphericalState& s) {
   return state;
 }
 
+namespace {
+
+Jet Product(const Jet& a, const Jet& b) {
+  return {a.value * b.value, a.rate * b.value + a.value * b.rate,
+          a.acceleration * b.value + 2.0 * a.rate * b.rate + a.value * b.acceleration};
+}
+
+Jet CosOf(const Jet& angle) {
+  const double c = std::cos(angle.value), s = std::sin(angle.value);
+  return {c, -s * angle.rate, -c * angle.rate * angle.rate - s * angle.acceleration};
+}
+
+Jet SinOf(const Jet& angle) {
+  const double c = std::cos(angle.value), s = std::sin(angle.value);
+  return {s, c * angle.rate, -s * angle.rate * angle.rate + c * angle.acceleration};
+}
+
+}  // namespace
+
+MotionState SphericalToRectangular(const Jet& longitudeRad, const Jet& latitudeRad, const Jet& distance) {
+  const Jet horizontal = Product(distance, CosOf(latitudeRad));
+  const Jet x = Product(horizontal, CosOf(longitudeRad));
+  const Jet y = Product(horizontal, SinOf(longitudeRad));
+  const Jet z = Product(distance, SinOf(latitudeRad));
+  return {{x.value, y.value, z.value}, {x.rate, y.rate, z.rate}, {x.acceleration, y.acceleration, z.acceleration}};
+}
+
 double NormalizeDegrees(double degrees) {
   double result = std::fmod(degrees, 360.0);
   if (result < 0.0) result += 360.0;

@@ -40,6 +40,20 @@ struct StateVector {
   Vec3 velocity;
 };
 
+// A quantity with its first and second time derivatives (per day unless a name says otherwise).
+struct Jet {
+  double value = 0.0;
+  double rate = 0.0;
+  double acceleration = 0.0;
+};
+
+// Position, velocity and acceleration.
+struct MotionState {
+  Vec3 position;
+  Vec3 velocity;
+  Vec3 acceleration;
+};
+
 // Spherical coordinates with their time derivatives (rad, rad, distance; per day).
 struct SphericalState {
   double longitudeRad = 0.0;
@@ -52,6 +66,10 @@ struct SphericalState {
 
 // Rectangular state of a spherical state (chain rule on r cos b cos l, r cos b sin l, r sin b).
 StateVector SphericalToRectangular(const SphericalState& s);
+
+// Rectangular motion of spherical coordinates given with two derivatives each (the same chain
+// rule carried one order further).
+MotionState SphericalToRectangular(const Jet& longitudeRad, const Jet& latitudeRad, const Jet& distance);
 
 // Angle in [0, 360) degrees.
 double NormalizeDegrees(double degrees);

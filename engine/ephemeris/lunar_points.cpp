@@ -15,7 +15,7 @@ constexpr std::array<double, 5> kMeanLongitude = {218.3164477, 481267.88123421, 
 constexpr std::array<double, 5> kMeanAnomaly = {134.9633964, 477198.8675055, 0.0087414, 1.0 / 69699.0,
                                                 -1.0 / 14712000.0};
 
-LongitudeAndRate FromPolynomial(const SeriesValue& v) {
+LongitudeAndRate FromPolynomial(const Jet& v) {
   return {NormalizeDegrees(v.value), v.rate / kDaysPerCentury};
 }
 
@@ -28,6 +28,11 @@ double NodeLongitudeRad(const Vec3& position, const Vec3& velocity) {
   return std::atan2(pole.x, -pole.y);
 }
 
+StateVector TaylorStep(const MotionState& moon, double stepDays) {
+  return {moon.position + stepDays * moon.velocity + (0.5 * stepDays * stepDays) * moon.acceleration,
+          moon.velocity + stepDays * moon.acceleration};
+}
+
 }  // namespace
 
 LongitudeAndRate MeanLunarNode(double julianDayTt) {
@@ -36,17 +41,17 @@ LongitudeAndRate MeanLunarNode(double julianDayTt) {
 
 LongitudeAndRate MeanLunarApogee(double julianDayTt) {
   const double t = Centuries(julianDayTt);
-  const SeriesValue l = EvaluatePolynomial(kMeanLongitude, t);
-  const SeriesValue m = EvaluatePolynomial(kMeanAnomaly, t);
-  return FromPolynomial({l.value - m.value + 180.0, l.rate - m.rate});
+  const Jet l = EvaluatePolynomial(kMeanLongitude, t);
+  const Jet m = EvaluatePolynomial(kMeanAnomaly, t);
+  return FromPolynomial({l.value - m.value + 180.0, l.rate - m.rate, 0.0});
 }
 
-LongitudeAndRate TrueLunarNode(const MoonStateSource& moon, double julianDayTt) {
+LongitudeAndRate TrueLunarNode(const MotionState& moon) {
   const double h = kTrueNodeStepDays;
-  const StateVector before = moon(julianDayTt - h);
-  const StateVector after = moon(julianDayTt + h);
+  const StateVector before = TaylorStep(moon, -h);
+  const StateVector after = TaylorStep(moon, h);
   const Vec3 velocity = (1.0 / (2.0 * h)) * (after.position - before.position);
-  const double node = NodeLongitudeRad(moon(julianDayTt).position, velocity);
+  const double node = NodeLongitudeRad(moon.position, velocity);
   const double rate =
       WrapPi(NodeLongitudeRad(after.position, after.velocity) - NodeLongitudeRad(before.position, before.velocity)) /
       (2.0 * h);

@@ -1,8 +1,6 @@
 // The Moon's node and apogee.
 #pragma once
 
-#include <functional>
-
 #include "engine/ephemeris/geometry.h"
 
 namespace kelvara::engine {
@@ -20,13 +18,12 @@ LongitudeAndRate MeanLunarNode(double julianDayTt);
 // projected onto the ecliptic.
 LongitudeAndRate MeanLunarApogee(double julianDayTt);
 
-// Geometric geocentric Moon (au and au/day, mean ecliptic and equinox of date) at a TT Julian day.
-using MoonStateSource = std::function<StateVector(double julianDayTt)>;
-
 // Ascending node of the osculating lunar orbit: the orbit's pole from the Moon's places
 // kTrueNodeStepDays before, at and after the date; its rate from the poles of the
-// osculating orbits at the outer two places.
+// osculating orbits at the outer two places. moon is the geometric geocentric Moon at the date
+// (au, au/day, au/day^2, mean ecliptic and equinox of date); the outer places follow from its
+// Taylor expansion, which stays within a decimetre of the lunar series over the step.
 inline constexpr double kTrueNodeStepDays = 0.005;
-LongitudeAndRate TrueLunarNode(const MoonStateSource& moon, double julianDayTt);
+LongitudeAndRate TrueLunarNode(const MotionState& moon);
 
 }  // namespace kelvara::engine

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ephemeris/geometry.h"
+#include "engine/ephemeris/sin_cos.h"
 #include "engine/ephemeris/tables.h"
 
 namespace kelvara::engine {
@@ -51,7 +52,8 @@ Nutation Nutation2000B(double julianDayTt) {
     const NutationTerm& term = *it;
     const double arg = Combined(term, a);
     const double argRate = Combined(term, kRatesArcsecPerCentury) * kArcsecToRad;
-    const double s = std::sin(arg), c = std::cos(arg);
+    const SinCos angle = SinCosRad(arg);
+    const double s = angle.sin, c = angle.cos;
     const double psiSin = term.psiSinMas + term.psiSinRateMasPerCentury * t;
     psiMas += psiSin * s + term.psiCosMas * c;
     epsMas += (term.epsCosMas + term.epsCosRateMasPerCentury * t) * c + term.epsSinMas * s;

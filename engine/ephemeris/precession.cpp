@@ -45,7 +45,7 @@ Vec3 RotateAboutX(const Vec3& v, double angleRad) {
 }  // namespace
 
 PrecessionAngle GeneralPrecessionInLongitude(double julianDayTdb) {
-  const SeriesValue p = EvaluatePolynomial(kPrecessionArcsec, Centuries(julianDayTdb));
+  const Jet p = EvaluatePolynomial(kPrecessionArcsec, Centuries(julianDayTdb));
   return {p.value * kArcsecToRad, p.rate * kArcsecToRad / kDaysPerCentury};
 }
 

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <span>
 
+#include "engine/ephemeris/geometry.h"
+
 namespace kelvara::engine {
 
 // VSOP87 term: amplitude * cos(phase + frequency * t), t in Julian millennia (TDB) from J2000.
@@ -58,14 +60,16 @@ struct SeriesValue {
 // VSOP87 evaluation: X = sum_a t^a sum A cos(B + C t) (Bretagnon & Francou 1988, A&A 202, 309).
 SeriesValue EvaluateVsopCoordinate(const VsopCoordinate& coordinate, double millennia);
 
-// Poisson series evaluation: X = sum_n t^n sum A sin(phi(t)) (Chapront & Francou 2003, A&A 404, 735).
-SeriesValue EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries);
+// Poisson series evaluation: X = sum_n t^n sum A sin(phi(t)) (Chapront & Francou 2003, A&A 404, 735),
+// with its first and second derivatives per century.
+Jet EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries);
 
-// c0 + c1 t + c2 t^2 + ... and its derivative (Horner's scheme).
+// c0 + c1 t + c2 t^2 + ... and its first two derivatives (Horner's scheme).
 template <std::size_t N>
-SeriesValue EvaluatePolynomial(const std::array<double, N>& coefficients, double t) {
-  SeriesValue result;
+Jet EvaluatePolynomial(const std::array<double, N>& coefficients, double t) {
+  Jet result;
   for (std::size_t k = N; k-- > 0;) {
+    result.acceleration = result.acceleration * t + 2.0 * result.rate;
     result.rate = result.rate * t + result.value;
     result.value = result.value * t + coefficients[k];
   }
