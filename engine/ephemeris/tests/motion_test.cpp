@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "engine/ephemeris/apparent.h"
 #include "engine/ephemeris/lunar_points.h"
@@ -39,6 +40,27 @@ TEST(SinCosRad, MatchesTheLibraryToTheLastBitsOverTheSeriesArguments) {
   EXPECT_EQ(SinCosRad(1.0e9).sin, std::sin(1.0e9));
   EXPECT_TRUE(std::isnan(SinCosRad(std::numeric_limits<double>::quiet_NaN()).sin));
   EXPECT_TRUE(std::isnan(SinCosRad(std::numeric_limits<double>::infinity()).cos));
+}
+
+TEST(SinCosOfAngles, GivesTheSameBitsAsOneAngleAtATime) {
+  std::mt19937_64 random(8122026);
+  std::uniform_real_distribution<double> angle(-1.0e6, 1.0e6);
+  std::vector<double> angles(1000);
+  for (double& a : angles) a = angle(random);
+  angles[3] = std::numeric_limits<double>::quiet_NaN();
+  angles[4] = 1.0e12;
+  angles[5] = -std::numeric_limits<double>::infinity();
+  std::vector<double> sines(angles.size()), cosines(angles.size());
+  SinCosOfAngles(angles.data(), sines.data(), cosines.data(), angles.size());
+  for (std::size_t i = 0; i < angles.size(); ++i) {
+    const SinCos one = SinCosRad(angles[i]);
+    if (std::isnan(one.sin)) {
+      EXPECT_TRUE(std::isnan(sines[i]) && std::isnan(cosines[i])) << angles[i];
+      continue;
+    }
+    EXPECT_EQ(sines[i], one.sin) << angles[i];
+    EXPECT_EQ(cosines[i], one.cos) << angles[i];
+  }
 }
 
 TEST(MoonMotion, SecondDerivativesAgreeWithTheChangeOfTheVelocity) {
