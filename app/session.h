@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/aspect_tables.h"
+#include "app/asp_tables.h"
 #include "app/chart_document.h"
 #include "app/dignity_tables.h"
 #include "app/settings.h"

@@ -1,4 +1,4 @@
-#include "app/aspect_tables.h"
+#include "app/asp_tables.h"
 
 #include "app/checked_archive.h"
 #include "app/stored_file.h"
