@@ -2,12 +2,11 @@
 // Degrees in the tables, radians inside the trigonometry.
 #pragma once
 
+// kPi, kTwoPi, kDegToRad and kRadToDeg, shared with the ephemeris layer.
+#include "engine/ephemeris/geometry.h"
+
 namespace kelvara::engine {
 
-inline constexpr double kPi = 3.14159265358979323846;
-inline constexpr double kTwoPi = 2.0 * kPi;
-inline constexpr double kDegToRad = 0.017453292519943295;
-inline constexpr double kRadToDeg = 57.29577951308232;
 // Stand-in for an exact zero where the polar conversions would divide by it.
 inline constexpr double kPolarEpsilon = 1.7453e-9;
 

@@ -24,7 +24,6 @@ constexpr double kMoonMotionWithoutFilesRad = 0.2181661564992912;
 // The Moon's mean motion and distance: its light time makes it seen 0.7" behind.
 constexpr double kMoonMeanMotionRadPerDay = 13.176 * kDegToRad;
 constexpr double kMoonMeanDistanceAu = 0.0025696;
-constexpr double kSecondsPerDay = 86400.0;
 constexpr int kLastLayerObject = kLilith;
 constexpr int kLastElementsObject = kVesta;
 
@@ -118,8 +117,8 @@ void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectC
                        ObjectTables& objects) {
   const double t = TerrestrialCenturies(state);
   const double nutation_deg = NutationInLongitudeDeg(t);
-  const OrbitState earth = HeliocentricOrbitState(0, t);
-  const Vector3& e = earth.position_au;
+  const StateVector earth = HeliocentricOrbitState(0, t);
+  const Vec3& e = earth.position;
   SetHeliocentric(objects, kEarth, e.x, e.y, e.z);
   for (int object = kSun; object <= kLastHypothetical; ++object) {
     if (served[object] || !NeedsElements(state, object)) continue;
@@ -130,7 +129,7 @@ void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectC
         PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + nutation_deg;
     SetPlace(objects, object, apparent_deg + state.time.offset_deg, place.latitude_deg,
              place.motion_rad_per_day);
-    const Vector3& h = place.heliocentric_au;
+    const Vec3& h = place.heliocentric_au;
     SetHeliocentric(objects, object, h.x, h.y, h.z);
   }
 }

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "engine/ephemeris/geometry.h"  // kDaysPerCentury
+
 namespace kelvara::engine {
 
 // Latitudes nearer the poles than this (degrees) are taken as this.
@@ -12,7 +14,6 @@ inline constexpr double kMaxLatitudeDeg = 89.9999;
 inline constexpr double kFixedObliquityRad = 0.40920621;
 // Julian date of 1900 January 0.5, the origin of the engine's centuries.
 inline constexpr double kEpoch1900Jd = 2415020.0;
-inline constexpr double kDaysPerCentury = 36525.0;
 
 // What ProcessChartTime reads: H.MM and D.MM values as the chart input holds them.
 struct ChartMoment {

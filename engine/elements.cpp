@@ -17,8 +17,6 @@ constexpr int kKeplerIterations = 5;
 // ellipse; it is held inside so that every date still gives a finite place.
 constexpr double kMaxEccentricity = 0.99;
 
-// Light time for one astronomical unit, days.
-constexpr double kLightDaysPerAu = 0.0057755183;
 constexpr int kFirstPlanetRow = 1;  // Mercury; objects 3..15 follow in order
 constexpr int kJupiterRow = 4;
 constexpr int kSaturnRow = 5;
@@ -121,32 +119,20 @@ double EccentricAnomalyRad(double mean_anomaly_rad, double e) {
   return ecc;
 }
 
-// Rotation about the z axis by an angle (radians).
-Vector3 TurnZ(const Vector3& v, double angle_rad) {
-  const double c = std::cos(angle_rad), s = std::sin(angle_rad);
-  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
-}
-
-// Rotation about the x axis by an angle (radians).
-Vector3 TurnX(const Vector3& v, double angle_rad) {
-  const double c = std::cos(angle_rad), s = std::sin(angle_rad);
-  return {v.x, c * v.y - s * v.z, s * v.y + c * v.z};
-}
-
 // Orbital plane to ecliptic: by the argument of perihelion, the inclination, the node.
-Vector3 ToEcliptic(const Vector3& v, double w_rad, double i_rad, double node_rad) {
-  return TurnZ(TurnX(TurnZ(v, w_rad), i_rad), node_rad);
+Vec3 ToEcliptic(const Vec3& v, double w_rad, double i_rad, double node_rad) {
+  return RotateAboutZ(RotateAboutX(RotateAboutZ(v, w_rad), i_rad), node_rad);
 }
 
-OrbitState KeplerState(const ElementRow& row, double t) {
+StateVector KeplerState(const ElementRow& row, double t) {
   const double e = std::clamp(Polynomial(row, kE0, t), 0.0, kMaxEccentricity);
   const double a = row[kA];
   const double m = ModTwoPi(Polynomial(row, kM0, t) * kDegToRad);
   const double ecc = EccentricAnomalyRad(m, e);
   const double root = std::sqrt(1.0 - e * e);
   const double rate = kGaussRadPerDay / std::pow(a, 1.5) / (1.0 - e * std::cos(ecc));
-  const Vector3 p{a * (std::cos(ecc) - e), a * root * std::sin(ecc), 0.0};
-  const Vector3 v{-a * std::sin(ecc) * rate, a * root * std::cos(ecc) * rate, 0.0};
+  const Vec3 p{a * (std::cos(ecc) - e), a * root * std::sin(ecc), 0.0};
+  const Vec3 v{-a * std::sin(ecc) * rate, a * root * std::cos(ecc) * rate, 0.0};
   const double w = Polynomial(row, kW0, t) * kDegToRad;
   const double i = Polynomial(row, kI0, t) * kDegToRad;
   const double node = Polynomial(row, kN0, t) * kDegToRad;
@@ -173,18 +159,18 @@ AngleCorrection Perturbation(int row, double t) {
 
 // The correction turns the position in longitude and tilts it in latitude; the velocity
 // turns with it (the corrections' own rates are below the model's precision).
-void ApplyPerturbation(const AngleCorrection& c, OrbitState& s) {
-  const Vector3& p = s.position_au;
+void ApplyPerturbation(const AngleCorrection& c, StateVector& s) {
+  const Vec3& p = s.position;
   const double in_plane = std::hypot(p.x, p.y);
   const double r = std::hypot(in_plane, p.z);
   const double lat = std::atan2(p.z, in_plane) + c.latitude_deg * kDegToRad;
   const double lon = std::atan2(p.y, p.x) + c.longitude_deg * kDegToRad;
-  s.position_au = {r * std::cos(lat) * std::cos(lon), r * std::cos(lat) * std::sin(lon),
+  s.position = {r * std::cos(lat) * std::cos(lon), r * std::cos(lat) * std::sin(lon),
                    r * std::sin(lat)};
-  s.velocity_au_per_day = TurnZ(s.velocity_au_per_day, c.longitude_deg * kDegToRad);
+  s.velocity = RotateAboutZ(s.velocity, c.longitude_deg * kDegToRad);
 }
 
-OrbitState CircleState(const ElementRow& row, double t) {
+StateVector CircleState(const ElementRow& row, double t) {
   const double lon = Mod360(row[kM0] + row[kM0 + 1] * t) * kDegToRad;
   const double rate_rad_per_day = row[kM0 + 1] * kDegToRad / kDaysPerCentury;
   const double a = row[kA];
@@ -192,7 +178,7 @@ OrbitState CircleState(const ElementRow& row, double t) {
           {-a * std::sin(lon) * rate_rad_per_day, a * std::cos(lon) * rate_rad_per_day, 0.0}};
 }
 
-ElementPlace GeocentricPlace(const Vector3& g, const Vector3& v, const Vector3& helio) {
+ElementPlace GeocentricPlace(const Vec3& g, const Vec3& v, const Vec3& helio) {
   const double plane2 = g.x * g.x + g.y * g.y;
   ElementPlace place;
   place.longitude_deg = Mod360(Angle(g.x, g.y) * kRadToDeg);
@@ -202,8 +188,6 @@ ElementPlace GeocentricPlace(const Vector3& g, const Vector3& v, const Vector3& 
   place.heliocentric_au = helio;
   return place;
 }
-
-Vector3 Minus(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 }  // namespace
 
@@ -220,9 +204,9 @@ bool HasElements(int row) {
   return row >= 0 && row < kElementRows && kElementTable[row][kA] > 0.0;
 }
 
-OrbitState HeliocentricOrbitState(int row, double t) {
+StateVector HeliocentricOrbitState(int row, double t) {
   if (row >= kFirstHypotheticalRow) return CircleState(kElementTable[row], t);
-  OrbitState state = KeplerState(kElementTable[row], t);
+  StateVector state = KeplerState(kElementTable[row], t);
   if (row == kJupiterRow || row == kSaturnRow) ApplyPerturbation(Perturbation(row, t), state);
   return state;
 }
@@ -231,19 +215,15 @@ ElementPlace ElementsPosition(int object_index, double t) {
   return ElementsPosition(object_index, t, HeliocentricOrbitState(0, t));
 }
 
-ElementPlace ElementsPosition(int object_index, double t, const OrbitState& earth) {
+ElementPlace ElementsPosition(int object_index, double t, const StateVector& earth) {
   const int row = ElementRowOfObject(object_index);
   if (!HasElements(row)) return {};
   if (row == 0) {
     // The Sun is seen from the Earth opposite the Earth's heliocentric place.
-    const Vector3 origin{};
-    return GeocentricPlace(Minus(origin, earth.position_au),
-                           Minus(origin, earth.velocity_au_per_day), earth.position_au);
+    return GeocentricPlace(-1.0 * earth.position, -1.0 * earth.velocity, earth.position);
   }
-  const OrbitState body = HeliocentricOrbitState(row, t);
-  return GeocentricPlace(Minus(body.position_au, earth.position_au),
-                         Minus(body.velocity_au_per_day, earth.velocity_au_per_day),
-                         body.position_au);
+  const StateVector body = HeliocentricOrbitState(row, t);
+  return GeocentricPlace(body.position - earth.position, body.velocity - earth.velocity, body.position);
 }
 
 double NutationInLongitudeDeg(double t) {

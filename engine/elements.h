@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "engine/ephemeris/geometry.h"
+
 namespace kelvara::engine {
 
 // One row per body: M0 M1 M2 (deg), e0 e1 e2, a (au), w0 w1 w2, N0 N1 N2, i0 i1 i2 (deg);
@@ -23,27 +25,16 @@ int ElementRowOfObject(int object_index);
 // carry are all zero and give no position.
 bool HasElements(int row);
 
-struct Vector3 {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
-
-// Heliocentric ecliptic position (au) and velocity (au/day), mean equinox of date.
-struct OrbitState {
-  Vector3 position_au;
-  Vector3 velocity_au_per_day;
-};
-
-// Heliocentric state of a table row at T, perturbations included for Jupiter ... Pluto.
-OrbitState HeliocentricOrbitState(int row, double t_centuries);
+// Heliocentric ecliptic state of a table row at T (au, au/day, mean equinox of date),
+// perturbations included for Jupiter ... Pluto.
+StateVector HeliocentricOrbitState(int row, double t_centuries);
 
 struct ElementPlace {
   double longitude_deg = 0.0;  // geocentric, mean equinox of date, [0, 360)
   double latitude_deg = 0.0;
   double motion_rad_per_day = 0.0;
   double distance_au = 0.0;  // from the Earth
-  Vector3 heliocentric_au;  // the Earth's for the Sun
+  Vec3 heliocentric_au;  // the Earth's for the Sun
 };
 
 // Geocentric place of engine object 1 (Sun), 3-15 or 33-40 from the elements model.
@@ -51,7 +42,7 @@ struct ElementPlace {
 ElementPlace ElementsPosition(int object_index, double t_centuries);
 // The same with the Earth's state already at hand (row 0 at the same T), as a cast that
 // places many bodies at one moment has it.
-ElementPlace ElementsPosition(int object_index, double t_centuries, const OrbitState& earth);
+ElementPlace ElementsPosition(int object_index, double t_centuries, const StateVector& earth);
 
 // Nutation in longitude, degrees: the four largest terms (Meeus, Astronomical Algorithms,
 // ch. 22), good to 0.5".

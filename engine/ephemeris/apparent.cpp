@@ -32,10 +32,6 @@ Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
   return view.annualAberration ? Aberrate(direction, kLightDaysPerAu * earthVelocity) : direction;
 }
 
-Vec3 RotateAboutEclipticPole(const Vec3& v, double angleRad) {
-  const double c = std::cos(angleRad), s = std::sin(angleRad);
-  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
-}
 
 }  // namespace
 
@@ -60,8 +56,8 @@ StateVector LightTimeCorrected(double julianDayTt, const StateVector& earth, con
   }
   // The place at emission refers to the equinox of that moment: precess it to the observation.
   const double precession = GeneralPrecessionInLongitude(julianDayTt).rateRadPerDay * lightTimeDays;
-  emitted.position = RotateAboutEclipticPole(emitted.position, precession);
-  emitted.velocity = RotateAboutEclipticPole(emitted.velocity, precession);
+  emitted.position = RotateAboutZ(emitted.position, precession);
+  emitted.velocity = RotateAboutZ(emitted.velocity, precession);
   StateVector geocentric;
   geocentric.position = emitted.position - earth.position;
   // d(light time)/dt slows the emitted motion by (1 - radial velocity / c).

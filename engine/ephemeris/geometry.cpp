@@ -2,6 +2,16 @@
 
 namespace kelvara::engine {
 
+Vec3 RotateAboutZ(const Vec3& v, double angleRad) {
+  const double c = std::cos(angleRad), s = std::sin(angleRad);
+  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
+}
+
+Vec3 RotateAboutX(const Vec3& v, double angleRad) {
+  const double c = std::cos(angleRad), s = std::sin(angleRad);
+  return {v.x, c * v.y - s * v.z, s * v.y + c * v.z};
+}
+
 StateVector SphericalToRectangular(const SphericalState& s) {
   const double cl = std::cos(s.longitudeRad), sl = std::sin(s.longitudeRad);
   const double cb = std::cos(s.latitudeRad), sb = std::sin(s.latitudeRad);

@@ -54,6 +54,12 @@ struct MotionState {
   Vec3 acceleration;
 };
 
+// The vector turned by angleRad about the z axis (counter-clockwise seen from +z).
+Vec3 RotateAboutZ(const Vec3& v, double angleRad);
+
+// The vector turned by angleRad about the x axis (counter-clockwise seen from +x).
+Vec3 RotateAboutX(const Vec3& v, double angleRad);
+
 // Spherical coordinates with their time derivatives (rad, rad, distance; per day).
 struct SphericalState {
   double longitudeRad = 0.0;

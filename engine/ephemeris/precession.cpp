@@ -30,18 +30,6 @@ Vec3 RotatePQ(const Vec3& v, double julianDayTdb, bool transposed) {
           at(2, 0) * v.x + at(2, 1) * v.y + at(2, 2) * v.z};
 }
 
-// The vector turned by angleRad about the z axis (a frame turned by -angleRad).
-Vec3 RotateAboutZ(const Vec3& v, double angleRad) {
-  const double c = std::cos(angleRad), s = std::sin(angleRad);
-  return {c * v.x - s * v.y, s * v.x + c * v.y, v.z};
-}
-
-// The vector in a frame turned by angleRad about the x axis.
-Vec3 RotateAboutX(const Vec3& v, double angleRad) {
-  const double c = std::cos(angleRad), s = std::sin(angleRad);
-  return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
-}
-
 }  // namespace
 
 PrecessionAngle GeneralPrecessionInLongitude(double julianDayTdb) {
@@ -61,8 +49,9 @@ Vec3 PrecessEclipticDateToJ2000(const Vec3& v, double julianDayTdb) {
   return EclipticOfDateToJ2000(RotateAboutZ(v, -GeneralPrecessionInLongitude(julianDayTdb).angleRad), julianDayTdb);
 }
 
-Vec3 EquatorialJ2000ToEcliptic(const Vec3& v) { return RotateAboutX(v, kObliquityJ2000Rad); }
+// The frame turns by the obliquity about the equinox: the vectors turn the other way.
+Vec3 EquatorialJ2000ToEcliptic(const Vec3& v) { return RotateAboutX(v, -kObliquityJ2000Rad); }
 
-Vec3 EclipticJ2000ToEquatorial(const Vec3& v) { return RotateAboutX(v, -kObliquityJ2000Rad); }
+Vec3 EclipticJ2000ToEquatorial(const Vec3& v) { return RotateAboutX(v, kObliquityJ2000Rad); }
 
 }  // namespace kelvara::engine

@@ -264,9 +264,9 @@ TEST(ElementsModel, KeplerOrbitsKeepTheirShape) {
   // The Earth's distance stays between perihelion and aphelion; its speed follows the
   // Gaussian constant (0.0172 au/day at 1 au).
   for (double t : {-0.4, 0.0, 0.85, 2.3}) {
-    const OrbitState earth = HeliocentricOrbitState(0, t);
-    const Vector3& p = earth.position_au;
-    const Vector3& v = earth.velocity_au_per_day;
+    const StateVector earth = HeliocentricOrbitState(0, t);
+    const Vec3& p = earth.position;
+    const Vec3& v = earth.velocity;
     const double r = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
     EXPECT_GT(r, 0.982);
     EXPECT_LT(r, 1.018);
