@@ -4,17 +4,19 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace kelvara::engine {
 namespace {
 
 TEST(Angles, Mod360FoldsIntoOneTurn) {
+  for (const auto& [deg, folded] : {std::pair{360.0, 0.0}, {725.0, 5.0}, {-5.0, 355.0},
+                                    {-710.0, 10.0}}) {
+    EXPECT_DOUBLE_EQ(folded, Mod360(deg)) << deg;
+  }
   EXPECT_EQ(0.0, Mod360(-0.0));
   EXPECT_FALSE(std::signbit(Mod360(-0.0)));
-  EXPECT_EQ(0.0, Mod360(360.0));
-  EXPECT_DOUBLE_EQ(5.0, Mod360(725.0));
-  EXPECT_DOUBLE_EQ(355.0, Mod360(-5.0));
-  EXPECT_DOUBLE_EQ(10.0, Mod360(-710.0));
   const double tiny_negative = -1e-14;  // would round onto 360 after adding a turn
   EXPECT_LT(Mod360(tiny_negative), 360.0);
   EXPECT_GE(Mod360(1e300), 0.0);
@@ -37,19 +39,18 @@ TEST(Angles, DistancesAndDifferencesAcrossAries) {
   EXPECT_DOUBLE_EQ(-20.0, MinDifference(10.0, 350.0));
   EXPECT_DOUBLE_EQ(180.0, MinDifference(0.0, 180.0));  // (-180, 180]
   EXPECT_DOUBLE_EQ(180.0, MinDistance(90.0, 270.0));
-  EXPECT_DOUBLE_EQ(0.0, Midpoint(350.0, 10.0));
-  EXPECT_DOUBLE_EQ(20.0, Midpoint(10.0, 30.0));
-  EXPECT_DOUBLE_EQ(355.0, Midpoint(300.0, 50.0));
+  for (const auto& [a, b, mid] : {std::tuple{350.0, 10.0, 0.0}, {10.0, 30.0, 20.0}, {300.0, 50.0, 355.0}}) {
+    EXPECT_DOUBLE_EQ(mid, Midpoint(a, b)) << a << " " << b;
+  }
 }
 
 TEST(Angles, Mod12AndRounding) {
-  EXPECT_EQ(12, Mod12(0));
-  EXPECT_EQ(12, Mod12(12));
-  EXPECT_EQ(1, Mod12(13));
-  EXPECT_EQ(11, Mod12(-1));
-  EXPECT_EQ(3.0, RoundHalfAway(2.5));
-  EXPECT_EQ(-3.0, RoundHalfAway(-2.5));
-  EXPECT_EQ(2.0, RoundHalfAway(2.4999));
+  for (const auto& [n, folded] : {std::pair{0, 12}, {12, 12}, {13, 1}, {-1, 11}}) {
+    EXPECT_EQ(folded, Mod12(n)) << n;
+  }
+  for (const auto& [x, rounded] : {std::pair{2.5, 3.0}, {-2.5, -3.0}, {2.4999, 2.0}}) {
+    EXPECT_EQ(rounded, RoundHalfAway(x)) << x;
+  }
 }
 
 TEST(Angles, AngleAgreesWithAtan2InEveryQuadrantAndOnTheAxes) {

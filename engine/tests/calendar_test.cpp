@@ -25,20 +25,22 @@ TEST(Calendar, ReformDaysAreConsecutive) {
 }
 
 TEST(Calendar, JulianToMdySwitchesCalendarsAt2299171) {
-  const CalendarDate before = JulianToMdy(2299170.5);  // still read in the Julian calendar
-  EXPECT_EQ(10, before.month);
-  EXPECT_EQ(15, before.day);
-  EXPECT_EQ(1582, before.year);
-  const CalendarDate after = JulianToMdy(2299171.0);
-  EXPECT_EQ(10, after.month);
-  EXPECT_EQ(25, after.day);
-  EXPECT_EQ(1582, after.year);
-  EXPECT_DOUBLE_EQ(12.0, after.hours);
-  const CalendarDate j2000 = JulianToMdy(2451545.25);
-  EXPECT_EQ(1, j2000.month);
-  EXPECT_EQ(1, j2000.day);
-  EXPECT_EQ(2000, j2000.year);
-  EXPECT_DOUBLE_EQ(18.0, j2000.hours);
+  // 2299170.5 is still read in the Julian calendar.
+  struct Case {
+    double jd;
+    int month, day, year;
+    double hours;
+  };
+  for (const Case& c : {Case{2299170.5, 10, 15, 1582, 0.0}, Case{2299171.0, 10, 25, 1582, 12.0},
+                        Case{2451545.25, 1, 1, 2000, 18.0}}) {
+    const CalendarDate date = JulianToMdy(c.jd);
+    EXPECT_EQ(c.month, date.month) << c.jd;
+    EXPECT_EQ(c.day, date.day) << c.jd;
+    EXPECT_EQ(c.year, date.year) << c.jd;
+    if (c.hours != 0.0) {
+      EXPECT_DOUBLE_EQ(c.hours, date.hours) << c.jd;
+    }
+  }
 }
 
 TEST(Calendar, JulianToMdyInvertsMdyToJulianInBothCalendars) {
@@ -63,14 +65,14 @@ TEST(Calendar, JulianToMdyInvertsMdyToJulianInBothCalendars) {
 }
 
 TEST(Calendar, DaysInMonthFollowsBothLeapRules) {
-  EXPECT_EQ(29, DaysInMonth(2, 1500));  // Julian leap year
-  EXPECT_EQ(28, DaysInMonth(2, 1700));
-  EXPECT_EQ(29, DaysInMonth(2, 2000));
-  EXPECT_EQ(28, DaysInMonth(2, 1999));
-  EXPECT_EQ(29, DaysInMonth(2, 0));
-  EXPECT_EQ(28, DaysInMonth(2, -1));
-  EXPECT_EQ(30, DaysInMonth(4, 2024));
-  EXPECT_EQ(31, DaysInMonth(12, 2024));
+  // 1500 is a Julian leap year, 1700 no Gregorian one; year 0 is 1 BC, a leap year.
+  struct Case {
+    int month, year, days;
+  };
+  for (const Case& c : {Case{2, 1500, 29}, Case{2, 1700, 28}, Case{2, 2000, 29}, Case{2, 1999, 28},
+                        Case{2, 0, 29}, Case{2, -1, 28}, Case{4, 2024, 30}, Case{12, 2024, 31}}) {
+    EXPECT_EQ(c.days, DaysInMonth(c.month, c.year)) << c.month << "/" << c.year;
+  }
 }
 
 TEST(Calendar, ExtremeValuesStayDefined) {

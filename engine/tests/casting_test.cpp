@@ -23,19 +23,24 @@ using testing::RunTexts;
 
 constexpr double kMeanNodeDegPerDay = -0.053;
 
-// The front-end's vector (Moscow, 12 July 1985 14:05), with or without the files.
+// The front-end's Moscow vector, with or without the files.
 std::vector<std::string> MoscowVector(bool files, const std::string& argv0 = RepositoryArgv0()) {
-  std::vector<std::string> v = {argv0, "-Yn", "-b0", "-c", "0", "qa", "7", "12", "1985",
-                                "14:05", "-3", "037e35", "55n45"};
+  std::vector<std::string> v = testing::MoscowTexts(argv0);
   if (!files) v.erase(v.begin() + 2);
   return v;
 }
 
-std::vector<std::string> JulianDayVector(const std::string& jd, bool files,
-                                         const std::string& argv0 = RepositoryArgv0()) {
-  std::vector<std::string> v = {argv0, "-Yn", "-b0", "qj", jd};
+std::vector<std::string> JulianDayVector(const std::string& jd, bool files) {
+  std::vector<std::string> v = {RepositoryArgv0(), "-Yn", "-b0", "qj", jd};
   if (!files) v.erase(v.begin() + 2);
   return v;
+}
+
+// The Moscow chart with one more switch in front.
+RunOutput RunMoscowWith(const std::string& option) {
+  std::vector<std::string> v = MoscowVector(true);
+  v.insert(v.begin() + 1, option);
+  return RunTexts(v);
 }
 
 TEST(Casting, ObjectSeventeenIsTheSouthNodeOnlyWithoutFiles) {
@@ -45,10 +50,13 @@ TEST(Casting, ObjectSeventeenIsTheSouthNodeOnlyWithoutFiles) {
   EXPECT_NEAR(kMeanNodeDegPerDay, without.speed[kNode], 1e-12);
   EXPECT_NEAR(kMeanNodeDegPerDay, without.speed[kLilith], 1e-12);
   EXPECT_STREQ("S.Node", ProcessEngineState().objectNames[kLilith]);
+  EXPECT_EQ(kLeo, ProcessEngineState().ruledSign[kLilith]);
 
   // With the files object 17 is the mean apogee: moving forward about 0.11 deg/day, and
   // nowhere near the point opposite the node.
   const RunOutput with = RunTexts(MoscowVector(true));
+  EXPECT_STREQ("Lilith", ProcessEngineState().objectNames[kLilith]);
+  EXPECT_EQ(8, ProcessEngineState().ruledSign[kLilith]);
   EXPECT_NEAR(0.111, with.speed[kLilith], 0.01);
   EXPECT_GT(MinDistance(with.longitude[kLilith], std::fabs(with.longitude[kNode]) + 180.0), 1.0);
 }
@@ -99,12 +107,7 @@ TEST(Casting, PlanetsWithoutAFileKeepTheElementsModel) {
 TEST(Casting, DatesFarOutsideTheSeriesStillGiveFinitePlaces) {
   for (const char* jd : {"-1000000.5", "100000000.5", "5373484.5"}) {
     for (bool files : {true, false}) {
-      const RunOutput r = RunTexts(JulianDayVector(jd, files));
-      for (int i = 0; i < kResultCount; ++i) {
-        EXPECT_TRUE(std::isfinite(r.longitude[i]) && std::fabs(r.longitude[i]) < 360.0) << jd << " " << i;
-        EXPECT_TRUE(std::isfinite(r.latitude[i]) && std::fabs(r.latitude[i]) <= 90.0) << jd << " " << i;
-        EXPECT_TRUE(std::isfinite(r.speed[i])) << jd << " " << i;
-      }
+      EXPECT_TRUE(testing::FinitePositions(RunTexts(JulianDayVector(jd, files)))) << jd;
     }
   }
 }
@@ -143,21 +146,21 @@ TEST(Casting, RetrogradeBodiesComeBackNegated) {
   EXPECT_GT(r.longitude[kSun], 0.0);
 }
 
-TEST(Casting, EquatorialOptionTurnsBodiesIntoRightAscension) {
+TEST(Casting, EquatorialOptionTurnsKeptObjectsIntoRightAscension) {
   const RunOutput ecliptic = RunTexts(MoscowVector(true));
-  std::vector<std::string> v = MoscowVector(true);
-  v.insert(v.begin() + 1, "-sr");
-  const RunOutput equatorial = RunTexts(v);
-  const SkyPoint sun = EclipticToEquatorial(ecliptic.longitude[kSun], ecliptic.latitude[kSun]);
-  EXPECT_NEAR(Mod360(sun.longitude_deg), equatorial.longitude[kSun], 1e-9);
-  EXPECT_NEAR(sun.latitude_deg, equatorial.latitude[kSun], 1e-9);
+  const RunOutput equatorial = RunMoscowWith("-sr");
+  for (int i : {static_cast<int>(kSun), static_cast<int>(kEastPoint)}) {
+    const SkyPoint p = EclipticToEquatorial(ecliptic.longitude[i], ecliptic.latitude[i]);
+    EXPECT_NEAR(Mod360(p.longitude_deg), equatorial.longitude[i], 1e-9) << i;
+    EXPECT_NEAR(p.latitude_deg, equatorial.latitude[i], 1e-9) << i;
+  }
+  // The cusps are not kept objects and stay ecliptic.
+  EXPECT_DOUBLE_EQ(ecliptic.longitude[kMidheaven], equatorial.longitude[kMidheaven]);
 }
 
 TEST(Casting, SiderealOffsetMovesBodiesAndAnglesAlike) {
   const RunOutput tropical = RunTexts(MoscowVector(true));
-  std::vector<std::string> v = MoscowVector(true);
-  v.insert(v.begin() + 1, "-s");
-  const RunOutput sidereal = RunTexts(v);
+  const RunOutput sidereal = RunMoscowWith("-s");
   const double ayanamsa = MinDifference(tropical.longitude[kMidheaven], sidereal.longitude[kMidheaven]);
   // 84038.27" at 1900 plus 85 years of general precession, with the sign of an offset.
   EXPECT_NEAR(-24.535, ayanamsa, 0.01);

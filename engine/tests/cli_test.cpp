@@ -29,6 +29,14 @@ Output RunDriver(const std::string& arguments) {
   return out;
 }
 
+// The longitude column of an object line.
+double LongitudeOnLine(const std::string& line) {
+  std::istringstream in(line.substr(16));
+  double longitude = 0.0;
+  in >> longitude;
+  return longitude;
+}
+
 TEST(Cli, PrintsThirtyThreeObjectLinesAndDeltaT) {
   const Output out = RunDriver("-Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
   ASSERT_EQ(0, out.status);
@@ -38,18 +46,11 @@ TEST(Cli, PrintsThirtyThreeObjectLinesAndDeltaT) {
   // Delta T in July 1985: 54.9 s (IERS).
   const std::regex delta_t(R"(^# deltaT=54\.\d{3}$)");
   EXPECT_TRUE(std::regex_match(out.lines[33], delta_t)) << out.lines[33];
-  // The Sun of that chart: 110.04 deg, 20 deg of Cancer.
-  std::istringstream sun(out.lines[1].substr(16));
-  double sun_longitude = 0.0;
-  sun >> sun_longitude;
-  EXPECT_NEAR(110.0365, sun_longitude, 0.0005);
+  // The Sun of that chart: 110.04 deg, 20 deg of Cancer; the Midheaven in the middle of Leo.
+  EXPECT_NEAR(110.0365, LongitudeOnLine(out.lines[1]), 0.0005);
   EXPECT_EQ(" 0 Earth ", out.lines[0].substr(0, 9));
   EXPECT_EQ("30 Midheaven", out.lines[30].substr(0, 12));
-  // The Midheaven of this Moscow chart lies in the middle of Leo.
-  std::istringstream midheaven(out.lines[30].substr(16));
-  double longitude = 0.0;
-  midheaven >> longitude;
-  EXPECT_NEAR(131.66, longitude, 0.01);
+  EXPECT_NEAR(131.66, LongitudeOnLine(out.lines[30]), 0.01);
 }
 
 TEST(Cli, HelpAndTheSouthNodeName) {

@@ -1,22 +1,20 @@
 // Random and hostile switch vectors: the engine must neither crash nor hang, and the
 // result arrays must always hold finite positions within their ranges.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cmath>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/engine_run.h"
 #include "engine/records.h"
+#include "engine/tests/run_vector.h"
+#include "engine/tests/scratch_folder.h"
 
 namespace kelvara::engine {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kVectorCount = 4000;
 constexpr int kMaxElements = 24;
@@ -36,19 +34,9 @@ const std::vector<std::string> kValues = {
     "89.9999", "1e308", "-1e308", "1e999", "99999999999999999999", "-2147483648", "nan",
     "inf", "-inf", ".", "+", "-", "2451545.0", "-1e9", "1e300", "0x1F", "\t \n"};
 
+// Runs in a scratch folder: random vectors name output files.
 class Fuzz : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("kelvara_engine_fuzz_" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(saved_);
-    fs::remove_all(dir_);
-  }
-
   std::string Garbage(std::size_t length) {
     std::uniform_int_distribution<int> byte(1, 255);
     std::string text;
@@ -71,7 +59,7 @@ class Fuzz : public ::testing::Test {
       case 2: return "--";
       case 3: return "-xx\\Dir\\";
       case 4: return "---" + Garbage(2000);
-      default: return "---" + dir_.string() + "/";
+      default: return "---" + scratch_.path().string() + "/";
     }
   }
 
@@ -92,30 +80,21 @@ class Fuzz : public ::testing::Test {
   }
 
   std::mt19937 random_{20260101};
-  fs::path saved_;
-  fs::path dir_;
+  ScratchFolder scratch_{"engine_fuzz"};
 };
 
 TEST_F(Fuzz, RandomVectorsLeaveFiniteResults) {
   for (int n = 0; n < kVectorCount; ++n) {
-    std::vector<std::string> texts = Vector();
-    std::vector<char*> argv;
-    for (std::string& t : texts) argv.push_back(t.data());
-    std::array<double, kResultCount> lon{}, speed{}, lat{};
-    ASSERT_EQ(0, EngineRun(static_cast<int>(argv.size()), argv.data(), lon.data(),
-                           speed.data(), lat.data()));
-    for (int i = 0; i < kResultCount; ++i) {
-      ASSERT_TRUE(std::isfinite(lon[i]) && std::fabs(lon[i]) < 360.0) << n << " obj " << i;
-      ASSERT_TRUE(std::isfinite(lat[i]) && std::fabs(lat[i]) <= 90.0) << n << " obj " << i;
-      ASSERT_TRUE(std::isfinite(speed[i])) << n << " obj " << i;
-    }
+    const testing::RunOutput run = testing::RunTexts(Vector());
+    ASSERT_EQ(0, run.status) << "vector " << n;
+    ASSERT_TRUE(testing::FinitePositions(run)) << "vector " << n;
     for (const char* name : ProcessEngineState().objectNames) ASSERT_NE(nullptr, name);
   }
 }
 
 TEST_F(Fuzz, FrontEndVectorWithHostileValuesInEveryPosition) {
-  const std::vector<std::string> base = {"---/", "-Yn", "-b0", "-c", "0", "qa", "7", "12",
-                                         "1985", "14:05", "-3", "037e35", "55n45"};
+  // Only the longitudes are asked for: the other arrays may be null.
+  const std::vector<std::string> base = testing::MoscowTexts("---/");
   for (std::size_t position = 1; position < base.size(); ++position) {
     for (const std::string& value : kValues) {
       std::vector<std::string> texts = base;

@@ -41,8 +41,7 @@ void ExpectGolden(const fs::path& written, const std::string& golden_name) {
 
 // The Moscow chart of 12 July 1985, 14:05, Placidus, with switches added at the end.
 std::vector<std::string> MoscowVector(std::vector<std::string> extra = {}) {
-  std::vector<std::string> v = {RepositoryArgv0(), "-Yn", "-b0", "-c", "0", "qa", "7", "12",
-                                "1985", "14:05", "-3", "037e35", "55n45"};
+  std::vector<std::string> v = testing::MoscowTexts();
   v.insert(v.end(), extra.begin(), extra.end());
   return v;
 }
@@ -83,17 +82,15 @@ TEST(ResultFiles, AZodiacOffsetMovesTheLongitudesButNotTheTimes) {
 
 TEST(Golden, EventScanOfTheEquinoxDay) {
   const ScratchFolder scratch("golden_events");
-  const std::vector<std::string> v = {RepositoryArgv0(), "-d", "-b0", "-c", "0", "qa", "3",
-                                      "20", "2020", "0:00", "0", "0e00", "51n29"};
-  RunTexts(v);
+  RunTexts({RepositoryArgv0(), "-d", "-b0", "-c", "0", "qa", "3", "20", "2020", "0:00", "0",
+            "0e00", "51n29"});
   ExpectGolden("tmp.tmp", "events_2020-03-20.txt");
 }
 
 TEST(Golden, CrossingTableFromTheTwelfthElement) {
   const ScratchFolder scratch("golden_crossing");
-  const std::vector<std::string> v = {RepositoryArgv0(), "qa", "7", "12", "1985", "14:05", "-3",
-                                      "037e35", "55n45", "-Yn", "-b0", "-L", "20"};
-  RunTexts(v);
+  RunTexts({RepositoryArgv0(), "qa", "7", "12", "1985", "14:05", "-3", "037e35", "55n45", "-Yn",
+            "-b0", "-L", "20"});
   ExpectGolden("G_tmp.tmp", "crossing_moscow_1985-07-12.txt");
 }
 
@@ -188,9 +185,8 @@ TEST(ResultFiles, RunsWithoutWritableFilesStillReturnTheChart) {
 TEST(ResultFiles, TwoThousandEightHundredEightyDivisionsStayWithinTheTables) {
   const ScratchFolder scratch("fine_scan");
   const RunOutput plain = RunTexts(MoscowVector());
-  std::vector<std::string> v = MoscowVector({"-Zd", "-d", "2880"});
   // The event scan runs last and writes "tmp.tmp"; the rise/set scan's file is checked apart.
-  ExpectSamePositions(plain, RunTexts(v));
+  ExpectSamePositions(plain, RunTexts(MoscowVector({"-Zd", "-d", "2880"})));
   const std::string events = ReadBytes("tmp.tmp");
   const auto lines = std::count(events.begin(), events.end(), '\n');
   EXPECT_GT(lines, 0);

@@ -104,12 +104,8 @@ struct Place {
   int upper_transit_kind;  // the Sun culminates south of Moscow, north of Sydney
 };
 
-const std::map<std::string, Place>& Places() {
-  static const std::map<std::string, Place> places = {
-      {"Moscow", {"037e37", "55n45", kSouthernMeridian}},
-      {"Sydney", {"151e13", "33s52", kNorthernMeridian}}};
-  return places;
-}
+const std::map<std::string, Place> kPlaces = {{"Moscow", {"037e37", "55n45", kSouthernMeridian}},
+                                              {"Sydney", {"151e13", "33s52", kNorthernMeridian}}};
 
 struct Expected {
   int object;
@@ -123,11 +119,8 @@ bool ExpectedOf(const std::string& body, const std::string& event, const Place& 
   if (!sun && body != "moon_geocentric" && !(body == "moon" && event == "upper_transit")) {
     return false;
   }
-  out.object = sun ? kSun : kMoon;
-  out.tolerance_min = sun ? 1.0 : 3.0;
-  if (event == "rise") out.kind = kRising;
-  else if (event == "set") out.kind = kSetting;
-  else out.kind = place.upper_transit_kind;
+  const int kind = event == "rise" ? kRising : event == "set" ? kSetting : place.upper_transit_kind;
+  out = {sun ? kSun : kMoon, kind, sun ? 1.0 : 3.0};
   return true;
 }
 
@@ -140,7 +133,7 @@ TEST(ScanReference, RisingSettingAndCulminationAtMoscowAndSydney) {
   std::map<std::string, double> worst_min;
   int compared = 0;
   for (const auto& row : rows) {
-    const Place& place = Places().at(row[0]);
+    const Place& place = kPlaces.at(row[0]);
     Expected expected{};
     if (!ExpectedOf(row[4], row[5], place, expected)) continue;
     const double reference_jd = std::stod(row[6]);
@@ -179,14 +172,11 @@ TEST(ScanReference, MidsummerSunAtSeventyNorthNeitherRisesNorSets) {
 }
 
 // Windows-1251 notes of the lunar phases.
-const std::map<std::string, std::string>& PhaseNotes() {
-  static const std::map<std::string, std::string> notes = {
-      {"new_moon", "(\xcd\xee\xe2\xee\xeb\xf3\xed\xe8\xe5)"},
-      {"full_moon", "(\xcf\xee\xeb\xed\xee\xeb\xf3\xed\xe8\xe5)"},
-      {"first_quarter", "(\xd7\xe5\xf2\xe2\xe5\xf0\xf2\xfc)"},
-      {"last_quarter", "(\xd7\xe5\xf2\xe2\xe5\xf0\xf2\xfc)"}};
-  return notes;
-}
+const std::map<std::string, std::string> kPhaseNotes = {
+    {"new_moon", "(\xcd\xee\xe2\xee\xeb\xf3\xed\xe8\xe5)"},
+    {"full_moon", "(\xcf\xee\xeb\xed\xee\xeb\xf3\xed\xe8\xe5)"},
+    {"first_quarter", "(\xd7\xe5\xf2\xe2\xe5\xf0\xf2\xfc)"},
+    {"last_quarter", "(\xd7\xe5\xf2\xe2\xe5\xf0\xf2\xfc)"}};
 
 struct PhaseLine {
   double jd;
@@ -197,7 +187,7 @@ std::vector<PhaseLine> ScanUtMonth(int year, int month) {
   RunTexts(UtDayVector("-dm", {year, month, 1}, "0e00", "51n29"));
   std::vector<PhaseLine> phases;
   for (const std::string& line : ReadLines("tmp.tmp")) {
-    for (const auto& [phase, note] : PhaseNotes()) {
+    for (const auto& [phase, note] : kPhaseNotes) {
       if (line.find(note) == std::string::npos) continue;
       Date d{};
       int hours = 0, minutes = 0;
@@ -214,7 +204,7 @@ TEST(ScanReference, MonthScansFindEveryLunarPhaseOf2000To2030) {
   std::map<Date, std::vector<PhaseLine>> expected_by_month;
   for (const auto& row : ReadCsv("moon_phases.csv")) {
     const Date d = ParseIsoDate(row[2]);
-    expected_by_month[{d.year, d.month, 1}].push_back({std::stod(row[1]), PhaseNotes().at(row[0])});
+    expected_by_month[{d.year, d.month, 1}].push_back({std::stod(row[1]), kPhaseNotes.at(row[0])});
   }
   ASSERT_GT(expected_by_month.size(), 180u);
   double worst = 0.0;

@@ -38,24 +38,22 @@ TEST(ScanText, ObjectColumnAndMinutes) {
 }
 
 TEST(RiseSetScan, DetectsCrossingsOfHorizonAndMeridian) {
-  // Rising in the east, setting in the west, interpolated on the altitudes.
-  auto rise = DetectHorizonCrossing({350.0, -1.0}, {10.0, 3.0});
-  ASSERT_TRUE(rise);
-  EXPECT_EQ(kRising, rise->kind);
-  EXPECT_DOUBLE_EQ(0.25, rise->fraction);
-  auto set = DetectHorizonCrossing({170.0, 2.0}, {190.0, -2.0});
-  ASSERT_TRUE(set);
-  EXPECT_EQ(kSetting, set->kind);
-  EXPECT_DOUBLE_EQ(0.5, set->fraction);
-  // Culminations: south (azimuth 270) and north (azimuth 90), interpolated on azimuth.
-  auto south = DetectHorizonCrossing({268.0, 30.0}, {276.0, 30.0});
-  ASSERT_TRUE(south);
-  EXPECT_EQ(kSouthernMeridian, south->kind);
-  EXPECT_DOUBLE_EQ(0.25, south->fraction);
-  auto north = DetectHorizonCrossing({85.0, -20.0}, {95.0, -20.0});
-  ASSERT_TRUE(north);
-  EXPECT_EQ(kNorthernMeridian, north->kind);
-  EXPECT_DOUBLE_EQ(0.5, north->fraction);
+  // Rising in the east, setting in the west, interpolated on the altitudes; culminations
+  // south (azimuth 270) and north (azimuth 90), interpolated on azimuth.
+  struct Case {
+    HorizonPosition prev, cur;
+    int kind;
+    double fraction;
+  };
+  for (const Case& c : {Case{{350.0, -1.0}, {10.0, 3.0}, kRising, 0.25},
+                        Case{{170.0, 2.0}, {190.0, -2.0}, kSetting, 0.5},
+                        Case{{268.0, 30.0}, {276.0, 30.0}, kSouthernMeridian, 0.25},
+                        Case{{85.0, -20.0}, {95.0, -20.0}, kNorthernMeridian, 0.5}}) {
+    const auto crossing = DetectHorizonCrossing(c.prev, c.cur);
+    ASSERT_TRUE(crossing) << c.kind;
+    EXPECT_EQ(c.kind, crossing->kind);
+    EXPECT_DOUBLE_EQ(c.fraction, crossing->fraction) << c.kind;
+  }
   EXPECT_FALSE(DetectHorizonCrossing({20.0, 5.0}, {40.0, 9.0}));
 }
 

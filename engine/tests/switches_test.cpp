@@ -24,6 +24,12 @@ Parsed Parse(std::vector<std::string> switches) {
   return parsed;
 }
 
+// One setting after parsing the switches, as an integer.
+template <typename T>
+int Setting(std::vector<std::string> switches, T EngineSettings::*member) {
+  return static_cast<int>(Parse(std::move(switches)).state.settings.*member);
+}
+
 const std::vector<std::string> kChart = {"qa", "7", "12", "1985", "14:05", "-3", "037e35", "55n45"};
 
 std::vector<std::string> With(std::vector<std::string> head, const std::vector<std::string>& tail) {
@@ -43,24 +49,43 @@ TEST(Switches, PrefixRuleForFlags) {
     EXPECT_EQ(c.from_0, ApplyPrefix(c.prefix, 0)) << c.prefix;
     EXPECT_EQ(c.from_1, ApplyPrefix(c.prefix, 1)) << c.prefix;
   }
-  EXPECT_EQ(1, Parse({"=b"}).state.settings.useEphemerisFiles);
-  EXPECT_EQ(1, Parse({"-b", "=b"}).state.settings.useEphemerisFiles);
-  EXPECT_EQ(0, Parse({"-b", "_b"}).state.settings.useEphemerisFiles);
-  EXPECT_EQ(1, Parse({"-b", ":b"}).state.settings.useEphemerisFiles);
-  EXPECT_EQ(0, Parse({":b"}).state.settings.useEphemerisFiles);
-  EXPECT_EQ(1, Parse({"b"}).state.settings.useEphemerisFiles);
+  // The rule as the parser applies it to a flag switch, "-b" setting it first.
+  struct Run {
+    std::vector<std::string> switches;
+    int files;
+  };
+  for (const Run& r : {Run{{"=b"}, 1}, Run{{"-b", "=b"}, 1}, Run{{"-b", "_b"}, 0},
+                       Run{{"-b", ":b"}, 1}, Run{{":b"}, 0}, Run{{"b"}, 1}}) {
+    EXPECT_EQ(r.files, Setting(r.switches, &EngineSettings::useEphemerisFiles)) << r.switches.back();
+  }
+}
+
+TEST(Switches, RejectedVectorsFailTheParse) {
+  const std::vector<std::vector<std::string>> rejected = {
+      // chart forms missing a value
+      {"qa", "7", "12", "1985", "14:05", "-3", "037e35"},
+      {"-qb", "7", "12", "1985", "14:05", "0", "-3", "037e35"},
+      {"-q", "7", "12", "1985"}, {"-qj"},
+      // values out of range or missing
+      {"-c", "15"}, {"-c", "-1"}, {"-c"}, {"-s", "400"}, {"-s", "1e999"},
+      {"-d", "3000"}, {"-d", "-3"}, {"-dY", "0"}, {"-dY"},
+      {"-dp", "13", "1990"}, {"-dp", "5", "30000"}, {"-dp", "5"}, {"-o"}, {">"}};
+  for (const auto& switches : rejected) EXPECT_FALSE(Parse(switches).ok) << switches[0];
+  for (const auto& switches : std::vector<std::vector<std::string>>{{"-qy", "1"}, {"-s", "-360"}}) {
+    EXPECT_TRUE(Parse(switches).ok) << switches[0];
+  }
 }
 
 TEST(Switches, EphemerisAndNodeSwitches) {
   const EngineSettings twice = Parse({"-b0", "-b0"}).state.settings;
-  EXPECT_EQ(0, twice.useEphemerisFiles);
-  EXPECT_EQ(0, twice.secondsFlag);
+  EXPECT_EQ(0, twice.useEphemerisFiles + twice.secondsFlag);
   const EngineSettings ba = Parse({"-ba"}).state.settings;
   EXPECT_EQ(1, ba.flagBa);
   EXPECT_EQ(1, ba.useEphemerisFiles);
-  EXPECT_EQ(1, Parse({"-Yn"}).state.settings.trueNode);
-  EXPECT_EQ(0, Parse({"-Yn"}).state.settings.flagY);
-  EXPECT_EQ(1, Parse({"-Y"}).state.settings.flagY);
+  const EngineSettings yn = Parse({"-Yn"}).state.settings;
+  EXPECT_EQ(1, yn.trueNode);
+  EXPECT_EQ(0, yn.flagY);
+  EXPECT_EQ(1, Setting({"-Y"}, &EngineSettings::flagY));
   const EngineSettings other = Parse({"-Yx"}).state.settings;
   EXPECT_EQ(0, other.flagY + other.trueNode);
 }
@@ -105,33 +130,20 @@ TEST(Switches, ShortChartFormsTakeTheDefaultPlace) {
   const ChartInput y = Parse({"-qy", "2001"}).state.chartInput;
   EXPECT_EQ(1, y.month);
   EXPECT_EQ(2001, y.year);
-}
-
-TEST(Switches, JulianDayFormGivesAnHmmClockTime) {
+  // The Julian day form gives an H.MM clock time: 14.4 hours is 14:24.
   const ChartInput j = Parse({"-qj", "2451545.1"}).state.chartInput;
   EXPECT_EQ(1, j.month);
   EXPECT_EQ(1, j.day);
   EXPECT_EQ(2000, j.year);
-  EXPECT_NEAR(14.24, j.time, 1e-6);  // 14.4 hours is 14:24
+  EXPECT_NEAR(14.24, j.time, 1e-6);
   EXPECT_DOUBLE_EQ(0.0, j.zone);
   EXPECT_DOUBLE_EQ(122.2, j.longitude);
 }
 
-TEST(Switches, MissingChartValuesFailTheParse) {
-  EXPECT_FALSE(Parse({"qa", "7", "12", "1985", "14:05", "-3", "037e35"}).ok);
-  EXPECT_FALSE(Parse({"-qb", "7", "12", "1985", "14:05", "0", "-3", "037e35"}).ok);
-  EXPECT_FALSE(Parse({"-q", "7", "12", "1985"}).ok);
-  EXPECT_FALSE(Parse({"-qj"}).ok);
-  EXPECT_TRUE(Parse({"-qy", "1"}).ok);
-}
-
 TEST(Switches, HouseSystemArgument) {
-  EXPECT_EQ(0, Parse({"-c", "0"}).state.settings.houseSystem);
-  EXPECT_EQ(1, Parse({"-c", "Koch"}).state.settings.houseSystem);
-  EXPECT_EQ(14, Parse({"-c", "14"}).state.settings.houseSystem);
-  EXPECT_FALSE(Parse({"-c", "15"}).ok);
-  EXPECT_FALSE(Parse({"-c", "-1"}).ok);
-  EXPECT_FALSE(Parse({"-c"}).ok);
+  EXPECT_EQ(0, Setting({"-c", "0"}, &EngineSettings::houseSystem));
+  EXPECT_EQ(1, Setting({"-c", "Koch"}, &EngineSettings::houseSystem));
+  EXPECT_EQ(14, Setting({"-c", "14"}, &EngineSettings::houseSystem));
 }
 
 TEST(Switches, SiderealOffsetIsConsumedOnlyWhenItLooksLikeANumber) {
@@ -154,22 +166,16 @@ TEST(Switches, SiderealOffsetIsConsumedOnlyWhenItLooksLikeANumber) {
   EXPECT_TRUE(ParseSwitches(state, 3, args));
   EXPECT_EQ(kEqual, state.settings.houseSystem);
   EXPECT_DOUBLE_EQ(5.0, state.settings.zodiacOffset);
-  EXPECT_FALSE(Parse({"-s", "400"}).ok);
-  EXPECT_FALSE(Parse({"-s", "1e999"}).ok);
-  EXPECT_TRUE(Parse({"-s", "-360"}).ok);
-  EXPECT_EQ(1, Parse({"-sh"}).state.settings.siderealDisplay);
-  EXPECT_EQ(2, Parse({"-sd"}).state.settings.siderealDisplay);
-  EXPECT_EQ(0, Parse({"-sd", "-sz"}).state.settings.siderealDisplay);
+  EXPECT_EQ(1, Setting({"-sh"}, &EngineSettings::siderealDisplay));
+  EXPECT_EQ(2, Setting({"-sd"}, &EngineSettings::siderealDisplay));
+  EXPECT_EQ(0, Setting({"-sd", "-sz"}, &EngineSettings::siderealDisplay));
 }
 
 TEST(Switches, EventScanDivisionsAndForms) {
   const EngineSettings zero = Parse({"-d", "0"}).state.settings;
   EXPECT_EQ(1, zero.eventScan);
   EXPECT_EQ(12, zero.scanDivisions);
-  EXPECT_EQ(24, Parse({"-d", "24"}).state.settings.scanDivisions);
-  EXPECT_FALSE(Parse({"-d", "3000"}).ok);
-  EXPECT_FALSE(Parse({"-d", "-3"}).ok);
-
+  EXPECT_EQ(24, Setting({"-d", "24"}, &EngineSettings::scanDivisions));
   const Parsed month = Parse({"-dm"});
   EXPECT_EQ(1, month.state.settings.scanMonthYear);
   EXPECT_EQ(1, month.state.progressionInput.month);
@@ -177,9 +183,7 @@ TEST(Switches, EventScanDivisionsAndForms) {
   const Parsed year = Parse({"-dy"});
   EXPECT_EQ(1, year.state.settings.scanYears);
   EXPECT_EQ(0, year.state.progressionInput.month);
-  EXPECT_EQ(3, Parse({"-dY", "3"}).state.settings.scanYears);
-  EXPECT_FALSE(Parse({"-dY", "0"}).ok);
-  EXPECT_FALSE(Parse({"-dY"}).ok);
+  EXPECT_EQ(3, Setting({"-dY", "3"}, &EngineSettings::scanYears));
 }
 
 TEST(Switches, ProgressedScanTarget) {
@@ -188,31 +192,29 @@ TEST(Switches, ProgressedScanTarget) {
   EXPECT_EQ(5, p.state.progressionInput.month);
   EXPECT_EQ(1990, p.state.progressionInput.year);
   EXPECT_DOUBLE_EQ(8.0, p.state.progressionInput.zone);
-  EXPECT_EQ(1, p.state.settings.progressedScan);
-  EXPECT_EQ(1, p.state.settings.scanMonthYear);
-  EXPECT_EQ(1, p.state.settings.eventScan);
-  EXPECT_EQ(0, p.state.settings.progressedZero);
+  const EngineSettings& s = p.state.settings;
+  EXPECT_EQ(1, s.progressedScan);
+  EXPECT_EQ(1, s.scanMonthYear);
+  EXPECT_EQ(1, s.eventScan);
+  EXPECT_EQ(0, s.progressedZero);
   const Parsed y = Parse({"-dpy", "1990"});
   EXPECT_EQ(0, y.state.progressionInput.month);
   EXPECT_EQ(1, y.state.settings.scanYears);
-  const Parsed zero = Parse({"-dp0Y", "1990", "4"});
-  EXPECT_EQ(1, zero.state.settings.progressedZero);
-  EXPECT_EQ(4, zero.state.settings.scanYears);
-  EXPECT_FALSE(Parse({"-dp", "13", "1990"}).ok);
-  EXPECT_FALSE(Parse({"-dp", "5", "30000"}).ok);
-  EXPECT_FALSE(Parse({"-dp", "5"}).ok);
+  const EngineSettings zero = Parse({"-dp0Y", "1990", "4"}).state.settings;
+  EXPECT_EQ(1, zero.progressedZero);
+  EXPECT_EQ(4, zero.scanYears);
 }
 
 TEST(Switches, HorizonAndCrossingSwitches) {
   const EngineSettings rise = Parse({"-Zd"}).state.settings;
   EXPECT_EQ(1, rise.horizonScan);
   EXPECT_EQ(1, rise.riseSetScan);
-  EXPECT_EQ(1, Parse({"-Z0"}).state.settings.horizonZero);
+  EXPECT_EQ(1, Setting({"-Z0"}, &EngineSettings::horizonZero));
   const EngineSettings cross = Parse({"-L0", "10"}).state.settings;
   EXPECT_EQ(10, cross.crossingStep);
   EXPECT_EQ(1, cross.crossingTable);
   EXPECT_EQ(1, cross.crossingZero);
-  EXPECT_EQ(5, Parse({"-L", "x"}).state.settings.crossingStep);
+  EXPECT_EQ(5, Setting({"-L", "x"}, &EngineSettings::crossingStep));
 }
 
 TEST(Switches, ChartFileRecordsTheElementsAfterIt) {
@@ -222,28 +224,16 @@ TEST(Switches, ChartFileRecordsTheElementsAfterIt) {
   EXPECT_EQ("chart.txt", p.state.settings.chartFileName);
   EXPECT_EQ((std::vector<std::string>{"chart.txt", "a", "b"}), p.state.chartFileSwitches);
   EXPECT_EQ(3, p.state.settings.houseSystem);
-  EXPECT_EQ(1, Parse({"-o0", "x"}).state.settings.chartFileZero);
-  EXPECT_FALSE(Parse({"-o"}).ok);
+  EXPECT_EQ(1, Setting({"-o0", "x"}, &EngineSettings::chartFileZero));
   EXPECT_EQ("out.txt", Parse({"-os", "out.txt"}).state.settings.outputFileName);
   EXPECT_EQ("out.txt", Parse({">", "out.txt"}).state.settings.outputFileName);
-  EXPECT_FALSE(Parse({">"}).ok);
 }
 
-TEST(Switches, StopUnknownAndEmptyElements) {
-  EXPECT_EQ(1, Parse({"-b", ";", "-b"}).state.settings.useEphemerisFiles);
+TEST(Switches, StopUnknownEmptyAndNullElements) {
+  EXPECT_EQ(1, Setting({"-b", ";", "-b"}, &EngineSettings::useEphemerisFiles));
   const Parsed skipped = Parse({"-x", "", "-", "%", "-c", "3"});
   EXPECT_TRUE(skipped.ok);
   EXPECT_EQ(3, skipped.state.settings.houseSystem);
-}
-
-TEST(Switches, FailureKeepsWhatCameBefore) {
-  const Parsed p = Parse({"-b", "-c", "15", "-Zd"});
-  EXPECT_FALSE(p.ok);
-  EXPECT_EQ(1, p.state.settings.useEphemerisFiles);
-  EXPECT_EQ(0, p.state.settings.horizonScan);
-}
-
-TEST(Switches, NullElementsReadAsEmpty) {
   EngineState state;
   ResetEngineState(state);
   const char* args[] = {"---/", nullptr, "-c", nullptr};
@@ -251,6 +241,13 @@ TEST(Switches, NullElementsReadAsEmpty) {
   EXPECT_EQ(0, state.settings.houseSystem);
   EXPECT_FALSE(ParseSwitches(state, 3, args));
   EXPECT_TRUE(ParseSwitches(state, 0, nullptr));
+}
+
+TEST(Switches, FailureKeepsWhatCameBefore) {
+  const Parsed p = Parse({"-b", "-c", "15", "-Zd"});
+  EXPECT_FALSE(p.ok);
+  EXPECT_EQ(1, p.state.settings.useEphemerisFiles);
+  EXPECT_EQ(0, p.state.settings.horizonScan);
 }
 
 }  // namespace
