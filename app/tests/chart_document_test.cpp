@@ -8,14 +8,12 @@
 #include "app/tests/test_support.h"
 #include "places/tests/test_support.h"
 #include "platform/archive.h"
-#include "platform/file_io.h"
-#include "platform/tests/scratch_dir.h"
 
 namespace kelvara::app {
 namespace {
 
 using testing::ReadAt;
-using testing::WriteAt;
+using testing::WithFieldAt;
 namespace ws = workspace;
 
 // Item offsets of a document whose name is "Иван" (4 UTF-16 units) and whose place
@@ -70,10 +68,7 @@ std::optional<ChartDocument> Decode(const std::string& bytes, std::string* reaso
   return document;
 }
 
-class DocumentFileTest : public ::testing::Test {
- protected:
-  platform::test_support::ScratchDir dir_;
-};
+using DocumentFileTest = testing::DataFolderTest;
 
 TEST_F(DocumentFileTest, AWrittenDocumentReadBackGivesTheSameChart) {
   const SampleChart saved = Sample();
@@ -138,17 +133,6 @@ TEST(DocumentFileForm, DamagedAndHostileDocumentsGiveAReason) {
   hugeName.insert(kNameOffset + 4, "\xFF\xFF\xFF\x7F");  // a 32-bit length far beyond the file
   std::string newerLayout = good;
   newerLayout[kVersionOffset + 4] = '4';
-  std::string badHouses = good;
-  WriteAt<std::int32_t>(badHouses, kHouseOffset, 3);
-  std::string nanLatitude = good;
-  WriteAt<double>(nanLatitude, kLatitudeOffset, std::numeric_limits<double>::quiet_NaN());
-  std::string badMonth = good;
-  WriteAt<std::int32_t>(badMonth, kDayOffset + 4, 13);
-  std::string negativeSecond = good;
-  WriteAt<std::int32_t>(negativeSecond, kSecondOffset, -1);
-  std::string hugeAngle = good;
-  WriteAt<double>(hugeAngle, kWheelOffset, 1e300);
-
   const struct {
     std::string bytes;
     const char* reason;
@@ -157,11 +141,11 @@ TEST(DocumentFileForm, DamagedAndHostileDocumentsGiveAReason) {
                {good.substr(0, kFurtherRingsOffset + 40), "неполны"},
                {hugeName, "неполны"},
                {newerLayout, "версия формата 4"},
-               {badHouses, "система домов"},
-               {nanLatitude, "широта"},
-               {badMonth, "дата"},
-               {negativeSecond, "дата"},
-               {hugeAngle, "угол"}};
+               {WithFieldAt(good, kHouseOffset, std::int32_t{3}), "система домов"},
+               {WithFieldAt(good, kLatitudeOffset, std::numeric_limits<double>::quiet_NaN()), "широта"},
+               {WithFieldAt(good, kDayOffset + 4, std::int32_t{13}), "дата"},  // month
+               {WithFieldAt(good, kSecondOffset, std::int32_t{-1}), "дата"},
+               {WithFieldAt(good, kWheelOffset, 1e300), "угол"}};
   for (const auto& c : cases) {
     std::string reason;
     EXPECT_FALSE(Decode(c.bytes, &reason)) << c.reason;
@@ -187,11 +171,11 @@ TEST(DocumentFileForm, RandomlyDamagedDocumentsDecodeToSoundChartsOrFail) {
 
 TEST_F(DocumentFileTest, UnreadableFilesAndTheRetiredLayoutAreReported) {
   EXPECT_NE(ReadChartDocument(dir_ / "нет.kvd").message.find("Не удается открыть файл "), std::string::npos);
-  ASSERT_TRUE(platform::WriteFileAtomically(dir_ / "old.MAP", SampleBytes()));
+  WriteFile("old.MAP", SampleBytes());
   const DocumentRead old = ReadChartDocument(dir_ / "old.MAP");
   EXPECT_FALSE(old.document);
   EXPECT_NE(old.message.find(".MAP"), std::string::npos);
-  ASSERT_TRUE(platform::WriteFileAtomically(dir_ / ".MAPs.kvd", SampleBytes()));
+  WriteFile(".MAPs.kvd", SampleBytes());
   EXPECT_TRUE(ReadChartDocument(dir_ / ".MAPs.kvd").document);  // only after the first character
 }
 

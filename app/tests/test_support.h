@@ -1,13 +1,28 @@
-// Helpers shared by the app tests: damaged copies of a file from a fixed seed and
-// little-endian fields written into or read from a byte string.
+// Helpers shared by the app tests: a scratch data folder, damaged copies of a file
+// from a fixed seed and little-endian fields written into or read from a byte string.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
 
+#include "platform/file_io.h"
+#include "platform/tests/scratch_dir.h"
+
 namespace kelvara::app::testing {
+
+// A scratch folder as the program's data folder: Prefix() ends in a separator.
+class DataFolderTest : public ::testing::Test {
+ protected:
+  std::string Prefix() const { return (dir_.Path() / "").string(); }
+  void WriteFile(std::string_view name, const std::string& bytes) {
+    ASSERT_TRUE(platform::WriteFileAtomically(dir_ / std::string(name), bytes));
+  }
+  platform::test_support::ScratchDir dir_;
+};
 
 inline constexpr int kMutationRounds = 500;
 
@@ -36,6 +51,13 @@ T ReadAt(const std::string& bytes, std::size_t offset) {
 template <typename T>
 void WriteAt(std::string& bytes, std::size_t offset, T value) {
   std::memcpy(bytes.data() + offset, &value, sizeof(T));
+}
+
+// A copy of bytes with one field overwritten: a file damaged in one known place.
+template <typename T>
+std::string WithFieldAt(std::string bytes, std::size_t offset, T value) {
+  WriteAt(bytes, offset, value);
+  return bytes;
 }
 
 }  // namespace kelvara::app::testing

@@ -8,23 +8,7 @@ namespace kelvara::workspace {
 namespace {
 
 using testing::FakeSky;
-
-ChartRecord Person(const std::string& name, CalendarMoment local, double offsetHours) {
-  ChartRecord chart;
-  chart.name = name;
-  chart.local = local;
-  chart.gmtOffsetHours = offsetHours;
-  chart.latitudeDeg = 55.75;
-  chart.longitudeDeg = 37.6;
-  chart.placeName = "Москва";
-  return chart;
-}
-
-class FixedClock : public platform::Clock {
- public:
-  platform::DateTime LocalNow() const override { return platform::DateTime::FromFields(2024, 3, 1, 10, 0, 0); }
-  platform::TimeZoneInfo TimeZone() const override { return {true, -60, -60, true, "", ""}; }
-};
+using testing::Person;
 
 // Every place keeps one offset, except "Дели" (5.5 h) and "Нигде" (unknown).
 class FixedZones : public TimeZoneSource {
@@ -43,43 +27,40 @@ class ComputeChartTest : public ::testing::Test {
   }
   ComputeContext Context() const { return {sky_, &natal_, &clock_, &zones_, "Дели"}; }
   ChartRecord Derived(ChartKind kind, CalendarMoment local) const {
-    return Person(std::string(KindName(kind)), local, 0.0);
+    return Person(std::string(KindName(kind)), local);
   }
 
   FakeSky sky_;
-  FixedClock clock_;
+  testing::FixedClock clock_{{true, -60, -60, true, "", ""}};
   FixedZones zones_;
   ChartRecord natal_ = Person("Иван", {1985, 7, 12, 14, 5, 0}, 3.0);
 };
 
 TEST_F(ComputeChartTest, GreenwichUsesTheFullOffset) {
   EXPECT_EQ(natal_.greenwich, (CalendarMoment{1985, 7, 12, 11, 5, 0}));
-  ChartRecord india = Person("Анна", {2000, 1, 1, 0, 10, 0}, 5.5);
-  ComputeChart(india, Context());
-  EXPECT_EQ(india.greenwich, (CalendarMoment{1999, 12, 31, 18, 40, 0}));
-  ChartRecord nepal = Person("Анна", {2000, 1, 1, 12, 0, 0}, 5.75);
-  ComputeChart(nepal, Context());
-  EXPECT_EQ(nepal.greenwich, (CalendarMoment{2000, 1, 1, 6, 15, 0}));
-  EXPECT_EQ(india.title, kTitleNatal);
+  EXPECT_EQ(natal_.title, kTitleNatal);
+  for (const auto& [local, offset, greenwich] :
+       {std::tuple{CalendarMoment{2000, 1, 1, 0, 10, 0}, 5.5, CalendarMoment{1999, 12, 31, 18, 40, 0}},
+        {CalendarMoment{2000, 1, 1, 12, 0, 0}, 5.75, CalendarMoment{2000, 1, 1, 6, 15, 0}}}) {
+    ChartRecord chart = Person("Анна", local, offset);
+    ComputeChart(chart, Context());
+    EXPECT_EQ(chart.greenwich, greenwich) << offset;
+  }
 }
 
 TEST_F(ComputeChartTest, BadInputIsRefusedAndLeavesThePositions) {
-  for (ChartRecord chart : {Person("А", {1859, 12, 31, 12, 0, 0}, 0.0),
-                            Person("А", {2131, 1, 1, 12, 0, 0}, 0.0),
-                            Person("А", {2000, 2, 30, 12, 0, 0}, 0.0),
-                            Person("А", {2000, 1, 1, 12, 0, 0}, 13.5),
-                            Person("А", {2000, 1, 1, 12, 0, 0}, std::nan(""))}) {
+  const CalendarMoment noon{2000, 1, 1, 12, 0, 0};
+  for (ChartRecord chart : {Person("А", {1859, 12, 31, 12, 0, 0}), Person("А", {2131, 1, 1, 12, 0, 0}),
+                            Person("А", {2000, 2, 30, 12, 0, 0}), Person("А", noon, 13.5),
+                            Person("А", noon, std::nan("")), Person("А", noon, 0.0, std::nan(""))}) {
     chart.objects[kSlotSun].longitude = 1.0;
     EXPECT_EQ(ComputeChart(chart, Context()), ComputeResult::kNotComputable);
     EXPECT_DOUBLE_EQ(chart.objects[kSlotSun].longitude, 1.0);
   }
-  ChartRecord nowhere = Person("А", {2000, 1, 1, 12, 0, 0}, 0.0);
-  nowhere.latitudeDeg = std::nan("");
-  EXPECT_EQ(ComputeChart(nowhere, Context()), ComputeResult::kNotComputable);
 }
 
 TEST_F(ComputeChartTest, NowChartTakesTheClockAndTheNowPlacesOffset) {
-  ChartRecord now = Person("Сейчас", {}, 0.0);
+  ChartRecord now = Person("Сейчас", {});
   EXPECT_EQ(ComputeChart(now, Context()), ComputeResult::kComputed);
   EXPECT_EQ(now.title, kTitleTransit);
   // The device clock reads 10:00 at +2 (08:00 Greenwich); the now place is at +5:30.
@@ -93,7 +74,7 @@ TEST_F(ComputeChartTest, NowChartTakesTheClockAndTheNowPlacesOffset) {
   EXPECT_DOUBLE_EQ(now.gmtOffsetHours, 2.0);  // -(bias + daylight bias) / 60
   EXPECT_EQ(now.local, (CalendarMoment{2024, 3, 1, 10, 0, 0}));
 
-  ChartRecord stopped = Person("Останов", {2001, 1, 1, 0, 0, 0}, 0.0);
+  ChartRecord stopped = Person("Останов", {2001, 1, 1, 0, 0, 0});
   ComputeChart(stopped, Context());
   EXPECT_EQ(stopped.local, (CalendarMoment{2001, 1, 1, 0, 0, 0}));
 }
@@ -188,11 +169,17 @@ TEST_F(ComputeChartTest, ReturnSearchStopsAtTheEndOfTheProgramsYears) {
   EXPECT_EQ(solar.greenwich.year, 2130);
 }
 
+// A chart of the sky at hour 1000, where the return searches start.
+ChartRecord ChartAtHour1000(const FakeSky& sky) {
+  ChartRecord chart = Person("А", {2000, 1, 1, 0, 0, 0});
+  EXPECT_TRUE(sky.RunChart(RequestAt(1000.0, 0.0, 0.0, kNoHouses), chart.objects, false));
+  return chart;
+}
+
 TEST(FindReturn, ZeroCombinedSpeedEndsAtOnce) {
   FakeSky still;
   still.sunSpeed = 0.0;
-  ChartRecord chart = Person("А", {2000, 1, 1, 0, 0, 0}, 0.0);
-  ASSERT_TRUE(still.RunChart(RequestAt(1000.0, 0.0, 0.0, kNoHouses), chart.objects, false));
+  ChartRecord chart = ChartAtHour1000(still);
   ChartObject natal = chart.objects[kSlotSun];
   natal.longitude += 10.0;
   const ReturnResult result = FindReturn({still, natal, kSlotSun, true, 0.0}, chart, 1000.0);
@@ -203,9 +190,8 @@ TEST(FindReturn, ZeroCombinedSpeedEndsAtOnce) {
 
 TEST(FindReturn, TheOffsetShiftsTheTarget) {
   FakeSky sky;
-  ChartRecord chart = Person("А", {2000, 1, 1, 0, 0, 0}, 0.0);
-  sky.RunChart(RequestAt(1000.0, 0.0, 0.0, kNoHouses), chart.objects, false);
-  const ChartObject natal = chart.objects[kSlotSun];
+  ChartRecord chart = ChartAtHour1000(sky);
+  const ChartObject natal = chart.objects[kSlotSun];  // a copy: the search overwrites the chart
   const ReturnResult result = FindReturn({sky, natal, kSlotSun, true, -90.0}, chart, 1000.0);
   ASSERT_TRUE(result.found);
   EXPECT_NEAR((result.hours - 1000.0) / 24.0 * testing::kSunSpeed, 90.0, 1e-3);

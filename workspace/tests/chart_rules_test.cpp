@@ -8,12 +8,6 @@
 namespace kelvara::workspace {
 namespace {
 
-class FixedClock : public platform::Clock {
- public:
-  platform::DateTime LocalNow() const override { return platform::DateTime::FromFields(2024, 3, 1, 10, 0, 0); }
-  platform::TimeZoneInfo TimeZone() const override { return {true, -180, 0, false, "", ""}; }
-};
-
 class ChartRulesTest : public ::testing::Test {
  protected:
   ChartRulesTest() {
@@ -29,7 +23,7 @@ class ChartRulesTest : public ::testing::Test {
   ComputeContext Context() { return {sky_, &state_.main, &clock_, nullptr, state_.nowPlace}; }
 
   testing::FakeSky sky_;
-  FixedClock clock_;
+  testing::FixedClock clock_{{true, -180, 0, false, "", ""}};
   WorkspaceState state_;
 };
 

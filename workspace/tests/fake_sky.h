@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cmath>
+#include <string>
 
+#include "platform/clock.h"
 #include "workspace/chart_compute.h"
 #include "workspace/driver_points.h"
 
@@ -45,5 +47,28 @@ class FakeSky : public ChartEngine {
     object.retrograde = speed < 0.0 ? 1 : 0;
   }
 };
+
+// A clock stopped at 1 March 2024 10:00 local time, in the zone it is given.
+class FixedClock : public platform::Clock {
+ public:
+  explicit FixedClock(platform::TimeZoneInfo zone) : zone_(std::move(zone)) {}
+  platform::DateTime LocalNow() const override { return platform::DateTime::FromFields(2024, 3, 1, 10, 0, 0); }
+  platform::TimeZoneInfo TimeZone() const override { return zone_; }
+
+ private:
+  platform::TimeZoneInfo zone_;
+};
+
+inline ChartRecord Person(std::string name, CalendarMoment local, double offsetHours = 0.0,
+                          double latitude = 55.75, double longitude = 37.6, std::string place = "Москва") {
+  ChartRecord chart;
+  chart.name = std::move(name);
+  chart.local = local;
+  chart.gmtOffsetHours = offsetHours;
+  chart.latitudeDeg = latitude;
+  chart.longitudeDeg = longitude;
+  chart.placeName = std::move(place);
+  return chart;
+}
 
 }  // namespace kelvara::workspace::testing

@@ -1,8 +1,11 @@
+// The hour scale from 1860 and the GMT offset texts: the time fields of every chart.
 #include "workspace/hour_scale.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
+
+#include "workspace/gmt_text.h"
 
 namespace kelvara::workspace {
 namespace {
@@ -17,33 +20,15 @@ TEST(HourScale, CountsYearsLeapDaysAndTimeOfDay) {
 }
 
 TEST(HourScale, InverseRoundsToTheSecondAcrossDateBoundaries) {
-  for (const CalendarMoment m : {CalendarMoment{1860, 1, 1, 0, 0, 0},
-                                 CalendarMoment{2000, 2, 29, 23, 59, 59},
-                                 CalendarMoment{2130, 12, 31, 12, 0, 1},
-                                 CalendarMoment{1859, 12, 31, 23, 0, 0}}) {
-    const CalendarMoment back = MomentFromHours(HoursSince1860(m) + 1e-7);
-    EXPECT_EQ(back.year, m.year);
-    EXPECT_EQ(back.month, m.month);
-    EXPECT_EQ(back.day, m.day);
-    EXPECT_EQ(back.hour, m.hour);
-    EXPECT_EQ(back.minute, m.minute);
-    EXPECT_EQ(back.second, m.second);
+  for (const CalendarMoment m : {CalendarMoment{1860, 1, 1, 0, 0, 0}, CalendarMoment{2000, 2, 29, 23, 59, 59},
+                                 CalendarMoment{2130, 12, 31, 12, 0, 1}, CalendarMoment{1859, 12, 31, 23, 0, 0}}) {
+    EXPECT_EQ(MomentFromHours(HoursSince1860(m) + 1e-7), m) << m.year;
   }
 }
 
 TEST(HourScale, CarryMovesOverflowIntoTheNextUnits) {
-  const auto newYear = CarryOverflow({1999, 12, 31, 23, 60, 0});
-  ASSERT_TRUE(newYear);
-  EXPECT_EQ(newYear->year, 2000);
-  EXPECT_EQ(newYear->month, 1);
-  EXPECT_EQ(newYear->day, 1);
-  EXPECT_EQ(newYear->hour, 0);
-
-  const auto march = CarryOverflow({1900, 2, 29, 0, 0, 0});  // no 29 February in 1900
-  ASSERT_TRUE(march);
-  EXPECT_EQ(march->month, 3);
-  EXPECT_EQ(march->day, 1);
-
+  EXPECT_EQ(CarryOverflow({1999, 12, 31, 23, 60, 0}), (CalendarMoment{2000, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(CarryOverflow({1900, 2, 29, 0, 0, 0}), (CalendarMoment{1900, 3, 1, 0, 0, 0}));  // no 29 Feb 1900
   EXPECT_FALSE(CarryOverflow({2000, 13, 1, 0, 0, 0}));
   EXPECT_FALSE(CarryOverflow({2000, 1, 0, 0, 0, 0}));
   EXPECT_FALSE(CarryOverflow({2000, 1, 1, -1, 0, 0}));
@@ -67,6 +52,26 @@ TEST(HourScale, ClampKeepsMomentsInsideTheProgramsYears) {
   EXPECT_EQ(MomentFromHours(ScaleEndHours()).year, kLastYear);
   EXPECT_FALSE(IsWithinScale(ScaleEndHours() + 1.0));
   EXPECT_TRUE(IsWithinScale(1000.0));
+}
+
+TEST(GmtText, HoursAndMinutesBothWays) {
+  const std::pair<const char*, double> pairs[] = {
+      {"+05:30", 5.5}, {"+05:45", 5.75}, {"-03:30", -3.5}, {"+00:00", 0.0}, {"+13:00", 13.0}, {"-09:30", -9.5}};
+  for (const auto& [text, hours] : pairs) {
+    EXPECT_EQ(FormatGmtOffset(hours), text);
+    EXPECT_EQ(ParseGmtOffset(text), hours) << text;
+  }
+  EXPECT_EQ(FormatGmtOffset(-0.0001), "+00:00");
+  EXPECT_EQ(FormatGmtOffset(2.507704), "+02:30");
+}
+
+TEST(GmtText, ReadsLooseFormsAndRefusesOthers) {
+  EXPECT_EQ(ParseGmtOffset(" 3 "), 3.0);
+  EXPECT_EQ(ParseGmtOffset("-4"), -4.0);
+  EXPECT_EQ(ParseGmtOffset("5:5"), 5.0 + 5.0 / 60);
+  for (const char* bad : {"", "+", "5.5", "+05:60", "05:", ":30", "abc", "+5:30x", "+123:00", "--5"}) {
+    EXPECT_FALSE(ParseGmtOffset(bad)) << bad;
+  }
 }
 
 }  // namespace

@@ -36,9 +36,8 @@ TEST(CompositePoint, MercuryAndVenusStayOnTheSunsSide) {
 
 TEST(CuspOrder, SortedFromTheChosenAngleWhichKeepsItsPlace) {
   ObjectTable objects;
-  const double cusps[] = {0, 30, 60, 90, 120, 150, 180, 210, 240, 270, 300, 330};
   for (int i = 0; i < kCuspCount; ++i) {
-    objects[kSlotFirstCusp + i].SetLongitude(cusps[i]);
+    objects[kSlotFirstCusp + i].SetLongitude(30.0 * i);
     objects[kSlotFirstCusp + i].house = kSlotFirstCusp + i;
   }
   objects[kSlotFirstCusp + 1].SetLongitude(75.0);  // cusp 2 beyond cusp 3
@@ -65,23 +64,14 @@ class MergedChartTest : public ::testing::Test {
  protected:
   MergedChartTest() {
     state_.doubleChart = true;
-    state_.main = Person("Анна", {1980, 1, 1, 12, 0, 0}, 50.0, 30.0, "Киев", "/docs/anna.kvd");
-    state_.second = Person("Борис", {1990, 1, 1, 12, 0, 0}, 60.0, 40.0, "Киев", "/docs/boris.kvd");
+    state_.main = testing::Person("Анна", {1980, 1, 1, 12, 0, 0}, 0.0, 50.0, 30.0, "Киев");
+    state_.main.filePath = "/docs/anna.kvd";
+    state_.second = testing::Person("Борис", {1990, 1, 1, 12, 0, 0}, 0.0, 60.0, 40.0, "Киев");
+    state_.second.filePath = "/docs/boris.kvd";
     ComputeChart(state_.main, Context());
     ComputeChart(state_.second, Context());
   }
   ComputeContext Context() { return {sky_, &state_.main, nullptr, nullptr, ""}; }
-  static ChartRecord Person(const std::string& name, CalendarMoment local, double lat, double lon,
-                            const std::string& place, const std::string& path) {
-    ChartRecord chart;
-    chart.name = name;
-    chart.local = local;
-    chart.latitudeDeg = lat;
-    chart.longitudeDeg = lon;
-    chart.placeName = place;
-    chart.filePath = path;
-    return chart;
-  }
 
   testing::FakeSky sky_;
   WorkspaceState state_;
@@ -106,10 +96,8 @@ TEST_F(MergedChartTest, MidpointChartIsCastHalfwayAndKeepsACommonPlace) {
   EXPECT_EQ(state_.main, first);
   EXPECT_EQ(state_.second, second);
   EXPECT_FALSE(state_.merged);
-}
 
-TEST_F(MergedChartTest, MidpointOfDifferentPlacesHasABlankPlaceName) {
-  state_.second.placeName = "Львов";
+  state_.second.placeName = "Львов";  // different places: a blank place name
   BuildMidpointChart(state_, Context());
   EXPECT_EQ(state_.main.placeName, " ");
 }
@@ -147,16 +135,15 @@ TEST_F(MergedChartTest, CompositeHousesForAPlaceKeepTheChosenAngle) {
   options.placeName = "Рим";
   options.latitude = {41, 54.0, false};
   options.longitude = {12, 30.0, false};
-  for (const ChartAngle angle : {ChartAngle::kAscendant, ChartAngle::kMidheaven}) {
+  for (const auto& [angle, slot] : {std::pair{ChartAngle::kAscendant, kSlotFirstCusp},
+                                     {ChartAngle::kMidheaven, kSlotMidheaven}}) {
     options.fitAngle = angle;
-    const double composite = CompositePoint(state_.main.objects[angle == ChartAngle::kAscendant ? kSlotFirstCusp : kSlotMidheaven],
-                                            state_.second.objects[angle == ChartAngle::kAscendant ? kSlotFirstCusp : kSlotMidheaven]).longitude;
+    const double composite = CompositePoint(state_.main.objects[slot], state_.second.objects[slot]).longitude;
     WorkspaceState state = state_;
     BuildCompositeChart(state, options, sky_);
     EXPECT_DOUBLE_EQ(state.main.latitudeDeg, 41.9);
     EXPECT_DOUBLE_EQ(state.main.longitudeDeg, 12.5);
-    const int slot = angle == ChartAngle::kAscendant ? kSlotFirstCusp : kSlotMidheaven;
-    EXPECT_NEAR(SignedDifference(state.main.objects[slot].longitude, composite), 0.0, 0.02);
+    EXPECT_NEAR(SignedDifference(state.main.objects[slot].longitude, composite), 0.0, 0.02) << slot;
   }
 }
 
