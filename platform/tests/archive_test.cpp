@@ -18,27 +18,20 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 TEST(Archive, NumbersRoundTripLittleEndian) {
+  const std::int32_t integers[] = {1, -2, std::numeric_limits<std::int32_t>::min(),
+                                   std::numeric_limits<std::int32_t>::max()};
+  const double doubles[] = {1.0, -37.618333333333332, std::numeric_limits<double>::denorm_min()};
   ArchiveWriter writer;
-  writer.WriteInt32(1);
-  writer.WriteInt32(-2);
-  writer.WriteInt32(std::numeric_limits<std::int32_t>::min());
-  writer.WriteInt32(std::numeric_limits<std::int32_t>::max());
-  writer.WriteDouble(1.0);
-  writer.WriteDouble(-37.618333333333332);
-  writer.WriteDouble(std::numeric_limits<double>::denorm_min());
+  for (std::int32_t number : integers) writer.WriteInt32(number);
+  for (double number : doubles) writer.WriteDouble(number);
   writer.WriteDouble(std::numeric_limits<double>::quiet_NaN());
   EXPECT_EQ(writer.Bytes().substr(0, 8), Bytes({1, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF}));
   // 1.0 is 0x3FF0000000000000: the exponent byte comes last.
   EXPECT_EQ(writer.Bytes().substr(16, 8), Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
 
   ArchiveReader reader(writer.Bytes());
-  EXPECT_EQ(reader.ReadInt32(), 1);
-  EXPECT_EQ(reader.ReadInt32(), -2);
-  EXPECT_EQ(reader.ReadInt32(), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(reader.ReadInt32(), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(reader.ReadDouble(), 1.0);
-  EXPECT_EQ(reader.ReadDouble(), -37.618333333333332);
-  EXPECT_EQ(reader.ReadDouble(), std::numeric_limits<double>::denorm_min());
+  for (std::int32_t number : integers) EXPECT_EQ(reader.ReadInt32(), number);
+  for (double number : doubles) EXPECT_EQ(reader.ReadDouble(), number);
   EXPECT_TRUE(std::isnan(reader.ReadDouble()));
   EXPECT_TRUE(reader.AtEnd());
 }

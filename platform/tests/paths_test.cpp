@@ -49,32 +49,29 @@ TEST(Paths, EnterStateFolderCreatesItAndMakesItCurrent) {
   fs::remove_all(base);
 }
 
-TEST(Paths, DeviceRootMapsToTheStateFolder) {
-  EXPECT_EQ(MapDevicePath("/kelvara_tmp.txt", kFolders), kFolders.state / "kelvara_tmp.txt");
-  EXPECT_EQ(MapDevicePath("\\kelvara_tmp.txt", kFolders), kFolders.state / "kelvara_tmp.txt");
-  EXPECT_EQ(MapDevicePath("\\My Documents\\Карта \"1\" 50%.kvd", kFolders),
-            kFolders.state / "My Documents" / "Карта \"1\" 50%.kvd");
-}
-
-TEST(Paths, FontFoldersMapWhateverTheCase) {
-  EXPECT_EQ(MapDevicePath("Windows\\Fonts\\Kelvara.ttf", kFolders), kFolders.systemFonts / "Kelvara.ttf");
-  EXPECT_EQ(MapDevicePath("\\windows\\FONTS\\Arial.ttf", kFolders), kFolders.systemFonts / "Arial.ttf");
-  EXPECT_EQ(MapDevicePath("Storage Card\\Times.ttf", kFolders), kFolders.storageCard / "Times.ttf");
-  EXPECT_EQ(MapDevicePath("\\Storage Card\\Times.ttf", kFolders), kFolders.storageCard / "Times.ttf");
-}
-
-TEST(Paths, RelativeAndHostPathsStayAsTheyAre) {
-  EXPECT_EQ(MapDevicePath("tmp.tmp", kFolders), fs::path("tmp.tmp"));
-  EXPECT_EQ(MapDevicePath("TXT_ST\\Natal\\List.fls", kFolders), fs::path("TXT_ST/Natal/List.fls"));
-  EXPECT_EQ(MapDevicePath("/opt/kelvara/data/asp1.", kFolders), fs::path("/opt/kelvara/data/asp1."));
+TEST(Paths, DevicePathsMapIntoTheirFoldersAndNeverLeaveThem) {
   const std::string longName(255, 'x');
-  EXPECT_EQ(MapDevicePath("\\" + longName, kFolders), kFolders.state / longName);
-}
-
-TEST(Paths, DotDotNeverLeavesAMappedFolder) {
-  EXPECT_EQ(MapDevicePath("\\..\\..\\etc\\passwd", kFolders), kFolders.state / "etc" / "passwd");
-  EXPECT_EQ(MapDevicePath("Windows\\Fonts\\..\\..\\x.ttf", kFolders), kFolders.systemFonts / "x.ttf");
-  EXPECT_EQ(MapDevicePath("Storage Card\\a\\.\\..\\b.ttf", kFolders), kFolders.storageCard / "b.ttf");
+  const std::pair<std::string, fs::path> cases[] = {
+      // The device root is the state folder.
+      {"/kelvara_tmp.txt", kFolders.state / "kelvara_tmp.txt"},
+      {"\\kelvara_tmp.txt", kFolders.state / "kelvara_tmp.txt"},
+      {"\\My Documents\\Карта \"1\" 50%.kvd", kFolders.state / "My Documents" / "Карта \"1\" 50%.kvd"},
+      {"\\" + longName, kFolders.state / longName},
+      // Font folders, whatever the case.
+      {"Windows\\Fonts\\Kelvara.ttf", kFolders.systemFonts / "Kelvara.ttf"},
+      {"\\windows\\FONTS\\Arial.ttf", kFolders.systemFonts / "Arial.ttf"},
+      {"Storage Card\\Times.ttf", kFolders.storageCard / "Times.ttf"},
+      {"\\Storage Card\\Times.ttf", kFolders.storageCard / "Times.ttf"},
+      // Relative and host paths stay as they are.
+      {"tmp.tmp", "tmp.tmp"},
+      {"TXT_ST\\Natal\\List.fls", "TXT_ST/Natal/List.fls"},
+      {"/opt/kelvara/data/asp1.", "/opt/kelvara/data/asp1."},
+      // ".." never leaves a mapped folder.
+      {"\\..\\..\\etc\\passwd", kFolders.state / "etc" / "passwd"},
+      {"Windows\\Fonts\\..\\..\\x.ttf", kFolders.systemFonts / "x.ttf"},
+      {"Storage Card\\a\\.\\..\\b.ttf", kFolders.storageCard / "b.ttf"},
+  };
+  for (const auto& [device, host] : cases) EXPECT_EQ(MapDevicePath(device, kFolders), host) << device;
 }
 
 }  // namespace

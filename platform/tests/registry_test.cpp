@@ -6,12 +6,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <functional>
 #include <optional>
 #include <vector>
 
+#include "platform/file_io.h"
+#include "platform/tests/environment_guard.h"
 #include "platform/tests/scratch_dir.h"
 
 namespace kelvara::platform {
@@ -56,10 +57,7 @@ class RegistryTest : public ::testing::Test {
   ScratchDir dir_;
 };
 
-std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+std::string ReadFile(const std::filesystem::path& file) { return ReadFileBytes(file).value_or(""); }
 
 TEST(RegistryData, StringsAndDwordsUseTheRegistryEncodings) {
   EXPECT_EQ(RegSzData("Aж"), std::string("A\0\x36\x04\0\0", 6));
@@ -78,18 +76,19 @@ TEST(RegistryData, StringsAndDwordsUseTheRegistryEncodings) {
   EXPECT_FALSE(DecodeRegDword("\x01\x02\x03\x04\x05", &number));
 }
 
-TEST_F(RegistryTest, KeysAndValuesSurviveReopening) {
+TEST_F(RegistryTest, KeysAndValuesSurviveReopeningInAFolderWithAnUnusualName) {
+  const auto file = dir_ / "папка \"с\" 100% 'кавычками'" / "sub dir" / "реестр.db";
   {
-    Registry registry(StoreFile());
+    Registry registry(file);
     ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
     const RegKey key = Create(registry, "Software\\Kelvara\\Settings");
     EXPECT_EQ(registry.SetValue(key, "SysHouse", REG_DWORD, RegDwordData(7)), RegStatus::Success);
     EXPECT_EQ(registry.SetValue(key, "sLastNowPlace", REG_SZ, RegSzData("Москва")),
               RegStatus::Success);
   }
-  Registry registry(StoreFile());
+  Registry registry(file);
   RegKey key{};
-  ASSERT_EQ(registry.OpenKey(HKEY_CURRENT_USER, "Software\\Kelvara\\Settings", &key),
+  ASSERT_EQ(registry.OpenKey(HKEY_CURRENT_USER, "software\\kelvara\\settings", &key),
             RegStatus::Success);
   EXPECT_EQ(Data(registry, key, "SysHouse"), RegDwordData(7));
   EXPECT_EQ(Data(registry, key, "sLastNowPlace"), RegSzData("Москва"));
@@ -113,15 +112,13 @@ TEST_F(RegistryTest, EveryValueTypeRoundTripsByteForByte) {
       {0xFFFFFFFF, "x"},
   };
   for (std::size_t i = 0; i < values.size(); ++i) {
-    EXPECT_EQ(registry.SetValue(key, "v" + std::to_string(i), values[i].first, values[i].second),
-              RegStatus::Success);
-  }
-  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::string name = "v" + std::to_string(i);
+    EXPECT_EQ(registry.SetValue(key, name, values[i].first, values[i].second), RegStatus::Success);
     RegType type = 0;
     std::string data;
-    ASSERT_EQ(registry.QueryValue(key, "v" + std::to_string(i), &type, &data), RegStatus::Success);
-    EXPECT_EQ(type, values[i].first);
-    EXPECT_EQ(data, values[i].second);
+    ASSERT_EQ(registry.QueryValue(key, name, &type, &data), RegStatus::Success);
+    EXPECT_EQ(type, values[i].first) << name;
+    EXPECT_EQ(data, values[i].second) << name;
   }
   RegValue enumerated;
   ASSERT_EQ(registry.EnumValue(key, 4, &enumerated), RegStatus::Success);  // v0 v1 v10 v2 v3
@@ -266,75 +263,72 @@ TEST_F(RegistryTest, UnusualNamesWorkAndOverlongOnesAreRefused) {
   EXPECT_EQ(registry.OpenKey(key, "ok", &probe), RegStatus::FileNotFound);  // nothing half-made
 }
 
-TEST_F(RegistryTest, StoreFileMayLieInAFolderWithAnUnusualName) {
-  const auto file = dir_ / "папка \"с\" 100% 'кавычками'" / "sub dir" / "реестр.db";
-  {
-    Registry registry(file);
-    ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
-    Create(registry, "Key");
-  }
-  Registry registry(file);
-  RegKey key{};
-  EXPECT_EQ(registry.OpenKey(HKEY_CURRENT_USER, "key", &key), RegStatus::Success);
-}
-
-TEST_F(RegistryTest, AGarbageFileIsMovedAsideNotWiped) {
-  const std::string garbage = "this is not a database \x01\x02\x03" + std::string(5000, 'x');
-  std::ofstream(StoreFile(), std::ios::binary) << garbage;
-  ::testing::internal::CaptureStderr();
-  Registry registry(StoreFile());
-  const std::string message = ::testing::internal::GetCapturedStderr();
-  ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
-
-  const auto aside = dir_ / "registry.db.corrupt-1";
-  EXPECT_EQ(ReadFile(aside), garbage);
-  EXPECT_NE(message.find(StoreFile().string()), std::string::npos) << message;
-  EXPECT_NE(message.find(aside.string()), std::string::npos) << message;
-  Create(registry, "Fresh");
-  std::uint32_t subKeys = 0;
-  EXPECT_EQ(registry.QueryInfoKey(HKEY_CURRENT_USER, &subKeys, nullptr), RegStatus::Success);
-  EXPECT_EQ(subKeys, 1u);
-}
-
-TEST_F(RegistryTest, ADatabaseOfAnotherProgramIsMovedAsideNotWiped) {
+void MakeForeignDatabase(const std::filesystem::path& file) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(StoreFile().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(text); INSERT INTO notes VALUES('keep me')",
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
   sqlite3_close(db);
-  const std::string original = ReadFile(StoreFile());
-
-  std::ofstream(dir_ / "registry.db.corrupt-1") << "an earlier casualty";
-  ::testing::internal::CaptureStderr();
-  Registry registry(StoreFile());
-  const std::string message = ::testing::internal::GetCapturedStderr();
-  ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
-  EXPECT_EQ(ReadFile(dir_ / "registry.db.corrupt-2"), original);
-  EXPECT_EQ(ReadFile(dir_ / "registry.db.corrupt-1"), "an earlier casualty");
-  EXPECT_NE(message.find("another program"), std::string::npos) << message;
-  Create(registry, "Fresh");
 }
 
-TEST_F(RegistryTest, ATruncatedStoreIsMovedAsideNotWiped) {
+void MakeTruncatedStore(const std::filesystem::path& file) {
   {
-    Registry registry(StoreFile());
-    const RegKey key = Create(registry, "Filler");
+    Registry registry(file);
+    ScopedRegKey key(registry);
+    ASSERT_EQ(registry.CreateKey(HKEY_CURRENT_USER, "Filler", key.Out()), RegStatus::Success);
     for (int i = 0; i < 40; ++i) {
-      registry.SetValue(key, "v" + std::to_string(i), REG_BINARY, std::string(2000, char(i)));
+      registry.SetValue(key.Get(), "v" + std::to_string(i), REG_BINARY, std::string(2000, char(i)));
     }
   }
-  std::string bytes = ReadFile(StoreFile());
+  std::string bytes = ReadFile(file);
   ASSERT_GT(bytes.size(), 40000u);
   bytes.resize(bytes.size() / 3);
-  std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << bytes;
+  WriteFileAtomically(file, bytes);
+}
 
-  ::testing::internal::CaptureStderr();
-  Registry registry(StoreFile());
-  const std::string message = ::testing::internal::GetCapturedStderr();
-  ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
-  EXPECT_EQ(ReadFile(dir_ / "registry.db.corrupt-1"), bytes);
-  EXPECT_NE(message.find("unreadable"), std::string::npos) << message;
+// A file in the way of the store may hold someone's data: it is moved aside whole, never wiped,
+// and never over an earlier casualty.
+TEST_F(RegistryTest, AnUnreadableStoreIsMovedAsideNotWiped) {
+  struct Damage {
+    std::string name;
+    std::function<void(const std::filesystem::path&)> make;
+    const char* reason;  // in the note on standard error
+    bool earlierCasualty;
+  };
+  const Damage damages[] = {
+      {"garbage",
+       [](const auto& file) {
+         WriteFileAtomically(file, "this is not a database \x01\x02\x03" + std::string(5000, 'x'));
+       },
+       "unreadable", false},
+      {"foreign", MakeForeignDatabase, "another program", true},
+      {"truncated", MakeTruncatedStore, "unreadable", false},
+  };
+  for (const Damage& damage : damages) {
+    const auto file = dir_ / (damage.name + ".db");
+    damage.make(file);
+    const std::string original = ReadFile(file);
+    const std::string earlier = file.string() + ".corrupt-1";
+    if (damage.earlierCasualty) WriteFileAtomically(earlier, "an earlier casualty");
+
+    ::testing::internal::CaptureStderr();
+    Registry registry(file);
+    const std::string message = ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(registry.IsOpen()) << damage.name << ": " << registry.OpenError();
+    const std::string aside = file.string() + (damage.earlierCasualty ? ".corrupt-2" : ".corrupt-1");
+    EXPECT_EQ(ReadFile(aside), original) << damage.name;
+    if (damage.earlierCasualty) {
+      EXPECT_EQ(ReadFile(earlier), "an earlier casualty");
+    }
+    for (const std::string& part : {file.string(), aside, std::string(damage.reason)}) {
+      EXPECT_NE(message.find(part), std::string::npos) << damage.name << ": " << message;
+    }
+    Create(registry, "Fresh");
+    std::uint32_t subKeys = 0;
+    EXPECT_EQ(registry.QueryInfoKey(HKEY_CURRENT_USER, &subKeys, nullptr), RegStatus::Success);
+    EXPECT_EQ(subKeys, 1u) << damage.name;
+  }
 }
 
 TEST_F(RegistryTest, AnUnopenableStoreFailsEveryCallWithoutCrashing) {
@@ -347,38 +341,17 @@ TEST_F(RegistryTest, AnUnopenableStoreFailsEveryCallWithoutCrashing) {
   EXPECT_EQ(registry.QueryValue(HKEY_CURRENT_USER, "x", nullptr, nullptr), RegStatus::CantOpen);
 }
 
-// Sets an environment variable for one test and puts the old state back afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(RegistryPath, FollowsTheEnvironment) {
-  ScopedEnv home("HOME", "/home/astro");
-  {
-    ScopedEnv registry("KELVARA_REGISTRY", "/somewhere/store.db");
-    EXPECT_EQ(Registry::DefaultPath(), "/somewhere/store.db");
-  }
-  ScopedEnv registry("KELVARA_REGISTRY", nullptr);
-  {
-    ScopedEnv data("XDG_DATA_HOME", "/data");
-    EXPECT_EQ(Registry::DefaultPath(), "/data/kelvara/registry.db");
-  }
-  {
-    ScopedEnv data("XDG_DATA_HOME", "relative");  // not absolute: ignored, as XDG says
-    EXPECT_EQ(Registry::DefaultPath(), "/home/astro/.local/share/kelvara/registry.db");
-  }
-  ScopedEnv data("XDG_DATA_HOME", nullptr);
+  testing::EnvironmentGuard home("HOME"), store("KELVARA_REGISTRY"), data("XDG_DATA_HOME");
+  setenv("HOME", "/home/astro", 1);
+  setenv("KELVARA_REGISTRY", "/somewhere/store.db", 1);
+  EXPECT_EQ(Registry::DefaultPath(), "/somewhere/store.db");
+  unsetenv("KELVARA_REGISTRY");
+  setenv("XDG_DATA_HOME", "/data", 1);
+  EXPECT_EQ(Registry::DefaultPath(), "/data/kelvara/registry.db");
+  setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored, as XDG says
+  EXPECT_EQ(Registry::DefaultPath(), "/home/astro/.local/share/kelvara/registry.db");
+  unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(Registry::DefaultPath(), "/home/astro/.local/share/kelvara/registry.db");
 }
 
@@ -427,16 +400,13 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
   RecordProperty("childRounds", childRounds);
 
   Registry registry(StoreFile());
-  for (const auto& [prefix, rounds] :
-       {std::pair{"Parent", parentRounds}, std::pair{"Child", childRounds}}) {
-    ScopedRegKey key(registry);
-    ASSERT_EQ(registry.OpenKey(HKEY_CURRENT_USER, prefix, key.Out()), RegStatus::Success);
+  for (const auto& [prefix, rounds] : {std::pair{"Parent", parentRounds}, std::pair{"Child", childRounds}}) {
     std::uint32_t subKeys = 0;
-    EXPECT_EQ(registry.QueryInfoKey(key.Get(), &subKeys, nullptr), RegStatus::Success);
+    EXPECT_EQ(registry.QueryInfoKey(Create(registry, prefix), &subKeys, nullptr), RegStatus::Success);
     EXPECT_EQ(subKeys, std::uint32_t(rounds)) << prefix;
     for (int n = 0; n < rounds; ++n) {
       ScopedRegKey round(registry);
-      ASSERT_EQ(registry.OpenKey(key.Get(), "K" + std::to_string(n), round.Out()),
+      ASSERT_EQ(registry.OpenKey(HKEY_CURRENT_USER, prefix + std::string("\\K") + std::to_string(n), round.Out()),
                 RegStatus::Success);
       EXPECT_EQ(Data(registry, round.Get(), "n"), RegDwordData(n));
     }

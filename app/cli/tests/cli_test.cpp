@@ -1,6 +1,7 @@
 #include "app/cli/cli.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,25 @@ namespace {
 using places::testing::Entry;
 using places::testing::MakeCity;
 using places::testing::ZoneOf;
+using Args = std::vector<std::string>;
+
+const Args kPerson = {"chart", "--name", "Иван",   "--date", "12.07.1985", "--time", "14:05:30", "--gmt",
+                      "+05:30", "--lat", "55n45", "--lon",  "037e35",     "--house", "21"};
+const Args kSecondPerson = {"--name2", "Анна", "--date2", "01.01.1990", "--time2", "00:00",
+                            "--gmt2", "-03:30", "--lat2", "47.5", "--lon2", "-52.7"};
+const Args kProfection = {"--kind", "53", "--target", "12.07.1995"};
+
+Args With(Args args, const Args& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+// A command that fails, with its exit code and a piece of the message on standard error.
+struct Refusal {
+  Args args;
+  int exitCode;
+  std::string message;
+};
 
 class CliTest : public ::testing::Test {
  protected:
@@ -40,6 +60,14 @@ class CliTest : public ::testing::Test {
     err_.str("");
     return RunCli(args, context_, out_, err_);
   }
+  std::string FirstLine() const { return out_.str().substr(0, out_.str().find('\n')); }
+  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+  void ExpectRefused(const Refusal& refusal) {
+    const std::string command = ::testing::PrintToString(refusal.args);
+    EXPECT_EQ(Run(refusal.args), refusal.exitCode) << command;
+    EXPECT_NE(err_.str().find(refusal.message), std::string::npos) << command << ": " << err_.str();
+    EXPECT_TRUE(out_.str().empty()) << command;
+  }
 
   places::testing::ScratchDir dir_;
   CliContext context_;
@@ -62,27 +90,50 @@ TEST_F(CliTest, PlaceListsExactThenPrefixMatchesWithTheOffsetAtTheMoment) {
 TEST_F(CliTest, GreenwichMomentsAndThePresentMoment) {
   // 31 March 1981 21:30 Greenwich is already summer time; 20:30 is not.
   Run({"place", "Москва", "--at", "31.03.1981 21:30", "--utc"});
-  EXPECT_EQ(out_.str().substr(0, out_.str().find('\n')), "Москва,55.75222,37.61556,4");
+  EXPECT_EQ(FirstLine(), "Москва,55.75222,37.61556,4");
   Run({"place", "Москва", "--utc", "--at", "31.03.1981 20:30"});
-  EXPECT_EQ(out_.str().substr(0, out_.str().find('\n')), "Москва,55.75222,37.61556,3");
+  EXPECT_EQ(FirstLine(), "Москва,55.75222,37.61556,3");
   Run({"place", "Московский"});
   EXPECT_EQ(out_.str(), "Московский,55.60000,37.35000,4\n");
   Run({"place", "Москва", "--at", "01.01.1900 00:00"});
-  EXPECT_EQ(out_.str().substr(0, out_.str().find('\n')), "Москва,55.75222,37.61556,2.507704");
+  EXPECT_EQ(FirstLine(), "Москва,55.75222,37.61556,2.507704");
 }
 
 TEST_F(CliTest, ErrorsGoToStandardErrorWithAFailingExitCode) {
-  EXPECT_EQ(Run({}), kExitUsage);
-  EXPECT_EQ(Run({"nosuch"}), kExitUsage);
-  EXPECT_NE(err_.str().find("неизвестная команда"), std::string::npos);
-  EXPECT_EQ(Run({"place"}), kExitUsage);
-  EXPECT_EQ(Run({"place", "Москва", "--at", "31.02.1981 10:00"}), kExitUsage);
-  EXPECT_EQ(Run({"place", "Москва", "--at", "01.01.1859 10:00"}), kExitUsage);
-  EXPECT_EQ(Run({"place", "Москва", "--at", "01.01.1990 10:00x"}), kExitUsage);
-  EXPECT_EQ(Run({"place", "Москва", "Лондон"}), kExitUsage);
-  EXPECT_EQ(Run({"place", "Атлантида"}), kExitFailure);
-  EXPECT_NE(err_.str().find("не найден"), std::string::npos);
-  EXPECT_TRUE(out_.str().empty());
+  const Args good = {"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05",
+                     "--gmt", "+04:00", "--lat", "55n45", "--lon", "037e35"};
+  auto spoiled = [&](const std::string& option, const std::string& value) {
+    Args args = good;
+    *(std::find(args.begin(), args.end(), option) + 1) = value;
+    return args;
+  };
+  ASSERT_EQ(Run(good), kExitOk);
+  const Refusal refusals[] = {
+      {{}, kExitUsage, ""},
+      {{"nosuch"}, kExitUsage, "неизвестная команда"},
+      {{"place"}, kExitUsage, ""},
+      {{"place", "Москва", "--at", "31.02.1981 10:00"}, kExitUsage, ""},
+      {{"place", "Москва", "--at", "01.01.1859 10:00"}, kExitUsage, ""},
+      {{"place", "Москва", "--at", "01.01.1990 10:00x"}, kExitUsage, ""},
+      {{"place", "Москва", "Лондон"}, kExitUsage, ""},
+      {{"place", "Атлантида"}, kExitFailure, "не найден"},
+      // Charts carry the messages of the program's dialogs.
+      {spoiled("--gmt", "+13:30"), kExitFailure, "Неправильные данные!"},
+      {spoiled("--name", " "), kExitFailure, "Введите имя"},
+      {spoiled("--lat", "95n00"), kExitFailure, ""},
+      {spoiled("--lon", "nan"), kExitFailure, ""},
+      {spoiled("--date", "01.01.1859"), kExitFailure, ""},
+      {spoiled("--date", "31.02.1985"), kExitFailure, ""},
+      {spoiled("--time", "25:00"), kExitFailure, ""},
+      {spoiled("--date", "1985-07-12"), kExitUsage, ""},
+      {{"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05", "--place", "Атлантида"},
+       kExitFailure, "не найден"},
+      {With(good, {"--kind", "60", "--target", "01.01.2000"}), kExitUsage, ""},
+      {With(good, {"--house", "3"}), kExitUsage, ""},
+      {With(good, {"--format", "xml"}), kExitUsage, ""},
+      {With(good, {"--composite"}), kExitUsage, ""},  // the second person is missing
+  };
+  for (const Refusal& refusal : refusals) ExpectRefused(refusal);
   context_.dataDir = dir_ / "nowhere";
   EXPECT_EQ(Run({"place", "Москва"}), kExitFailure);
   EXPECT_NE(err_.str().find("нет базы городов"), std::string::npos);
@@ -110,77 +161,55 @@ TEST_F(CliTest, ChartCsvHasTheHeaderLineTheColumnsAndThirtyFourSlots) {
 }
 
 TEST_F(CliTest, ChartKindsAndMergedChartsAreNamedByTheirKind) {
-  const std::vector<std::string> person = {"--name", "Иван", "--date", "12.07.1985", "--time", "14:05",
-                                           "--gmt", "+05:30", "--lat", "55n45", "--lon", "037e35"};
-  auto with = [&](std::vector<std::string> extra) {
-    std::vector<std::string> args = {"chart"};
-    args.insert(args.end(), person.begin(), person.end());
-    args.insert(args.end(), extra.begin(), extra.end());
-    args.insert(args.end(), {"--format", "csv"});
-    return args;
+  const std::pair<Args, std::string> cases[] = {
+      {kProfection,
+       "# name=Профекция (30°= 1ГодТроп);title=Директная карта;local=12.07.1995 12:00:00;"
+       "gmt=12.07.1995 06:30:00;offset=5.5;lat=55.750000;lon=37.583333"},
+      {With({"--midpoint"}, kSecondPerson), "# name=Ср.карта (Иван + Анна);"},
+      {With({"--composite"}, kSecondPerson), "# name=Комп.карта (Иван + Анна);"},
   };
-  ASSERT_EQ(Run(with({"--kind", "53", "--target", "12.07.1995"})), kExitOk) << err_.str();
-  EXPECT_EQ(out_.str().rfind("# name=Профекция (30°= 1ГодТроп);title=Директная карта;local=12.07.1995 12:00:00;"
-                             "gmt=12.07.1995 06:30:00;offset=5.5;lat=55.750000;lon=37.583333", 0), 0u)
-      << out_.str();
-  const std::vector<std::string> second = {"--name2", "Анна", "--date2", "01.01.1990", "--time2", "00:00",
-                                           "--gmt2", "-03:30", "--lat2", "47.5", "--lon2", "-52.7"};
-  auto merged = with({"--midpoint"});
-  merged.insert(merged.end(), second.begin(), second.end());
-  ASSERT_EQ(Run(merged), kExitOk) << err_.str();
-  EXPECT_EQ(out_.str().rfind("# name=Ср.карта (Иван + Анна);", 0), 0u);
-  *std::find(merged.begin(), merged.end(), "--midpoint") = "--composite";
-  ASSERT_EQ(Run(merged), kExitOk) << err_.str();
-  EXPECT_EQ(out_.str().rfind("# name=Комп.карта (Иван + Анна);", 0), 0u);
+  for (const auto& [kind, header] : cases) {
+    ASSERT_EQ(Run(With(With(kPerson, kind), {"--format", "csv"})), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str().rfind(header, 0), 0u) << out_.str();
+  }
 }
 
 TEST_F(CliTest, ChartTextIsARussianTable) {
   ASSERT_EQ(Run({"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05", "--gmt", "+04:00",
                  "--lat", "55.75", "--lon", "37.6", "--house", "21"}),
             kExitOk);
-  EXPECT_NE(out_.str().find("Иван — Натальная карта"), std::string::npos);
-  EXPECT_NE(out_.str().find("GMT +04:00, по Гринвичу: 12.07.1985 10:05:00"), std::string::npos);
-  EXPECT_NE(out_.str().find("дома: Equal(Sun)"), std::string::npos);
-  EXPECT_NE(out_.str().find("Прозерпина"), std::string::npos);
+  for (const char* piece : {"Иван — Натальная карта", "GMT +04:00, по Гринвичу: 12.07.1985 10:05:00",
+                            "дома: Equal(Sun)", "Прозерпина"}) {
+    EXPECT_NE(out_.str().find(piece), std::string::npos) << piece;
+  }
 }
 
-TEST_F(CliTest, ChartErrorsCarryTheDialogsMessages) {
-  const std::vector<std::string> good = {"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05",
-                                         "--gmt", "+04:00", "--lat", "55n45", "--lon", "037e35"};
-  auto spoiled = [&](const std::string& option, const std::string& value) {
-    std::vector<std::string> args = good;
-    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-      if (args[i] == option) args[i + 1] = value;
-    }
-    return args;
+TEST_F(CliTest, ASavedChartOpensAgainAsTheSameChart) {
+  ASSERT_EQ(Run(With(kPerson, {"--save", File("Иван.kvd")})), kExitOk) << err_.str();
+  const Args outputs[] = {{"--format", "csv"}, {"--format", "text"}, With(kProfection, {"--format", "csv"})};
+  for (const Args& output : outputs) {
+    ASSERT_EQ(Run(With(kPerson, output)), kExitOk) << err_.str();
+    const std::string computed = out_.str();
+    ASSERT_EQ(Run(With({"chart", "--open", File("Иван.kvd")}, output)), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str(), computed) << output[1];
+  }
+}
+
+TEST_F(CliTest, BadDocumentsAndRefusedSavesAreReported) {
+  ASSERT_EQ(Run(With(kPerson, {"--save", File("a.kvd")})), kExitOk);
+  const std::string bytes = *platform::ReadFileBytes(File("a.kvd"));
+  ASSERT_TRUE(platform::WriteFileAtomically(File("cut.kvd"), bytes.substr(0, bytes.size() / 2)));
+  const Refusal refusals[] = {
+      {{"chart", "--open", File("cut.kvd")}, kExitFailure, "Файл поврежден: "},
+      {{"chart", "--open", File("нет.kvd")}, kExitFailure, "Не удается открыть файл "},
+      {{"chart", "--open", File("a.kvd"), "--name", "Пётр"}, kExitUsage, ""},
+      {With(kPerson, With({"--midpoint", "--save", File("m.kvd")}, kSecondPerson)), kExitFailure,
+       "C\xD1\x80едние карты не сохраняются."},
+      {With(kPerson, With(kProfection, {"--save", File("k.kvd")})), kExitFailure, "Двойные карты не сохраняются."},
+      {With(kPerson, {"--save", File("нет/a.kvd")}), kExitFailure, "Не удается записать файл "},
   };
-  EXPECT_EQ(Run(good), kExitOk);
-  EXPECT_EQ(Run(spoiled("--gmt", "+13:30")), kExitFailure);
-  EXPECT_NE(err_.str().find("Неправильные данные!"), std::string::npos);
-  EXPECT_EQ(Run(spoiled("--name", " ")), kExitFailure);
-  EXPECT_NE(err_.str().find("Введите имя"), std::string::npos);
-  EXPECT_EQ(Run(spoiled("--lat", "95n00")), kExitFailure);
-  EXPECT_EQ(Run(spoiled("--lon", "nan")), kExitFailure);
-  EXPECT_EQ(Run(spoiled("--date", "01.01.1859")), kExitFailure);
-  EXPECT_EQ(Run(spoiled("--date", "31.02.1985")), kExitFailure);
-  EXPECT_EQ(Run(spoiled("--time", "25:00")), kExitFailure);
-  EXPECT_EQ(Run(spoiled("--date", "1985-07-12")), kExitUsage);
-  EXPECT_EQ(Run({"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05", "--place", "Атлантида"}),
-            kExitFailure);
-  EXPECT_NE(err_.str().find("не найден"), std::string::npos);
-  std::vector<std::string> args = good;
-  args.insert(args.end(), {"--kind", "60", "--target", "01.01.2000"});
-  EXPECT_EQ(Run(args), kExitUsage);
-  args = good;
-  args.insert(args.end(), {"--house", "3"});
-  EXPECT_EQ(Run(args), kExitUsage);
-  args = good;
-  args.insert(args.end(), {"--format", "xml"});
-  EXPECT_EQ(Run(args), kExitUsage);
-  args = good;
-  args.push_back("--composite");
-  EXPECT_EQ(Run(args), kExitUsage);  // the second person is missing
-  EXPECT_TRUE(out_.str().empty());
+  for (const Refusal& refusal : refusals) ExpectRefused(refusal);
+  for (const char* name : {"m.kvd", "k.kvd"}) EXPECT_FALSE(std::filesystem::exists(dir_ / name));
 }
 
 }  // namespace

@@ -14,78 +14,62 @@ namespace {
 
 constexpr int kPatienceMs = 10000;
 
-TEST(SingleInstance, SecondStartSeesTheFirstAndAsksItToRaise) {
-  testing::TestApplication();
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  SingleInstance first("Kelvara", folder.path());
-  ASSERT_TRUE(first.Acquire());
-  QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::TestApplication();
+    ASSERT_TRUE(folder_.isValid());
+  }
+  // Leaves a file of this name in the folder, as a dead program or a careless user would.
+  QString Leave(const QString& name, const QByteArray& bytes = {}) {
+    QFile file(QDir(folder_.path()).filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+  }
 
-  SingleInstance second("Kelvara", folder.path());
-  EXPECT_FALSE(second.Acquire());
-  EXPECT_TRUE(second.RequestRaise());
-  EXPECT_TRUE(raised.wait(kPatienceMs));
-  EXPECT_EQ(raised.count(), 1);
+  QTemporaryDir folder_;
+};
+
+// Also in a deep folder with an awkward name, where a socket path may grow too long.
+TEST_F(SingleInstanceTest, SecondStartSeesTheFirstAndAsksItToRaise) {
+  const QString deep = folder_.filePath(QString(60, 'd') + "/" + "Карта \"100%\" " + QString(40, 'e'));
+  for (const QString& folder : {folder_.path(), deep}) {
+    SingleInstance first("Kelvara", folder);
+    ASSERT_TRUE(first.Acquire()) << folder.toStdString();
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    SingleInstance second("Kelvara", folder);
+    EXPECT_FALSE(second.Acquire());
+    EXPECT_TRUE(second.RequestRaise());
+    EXPECT_TRUE(raised.wait(kPatienceMs));
+    EXPECT_EQ(raised.count(), 1);
+  }
 }
 
-TEST(SingleInstance, OtherNamesAreIndependentAndAReleasedLockIsFree) {
-  testing::TestApplication();
-  QTemporaryDir folder;
+TEST_F(SingleInstanceTest, OtherNamesAreIndependentAndAReleasedLockIsFree) {
   {
-    SingleInstance kelvara("Kelvara", folder.path());
+    SingleInstance kelvara("Kelvara", folder_.path());
     ASSERT_TRUE(kelvara.Acquire());
-    SingleInstance vornal("Vornal", folder.path());
+    SingleInstance vornal("Vornal", folder_.path());
     EXPECT_TRUE(vornal.Acquire());
   }
-  SingleInstance again("Kelvara", folder.path());
+  SingleInstance again("Kelvara", folder_.path());
   EXPECT_TRUE(again.Acquire()) << "the lock ends with the instance that held it";
+  SingleInstance gone("Vornal", folder_.path());
+  EXPECT_FALSE(gone.RequestRaise()) << "nobody is listening";
 }
 
-TEST(SingleInstance, DeadProgramsLeftoversAreTakenOver) {
-  testing::TestApplication();
-  QTemporaryDir folder;
+TEST_F(SingleInstanceTest, DeadProgramsLeftoversAreTakenOver) {
   // A lock file naming a process that does not exist, and a stale socket file.
-  QFile lock(QDir(folder.path()).filePath("Kelvara.lock"));
-  ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-  lock.write("2147483646\nkelvara\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-  lock.close();
-  QFile socket(QDir(folder.path()).filePath("Kelvara.socket"));
-  ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
-  socket.close();
-  SingleInstance instance("Kelvara", folder.path());
+  Leave("Kelvara.lock", "2147483646\nkelvara\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+  Leave("Kelvara.socket");
+  SingleInstance instance("Kelvara", folder_.path());
   EXPECT_TRUE(instance.Acquire());
 }
 
-TEST(SingleInstance, UnusableFolderDoesNotPreventTheStart) {
-  testing::TestApplication();
-  QTemporaryDir folder;
-  QFile blocker(QDir(folder.path()).filePath("not-a-folder"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  SingleInstance instance("Kelvara", blocker.fileName());
+TEST_F(SingleInstanceTest, UnusableFolderDoesNotPreventTheStart) {
+  SingleInstance instance("Kelvara", Leave("not-a-folder"));
   EXPECT_TRUE(instance.Acquire());
-}
-
-TEST(SingleInstance, RaiseWithNobodyListeningFails) {
-  testing::TestApplication();
-  QTemporaryDir folder;
-  SingleInstance lonely("Kelvara", folder.path());
-  EXPECT_FALSE(lonely.RequestRaise());
-}
-
-TEST(SingleInstance, DeepFolderStillWorks) {
-  testing::TestApplication();
-  QTemporaryDir folder;
-  const QString deep =
-      folder.filePath(QString(60, 'd') + "/" + QString("Карта \"100%\" ") + QString(40, 'e'));
-  SingleInstance first("Kelvara", deep);
-  ASSERT_TRUE(first.Acquire());
-  QSignalSpy raised(&first, &SingleInstance::raiseRequested);
-  SingleInstance second("Kelvara", deep);
-  EXPECT_FALSE(second.Acquire());
-  EXPECT_TRUE(second.RequestRaise());
-  EXPECT_TRUE(raised.wait(kPatienceMs));
 }
 
 }  // namespace
