@@ -87,12 +87,6 @@ TEST(CityBase, AMissingFileLeavesTheBaseEmpty) {
   EXPECT_TRUE(base.cities.empty());
 }
 
-}  // namespace
-}  // namespace kelvara::places
-
-namespace kelvara::places {
-namespace {
-
 TEST(CityBase, DisplayNameComparisonMatchesTheBuiltName) {
   for (const auto& [name, suffix] : std::vector<std::pair<std::string, std::string>>{
            {"Москва", ""}, {" Кировск ", " (Murmansk, RU)"}, {"", "(RU)"}, {"", ""}, {"A", "B"}}) {
@@ -106,19 +100,13 @@ TEST(CityBase, DisplayNameComparisonMatchesTheBuiltName) {
   }
 }
 
-}  // namespace
-}  // namespace kelvara::places
-
-namespace kelvara::places {
-namespace {
-
 TEST(CityBase, AFileReadsLikeItsImageEvenWhenCut) {
   // Long lists make the base larger than one read chunk.
-  TimeChangeList longList(9999, testing::Entry(1900, 1, 1, 0, 0, -2700, 0));
+  TimeChangeList longList(9999, Entry(1900, 1, 1, 0, 0, -2700, 0));
   std::string bytes;
   for (int i = 0; i < 80; ++i) {
     longList[0].year = static_cast<int16_t>(1900 + i % 3);
-    AppendCityRecord(testing::MakeCity("C" + std::to_string(i), "", 1, 2, longList), bytes);
+    AppendCityRecord(MakeCity("C" + std::to_string(i), "", 1, 2, longList), bytes);
   }
   testing::ScratchDir dir;
   for (std::size_t cut : {bytes.size(), bytes.size() - 1, bytes.size() / 2, std::size_t{3}}) {

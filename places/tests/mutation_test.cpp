@@ -1,12 +1,10 @@
 // Damaged files of every kind the places code reads: random byte changes,
 // cuts and insertions from a fixed seed. The readers must stop cleanly.
-#include <random>
-
 #include <cmath>
+#include <random>
 
 #include <gtest/gtest.h>
 
-#include "platform/codepage.h"
 #include "places/city_base.h"
 #include "platform/file_io.h"
 #include "places/place_files.h"
@@ -37,15 +35,11 @@ std::string Mutate(std::string bytes, std::mt19937& random) {
 }
 
 std::string SampleBase() {
-  const TimeChangeList changes = {Entry(1860, 1, 1, 0, 0, 0, 30000),
-                                  Entry(1919, 7, 1, 0, 0, -2700, 1),
-                                  Entry(1984, 1, 1, 0, 0, -2700, 10),
-                                  Entry(2011, 3, 27, 3, 0, -3600, 0)};
+  const TimeChangeList changes = {Entry(1860, 1, 1, 0, 0, 0, 30000), Entry(1919, 7, 1, 0, 0, -2700, 1),
+                                  Entry(1984, 1, 1, 0, 0, -2700, 10), Entry(2011, 3, 27, 3, 0, -3600, 0)};
   std::string bytes;
   for (int i = 0; i < 4; ++i) {
-    AppendCityRecord(MakeCity("Город" + std::to_string(i), "(Region, RU)", 50.0 + i, 30.0 + i,
-                              changes),
-                     bytes);
+    AppendCityRecord(MakeCity("Город" + std::to_string(i), "(Region, RU)", 50.0 + i, 30.0 + i, changes), bytes);
   }
   return bytes;
 }

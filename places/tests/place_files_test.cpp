@@ -60,7 +60,7 @@ TEST_F(PlaceFilesTest, SouthernAndWesternValuesAreNegativeInEitherForm) {
   EXPECT_NEAR(ParsePlaceLine("Сидней 33°52'00\"S 151°12'00\"").latitude, -33.8666666667, 1e-9);
   EXPECT_NEAR(ParsePlaceLine("Lima 12°02'36\"S 77°01'42\"W").longitude, -77.0283333333, 1e-9);
   EXPECT_NEAR(ParsePlaceLine("Lima -12.02 -77.01").longitude, -77.0 - 1.0 / 60.0, 1e-12);
-  // A leading S or W is part of no number and does not flip the sign.
+  // A leading S or W belongs to no number and does not flip the sign.
   EXPECT_NEAR(ParsePlaceLine("X 10.30 W20.00").longitude, kUnreadableDegrees, 1e-12);
 }
 
@@ -205,10 +205,8 @@ TEST_F(PlaceFilesTest, ABinaryFileShorterThanItsCountKeepsWhatItHolds) {
 }
 
 TEST_F(PlaceFilesTest, FileKindGoesByTheFileName) {
-  EXPECT_TRUE(IsTextPlaceFile("/a/b/places.txt"));
-  EXPECT_TRUE(IsTextPlaceFile("PLACES.TXT.bak"));
-  EXPECT_FALSE(IsTextPlaceFile("/home/u/list.txt.d/places"));
-  EXPECT_FALSE(IsTextPlaceFile("places.dat"));
+  for (const char* text : {"/a/b/places.txt", "PLACES.TXT.bak"}) EXPECT_TRUE(IsTextPlaceFile(text)) << text;
+  for (const char* other : {"/home/u/list.txt.d/places", "places.dat"}) EXPECT_FALSE(IsTextPlaceFile(other)) << other;
 }
 
 TEST(PlacesList, BuildsOnceFromTheBaseWithProgressText) {

@@ -1,6 +1,8 @@
 #include "places/place_time.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,13 @@ double OffsetOrNan(const PlaceTime& time, double moment, bool greenwich) {
   return period ? period->offsetHours : std::nan("");
 }
 
+// Offsets expected at moments of the local clock (or of Greenwich).
+void ExpectOffsets(const PlaceTime& time, bool greenwich, std::initializer_list<std::pair<double, double>> checks) {
+  for (const auto& [moment, offset] : checks) {
+    EXPECT_DOUBLE_EQ(OffsetOrNan(time, moment, greenwich), offset) << "at hour " << moment << " since 1860";
+  }
+}
+
 TEST(PlaceTime, EntryOffsetsFollowTheKindAndTheZone) {
   const int moscow = ZoneOf(3.0);
   EXPECT_DOUBLE_EQ(*EntryOffsetHours(Entry(2000, 1, 1, 0, 0, moscow, 0), 0), 3.0);
@@ -43,13 +52,10 @@ TEST(PlaceTime, OffsetAtPicksTheLastPeriodStartedInLocalOrGreenwichTime) {
                                Entry(1981, 4, 1, 1, 0, ZoneOf(3), 1)};
   const PlaceTime time = ExpandTimeChanges(list, 30.5);
   ASSERT_EQ(time.periods.size(), 3u);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1900, 1, 1, 0), false), 30.5 / 15.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1930, 6, 21, 0), false), 3.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1981, 4, 1, 0, 59), false), 3.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1981, 4, 1, 1), false), 4.0);
+  ExpectOffsets(time, false, {{Hours(1900, 1, 1, 0), 30.5 / 15.0}, {Hours(1930, 6, 21, 0), 3.0},
+                              {Hours(1981, 4, 1, 0, 59), 3.0}, {Hours(1981, 4, 1, 1), 4.0}});
   // In Greenwich time the summer period starts at 1981-03-31 21:00.
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1981, 3, 31, 20, 59), true), 3.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1981, 3, 31, 21), true), 4.0);
+  ExpectOffsets(time, true, {{Hours(1981, 3, 31, 20, 59), 3.0}, {Hours(1981, 3, 31, 21), 4.0}});
   EXPECT_TRUE(std::isnan(OffsetOrNan(time, Hours(1859, 12, 31, 23), false)));
 }
 
@@ -64,8 +70,7 @@ TEST(PlaceTime, InvalidPeriodsAreSkippedAndOverflowIsCarried) {
   const PlaceTime time = ExpandTimeChanges(list, 0);
   ASSERT_EQ(time.periods.size(), 2u);
   EXPECT_DOUBLE_EQ(time.periods[1].startHours, Hours(1970, 2, 1, 0));
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1970, 1, 31, 23, 59), false), 1.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(2100, 1, 1, 0), false), 2.0);
+  ExpectOffsets(time, false, {{Hours(1970, 1, 31, 23, 59), 1.0}, {Hours(2100, 1, 1, 0), 2.0}});
 }
 
 TEST(PlaceTime, KindTenGeneratesSummerTimeYearByYearUntil2010) {
@@ -73,18 +78,13 @@ TEST(PlaceTime, KindTenGeneratesSummerTimeYearByYearUntil2010) {
                                Entry(1984, 1, 1, 0, 0, ZoneOf(-5), 10)};
   const PlaceTime time = ExpandTimeChanges(list, -74.0);
   EXPECT_TRUE(time.warning.empty());
-  // 1985: last Sunday of April is the 28th; from 1986 the first Sunday (6 April 1986).
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1985, 4, 28, 1, 59), false), -5.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1985, 4, 28, 2), false), -4.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1986, 4, 6, 2), false), -4.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1986, 4, 5, 12), false), -5.0);
-  // Summer time ends at 02:00 on the last Sunday of October (26 October 1986).
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1986, 10, 26, 1, 59), false), -4.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1986, 10, 26, 2), false), -5.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(2010, 7, 1, 0), false), -4.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(2011, 7, 1, 0), false), -5.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1984, 7, 1, 0), false), -4.0);
-  EXPECT_DOUBLE_EQ(OffsetOrNan(time, Hours(1983, 7, 1, 0), false), -74.0 / 15.0);
+  // 1985: last Sunday of April is the 28th; from 1986 the first Sunday (6 April 1986). Summer
+  // time ends at 02:00 on the last Sunday of October (26 October 1986).
+  ExpectOffsets(time, false, {{Hours(1985, 4, 28, 1, 59), -5.0}, {Hours(1985, 4, 28, 2), -4.0},
+                              {Hours(1986, 4, 6, 2), -4.0},       {Hours(1986, 4, 5, 12), -5.0},
+                              {Hours(1986, 10, 26, 1, 59), -4.0}, {Hours(1986, 10, 26, 2), -5.0},
+                              {Hours(2010, 7, 1, 0), -4.0},       {Hours(2011, 7, 1, 0), -5.0},
+                              {Hours(1984, 7, 1, 0), -4.0},       {Hours(1983, 7, 1, 0), -74.0 / 15.0}});
 }
 
 TEST(PlaceTime, EntriesAfterKindTenAreDroppedWithTheWarning) {
@@ -104,10 +104,6 @@ class FindPlaceTimeTest : public ::testing::Test {
                     MakeCity("Екатеринбург", "", 56.8519, 60.6122, plusFive)};
   }
 
-  static double OffsetIn2000(const PlaceTime& time) {
-    return OffsetOrNan(time, Hours(2000, 1, 1, 0), false);
-  }
-
   CityBase base_;
   std::vector<std::string> questions_;
   std::vector<std::string> reminders_;
@@ -118,25 +114,12 @@ class FindPlaceTimeTest : public ::testing::Test {
   }
 };
 
-TEST_F(FindPlaceTimeTest, FindsTheCityByItsDisplayName) {
-  std::string name = "Екатеринбург";
-  const PlaceTime time = FindPlaceTime(base_, name, kNoCoordinate, kNoCoordinate, nullptr);
-  EXPECT_TRUE(time.found);
-  EXPECT_DOUBLE_EQ(OffsetIn2000(time), 5.0);
-}
-
-TEST_F(FindPlaceTimeTest, AnUnknownPlaceHasNoList) {
-  std::string name = "Атлантида";
-  EXPECT_FALSE(FindPlaceTime(base_, name, 10.0, 10.0, nullptr).found);
-  EXPECT_EQ(name, "Атлантида");
-}
-
 TEST_F(FindPlaceTimeTest, APlaceAtACitysPositionIsRenamedAfterTheQuestion) {
   const RenameUi yes = Answering(true);
   std::string name = "Moskva";
   const PlaceTime time = FindPlaceTime(base_, name, 55.7530, 37.6170, &yes);
   EXPECT_EQ(name, "Москва");
-  EXPECT_DOUBLE_EQ(OffsetIn2000(time), 3.0);
+  ExpectOffsets(time, false, {{Hours(2000, 1, 1, 0), 3.0}});
   ASSERT_EQ(questions_.size(), 1u);
   EXPECT_EQ(questions_[0],
             "Географические координаты населенного пункта \"Moskva\"\nсоответствуют "
@@ -166,6 +149,7 @@ TEST_F(FindPlaceTimeTest, OnlyPositionsWithinTenArcSecondsCount) {
   EXPECT_EQ(name, "Moskva");
 }
 
+// The chart's questions go through FindPlaceTime: by display name, by position, or not at all.
 TEST_F(FindPlaceTimeTest, ChartZonesAnswerForKnownPlacesOnly) {
   const CityBaseZones zones(base_);
   const double moment = Hours(2000, 1, 1, 0);

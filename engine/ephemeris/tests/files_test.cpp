@@ -15,16 +15,12 @@
 namespace kelvara::engine {
 namespace {
 
-class TemporaryFolder {
- public:
-  TemporaryFolder() : path_(std::filesystem::temp_directory_path() / ("kelvara_files_" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TemporaryFolder() { std::filesystem::remove_all(path_); }
-  std::string Prefix() const { return path_.string() + "/"; }
-
- private:
-  std::filesystem::path path_;
+// A scratch data folder, removed with the object.
+struct TemporaryFolder {
+  TemporaryFolder() { std::filesystem::create_directories(path); }
+  ~TemporaryFolder() { std::filesystem::remove_all(path); }
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / ("kelvara_files_" + std::to_string(::getpid()));
+  const std::string prefix = path.string() + "/";
 };
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
@@ -53,22 +49,18 @@ std::vector<unsigned char> LinearFile(int set) {
 }
 
 TEST(EphemerisFileNames, FollowTheFixedListAndTheNumberedNames) {
-  EXPECT_EQ(EphemerisFilePath(1, 24, "/d/"), "/d/1.st");
-  EXPECT_EQ(EphemerisFilePath(3, 24, "/d/"), "/d/3.st");
-  EXPECT_EQ(EphemerisFilePath(1, 17, "/d/"), "Bmp_pl\\Tr\\idx1.tr");
-  EXPECT_EQ(EphemerisFilePath(2, 17, "/d/"), "Bmp_pl\\Tr\\idx2.tr");
-  EXPECT_EQ(EphemerisFilePath(1, 18, "/d/"), "Bmp_pl\\Set2\\idx1.p2");
-  EXPECT_EQ(EphemerisFilePath(2, 19, "/d/"), "Bmp_pl\\Set1\\idx2.p2");
-  EXPECT_EQ(EphemerisFilePath(3, 23, "/d/"), "Bmp_as\\Set1\\idx3.a3");
-  EXPECT_EQ(EphemerisFilePath(1, 22, "/d/"), "Bmp_as\\Set2\\idx1.a2");
-  EXPECT_EQ(EphemerisFilePath(1, 25, "/d/"), "_25");
-  EXPECT_EQ(EphemerisFilePath(1, 3, "/d/"), "_3");
-  EXPECT_EQ(EphemerisFilePath(1, -2, "/d/"), "_M2");
-  // Days before the era never share the fixed names of the present.
-  EXPECT_EQ(EphemerisFilePath(1, -24, "/d/"), "_M24");
-  // Sets 2 and 3 keep files of their own beyond the fixed names.
-  EXPECT_EQ(EphemerisFilePath(2, 25, "/d/"), "_25.2");
-  EXPECT_EQ(EphemerisFilePath(3, -2, "/d/"), "_M2.3");
+  struct Case {
+    int set, number;
+    const char* path;
+  };
+  const Case cases[] = {
+      {1, 24, "/d/1.st"}, {3, 24, "/d/3.st"}, {1, 17, "Bmp_pl\\Tr\\idx1.tr"}, {2, 17, "Bmp_pl\\Tr\\idx2.tr"},
+      {1, 18, "Bmp_pl\\Set2\\idx1.p2"}, {2, 19, "Bmp_pl\\Set1\\idx2.p2"}, {3, 23, "Bmp_as\\Set1\\idx3.a3"},
+      {1, 22, "Bmp_as\\Set2\\idx1.a2"}, {1, 25, "_25"}, {1, 3, "_3"}, {1, -2, "_M2"},
+      {1, -24, "_M24"},                    // days before the era never share the fixed names of the present
+      {2, 25, "_25.2"}, {3, -2, "_M2.3"},  // sets 2 and 3 keep files of their own beyond the fixed names
+  };
+  for (const Case& c : cases) EXPECT_EQ(EphemerisFilePath(c.set, c.number, "/d/"), c.path) << c.set << " " << c.number;
   EXPECT_EQ(EphemerisFileNumber(2451545.0), 24);
   EXPECT_EQ(EphemerisFileNumber(-0.5), -1);
   EXPECT_EQ(EphemerisFileNumber(std::nan("")), kNoEphemerisFile);
@@ -77,30 +69,30 @@ TEST(EphemerisFileNames, FollowTheFixedListAndTheNumberedNames) {
 
 TEST(EphemerisFileOpener, TriesThePathThenTheDataFolder) {
   TemporaryFolder folder;
-  WriteBytes(folder.Prefix() + "Bmp_as/Set1/idx1.a1", {1, 2, 3});
-  std::FILE* viaPrefix = OpenDataFile("Bmp_as\\Set1\\idx1.a1", folder.Prefix());
+  WriteBytes(folder.prefix + "Bmp_as/Set1/idx1.a1", {1, 2, 3});
+  std::FILE* viaPrefix = OpenDataFile("Bmp_as\\Set1\\idx1.a1", folder.prefix);
   ASSERT_NE(viaPrefix, nullptr);
   std::fclose(viaPrefix);
-  std::FILE* asGiven = OpenDataFile(folder.Prefix() + "Bmp_as/Set1/idx1.a1", "");
+  std::FILE* asGiven = OpenDataFile(folder.prefix + "Bmp_as/Set1/idx1.a1", "");
   ASSERT_NE(asGiven, nullptr);
   std::fclose(asGiven);
-  EXPECT_EQ(OpenDataFile("missing.bin", folder.Prefix()), nullptr);
+  EXPECT_EQ(OpenDataFile("missing.bin", folder.prefix), nullptr);
 }
 
 TEST(ReadEphemerisRecord, PositionsTheFileAtTheRecordOfTheBlock) {
   TemporaryFolder folder;
-  WriteBytes(folder.Prefix() + "1.st", LinearFile(1));
+  WriteBytes(folder.prefix + "1.st", LinearFile(1));
   EphemerisSetFile file;
-  ASSERT_EQ(ReadEphemerisRecord(1, 2400000.0 + 80 * 7 + 79.9, file, folder.Prefix()), 0);
+  ASSERT_EQ(ReadEphemerisRecord(1, 2400000.0 + 80 * 7 + 79.9, file, folder.prefix), 0);
   EXPECT_EQ(std::ftell(file.handle()), 7 * RecordBytes(1));
   EXPECT_EQ(file.fileNumber(), 24);
-  ASSERT_EQ(ReadEphemerisRecord(1, 2499999.0, file, folder.Prefix()), 0);
+  ASSERT_EQ(ReadEphemerisRecord(1, 2499999.0, file, folder.prefix), 0);
   EXPECT_EQ(std::ftell(file.handle()), (kRecordsPerFile - 1) * RecordBytes(1));
   // Another file number that is missing fails, and the set holds no file afterwards.
-  EXPECT_EQ(ReadEphemerisRecord(1, 2500000.5, file, folder.Prefix()), -1);
+  EXPECT_EQ(ReadEphemerisRecord(1, 2500000.5, file, folder.prefix), -1);
   EXPECT_EQ(file.fileNumber(), kNoEphemerisFile);
-  EXPECT_EQ(ReadEphemerisRecord(1, std::nan(""), file, folder.Prefix()), -1);
-  EXPECT_EQ(ReadEphemerisRecord(4, 2451545.0, file, folder.Prefix()), -1);
+  EXPECT_EQ(ReadEphemerisRecord(1, std::nan(""), file, folder.prefix), -1);
+  EXPECT_EQ(ReadEphemerisRecord(4, 2451545.0, file, folder.prefix), -1);
 }
 
 TEST(Everett, IsExactForPolynomialsOfItsOrder) {
@@ -124,11 +116,11 @@ TEST(Everett, IsExactForPolynomialsOfItsOrder) {
 
 TEST(EphemerisFileReader, FoldsLongitudesAcrossZero) {
   TemporaryFolder folder;
-  WriteBytes(folder.Prefix() + "1.st", LinearFile(1));
+  WriteBytes(folder.prefix + "1.st", LinearFile(1));
   EphemerisFileReader reader;
   // Records 718-722 of body 0 run 359.0, 359.5, 0.0, 0.5, 1.0 degrees.
   SphericalState s;
-  ASSERT_TRUE(reader.Heliocentric(kBodyJupiter, 2400000.5 + 80 * 719.5, folder.Prefix(), s));
+  ASSERT_TRUE(reader.Heliocentric(kBodyJupiter, 2400000.5 + 80 * 719.5, folder.prefix, s));
   EXPECT_NEAR(NormalizeDegrees(s.longitudeRad * kRadToDeg), 359.75, 1e-6);
   EXPECT_NEAR(s.longitudeRateRadPerDay * kRadToDeg, 0.5 / 80.0, 1e-9);
   EXPECT_NEAR(s.latitudeRad * kRadToDeg, 1.0, 1e-9);
@@ -137,19 +129,19 @@ TEST(EphemerisFileReader, FoldsLongitudesAcrossZero) {
 
 TEST(EphemerisFileReader, WindowsReachIntoTheNextFile) {
   TemporaryFolder folder;
-  WriteBytes(folder.Prefix() + "1.st", LinearFile(1));
+  WriteBytes(folder.prefix + "1.st", LinearFile(1));
   EphemerisFileReader reader;
   SphericalState s;
   // The last block's window needs records of file 25, which is missing.
-  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.Prefix(), s));
-  WriteBytes(folder.Prefix() + "_25", LinearFile(1));
-  EXPECT_TRUE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.Prefix(), s));
-  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2400010.0, folder.Prefix(), s));  // file 23 missing
+  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.prefix, s));
+  WriteBytes(folder.prefix + "_25", LinearFile(1));
+  EXPECT_TRUE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.prefix, s));
+  EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2400010.0, folder.prefix, s));  // file 23 missing
 }
 
 TEST(EphemerisPosition, FailsForTruncatedOrCorruptFiles) {
   TemporaryFolder folder;
-  const std::string path = folder.Prefix() + "1.st";
+  const std::string path = folder.prefix + "1.st";
   const double jd = 2451545.0;
   std::vector<unsigned char> bytes = LinearFile(1);
 
@@ -157,7 +149,7 @@ TEST(EphemerisPosition, FailsForTruncatedOrCorruptFiles) {
   WriteBytes(path, bytes);
   EphemerisLayer truncated;
   EphemerisResult r;
-  EXPECT_FALSE(truncated.PositionAtTt(kBodyJupiter, jd, folder.Prefix(), r));
+  EXPECT_FALSE(truncated.PositionAtTt(kBodyJupiter, jd, folder.prefix, r));
 
   std::mt19937 random(1860);
   for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
@@ -165,44 +157,44 @@ TEST(EphemerisPosition, FailsForTruncatedOrCorruptFiles) {
   WriteBytes(path, bytes);
   EphemerisLayer garbage;
   for (int body = kBodyJupiter; body <= kBodyPluto; ++body) {
-    EXPECT_FALSE(garbage.PositionAtTt(body, jd, folder.Prefix(), r)) << body;
+    EXPECT_FALSE(garbage.PositionAtTt(body, jd, folder.prefix, r)) << body;
   }
   // The bodies from the series do not depend on the files.
-  EXPECT_TRUE(garbage.PositionAtTt(kBodyMars, jd, folder.Prefix(), r));
+  EXPECT_TRUE(garbage.PositionAtTt(kBodyMars, jd, folder.prefix, r));
 
   WriteBytes(path, LinearFile(1));
   EphemerisLayer sound;
-  EXPECT_TRUE(sound.PositionAtTt(kBodyJupiter, jd, folder.Prefix(), r));
+  EXPECT_TRUE(sound.PositionAtTt(kBodyJupiter, jd, folder.prefix, r));
 }
 
 TEST(EphemerisPosition, ChironAndTheAsteroidsComeFromTheirSetsOnceTheFilesExist) {
   TemporaryFolder folder;
   EphemerisLayer layer;
   EphemerisResult r;
-  EXPECT_FALSE(layer.PositionAtTt(kBodyChiron, 2451545.0, folder.Prefix(), r));
-  WriteBytes(folder.Prefix() + "2.st", LinearFile(2));
-  WriteBytes(folder.Prefix() + "3.st", LinearFile(3));
-  EXPECT_TRUE(layer.PositionAtTt(kBodyChiron, 2451545.0, folder.Prefix(), r));
+  EXPECT_FALSE(layer.PositionAtTt(kBodyChiron, 2451545.0, folder.prefix, r));
+  WriteBytes(folder.prefix + "2.st", LinearFile(2));
+  WriteBytes(folder.prefix + "3.st", LinearFile(3));
+  EXPECT_TRUE(layer.PositionAtTt(kBodyChiron, 2451545.0, folder.prefix, r));
   EXPECT_NEAR(Norm(r.heliocentricAu), 5.0, 1e-6);
   for (int body = kBodyCeres; body <= kBodyVesta; ++body) {
-    EXPECT_TRUE(layer.PositionAtTt(body, 2451545.0, folder.Prefix(), r)) << body;
+    EXPECT_TRUE(layer.PositionAtTt(body, 2451545.0, folder.prefix, r)) << body;
   }
 }
 
 TEST(EphemerisFileReader, AsteroidRecordsComeEvery16Days) {
   TemporaryFolder folder;
-  WriteBytes(folder.Prefix() + "3.st", LinearFile(3));
-  EXPECT_EQ(std::filesystem::file_size(folder.Prefix() + "3.st"), 6250u * 48u);
+  WriteBytes(folder.prefix + "3.st", LinearFile(3));
+  EXPECT_EQ(std::filesystem::file_size(folder.prefix + "3.st"), 6250u * 48u);
   EphemerisFileReader reader;
   SphericalState s;
   // Halfway between records 100 and 101 of Vesta (body 3 of the set: 30 degrees on).
-  ASSERT_TRUE(reader.Heliocentric(kBodyVesta, 2400000.5 + 16 * 100.5, folder.Prefix(), s));
+  ASSERT_TRUE(reader.Heliocentric(kBodyVesta, 2400000.5 + 16 * 100.5, folder.prefix, s));
   EXPECT_NEAR(s.longitudeRad * kRadToDeg, 50.25 + 30.0, 1e-6);
   EXPECT_NEAR(s.longitudeRateRadPerDay * kRadToDeg, 0.5 / 16.0, 1e-9);
   // A file of the 80-day length is not a set-3 file.
-  WriteBytes(folder.Prefix() + "3.st", std::vector<unsigned char>(static_cast<std::size_t>(kRecordsPerFile) * 48));
+  WriteBytes(folder.prefix + "3.st", std::vector<unsigned char>(static_cast<std::size_t>(kRecordsPerFile) * 48));
   EphemerisFileReader fresh;
-  EXPECT_FALSE(fresh.Heliocentric(kBodyCeres, 2451545.0, folder.Prefix(), s));
+  EXPECT_FALSE(fresh.Heliocentric(kBodyCeres, 2451545.0, folder.prefix, s));
 }
 
 }  // namespace

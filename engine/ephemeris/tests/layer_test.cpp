@@ -14,6 +14,14 @@ namespace kelvara::engine {
 namespace {
 
 const std::string kData = std::string(KELVARA_SOURCE_DIR) + "/data/";
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The place of a body at a TT day, failing the test when the layer cannot serve it.
+EphemerisResult AtTt(EphemerisLayer& layer, int body, double julianDayTt) {
+  EphemerisResult result;
+  EXPECT_TRUE(layer.PositionAtTt(body, julianDayTt, kData, result)) << body << " at " << julianDayTt;
+  return result;
+}
 
 TEST(Nutation, MatchesTheIau2000BReferenceValue) {
   // SOFA iauNut00b test case, MJD 53736.0 TT.
@@ -36,13 +44,11 @@ TEST(DeltaT, ExtrapolationJoinsTheTableAndStaysFinite) {
   for (const DeltaTPoint& edge : {kDeltaTTable.front(), kDeltaTTable.back()}) {
     EXPECT_NEAR(DeltaTSeconds(edge.julianDayUt - 1e-3), DeltaTSeconds(edge.julianDayUt + 1e-3), 1e-3);
   }
-  const double end = DeltaTSeconds(kDeltaTTable.back().julianDayUt);
   const double in2130 = DeltaTSeconds(2499400.5);
-  EXPECT_GT(in2130, end);
+  EXPECT_GT(in2130, DeltaTSeconds(kDeltaTTable.back().julianDayUt));
   EXPECT_LT(in2130, 400.0);
-  EXPECT_TRUE(std::isfinite(DeltaTSeconds(-5.0e6)));
-  EXPECT_TRUE(std::isfinite(DeltaTSeconds(9.0e6)));
-  EXPECT_TRUE(std::isnan(DeltaTSeconds(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_TRUE(std::isfinite(DeltaTSeconds(-5.0e6)) && std::isfinite(DeltaTSeconds(9.0e6)));
+  EXPECT_TRUE(std::isnan(DeltaTSeconds(kNaN)));
 }
 
 TEST(DeltaT, AgreesWithTheReferenceModelWhereBothFollowMeasurements) {
@@ -57,28 +63,25 @@ TEST(DeltaT, AgreesWithTheReferenceModelWhereBothFollowMeasurements) {
 TEST(EphemerisPosition, TakesUniversalTimeAndReportsTheDeltaTUsed) {
   EphemerisLayer layer;
   const double jdUt = 2460000.25;
-  EphemerisResult fromUt, fromTt;
+  EphemerisResult fromUt, global;
   ASSERT_TRUE(layer.Position(kBodyMoon, jdUt, kData, fromUt));
-  ASSERT_TRUE(layer.PositionAtTt(kBodyMoon, jdUt + DeltaTSeconds(jdUt) / kSecondsPerDay, kData, fromTt));
-  EXPECT_DOUBLE_EQ(fromUt.longitudeDeg, fromTt.longitudeDeg);
+  EXPECT_DOUBLE_EQ(fromUt.longitudeDeg, AtTt(layer, kBodyMoon, jdUt + DeltaTSeconds(jdUt) / kSecondsPerDay).longitudeDeg);
   EXPECT_DOUBLE_EQ(fromUt.deltaTSeconds, DeltaTSeconds(jdUt));
   EXPECT_GT(fromUt.deltaTSeconds, 60.0);
-
-  EphemerisResult global;
   ASSERT_TRUE(EphemerisPosition(kBodyMoon, jdUt, kData, global));
   EXPECT_DOUBLE_EQ(global.longitudeDeg, fromUt.longitudeDeg);
 }
 
 TEST(EphemerisBodyOfObject, MapsTheEngineObjectsOntoTheLayersBodies) {
-  EXPECT_EQ(EphemerisBodyOfObject(1, false), kBodySun);
-  EXPECT_EQ(EphemerisBodyOfObject(2, false), kBodyMoon);
-  EXPECT_EQ(EphemerisBodyOfObject(10, false), kBodyPluto);
-  EXPECT_EQ(EphemerisBodyOfObject(11, false), kBodyChiron);
-  EXPECT_EQ(EphemerisBodyOfObject(12, false), kBodyCeres);
-  EXPECT_EQ(EphemerisBodyOfObject(15, false), kBodyVesta);
-  EXPECT_EQ(EphemerisBodyOfObject(16, false), kBodyMeanNode);
-  EXPECT_EQ(EphemerisBodyOfObject(16, true), kBodyTrueNode);
-  EXPECT_EQ(EphemerisBodyOfObject(17, true), kBodyLilith);
+  struct Case {
+    int object;
+    bool trueNode;
+    int body;
+  };
+  const Case cases[] = {{1, false, kBodySun},     {2, false, kBodyMoon},      {10, false, kBodyPluto},
+                        {11, false, kBodyChiron}, {12, false, kBodyCeres},    {15, false, kBodyVesta},
+                        {16, false, kBodyMeanNode}, {16, true, kBodyTrueNode}, {17, true, kBodyLilith}};
+  for (const Case& c : cases) EXPECT_EQ(EphemerisBodyOfObject(c.object, c.trueNode), c.body) << c.object;
   for (int object : {0, 18, 21, 40, 87}) EXPECT_FALSE(EphemerisBodyOfObject(object, false)) << object;
 }
 
@@ -86,9 +89,9 @@ TEST(EphemerisPosition, RefusesWhatItCannotServe) {
   EphemerisLayer layer;
   EphemerisResult r;
   for (int body : {-1, 18, 40, 88}) EXPECT_FALSE(layer.Position(body, 2451545.0, kData, r)) << body;
-  EXPECT_FALSE(layer.Position(kBodySun, std::numeric_limits<double>::quiet_NaN(), kData, r));
-  EXPECT_FALSE(layer.Position(kBodySun, std::numeric_limits<double>::infinity(), kData, r));
-  EXPECT_FALSE(layer.Position(kBodySun, 1.0e9, kData, r));
+  for (double jd : {kNaN, std::numeric_limits<double>::infinity(), 1.0e9}) {
+    EXPECT_FALSE(layer.Position(kBodySun, jd, kData, r)) << jd;
+  }
   // Outside the files present, or without a data folder.
   for (int body : {kBodyJupiter, kBodyPluto, kBodyChiron, kBodyCeres, kBodyVesta}) {
     EXPECT_FALSE(layer.Position(body, 2600000.0, kData, r)) << body;
@@ -101,9 +104,7 @@ TEST(EphemerisPosition, FileBodiesRunSmoothlyAcrossTheFileBoundaries) {
   for (double boundary : {2400000.0, 2500000.0}) {
     for (int body : {kBodyJupiter, kBodySaturn, kBodyUranus, kBodyNeptune, kBodyPluto, kBodyChiron, kBodyCeres,
                      kBodyPallas, kBodyJuno, kBodyVesta}) {
-      EphemerisResult before, after;
-      ASSERT_TRUE(layer.PositionAtTt(body, boundary - 0.5, kData, before)) << body << " " << boundary;
-      ASSERT_TRUE(layer.PositionAtTt(body, boundary + 0.5, kData, after)) << body << " " << boundary;
+      const EphemerisResult before = AtTt(layer, body, boundary - 0.5), after = AtTt(layer, body, boundary + 0.5);
       const double step = std::remainder(after.longitudeDeg - before.longitudeDeg, 360.0);
       EXPECT_NEAR(step, (before.motionDegPerDay + after.motionDegPerDay) / 2.0, 2e-5) << body << " " << boundary;
     }
@@ -119,8 +120,7 @@ TEST(EphemerisPosition, FarDatesStillGiveFiniteNumbers) {
       ASSERT_TRUE(layer.Position(body, jd, kData, r)) << body << " " << jd;
       EXPECT_TRUE(std::isfinite(r.longitudeDeg) && std::isfinite(r.latitudeDeg) && std::isfinite(r.motionDegPerDay))
           << body << " " << jd;
-      EXPECT_GE(r.longitudeDeg, 0.0);
-      EXPECT_LT(r.longitudeDeg, 360.0);
+      EXPECT_TRUE(r.longitudeDeg >= 0.0 && r.longitudeDeg < 360.0) << body << " " << jd;
     }
   }
 }
@@ -130,17 +130,14 @@ TEST(LunarPoints, TrueNodeOscillatesAboutTheMeanNode) {
   double sumOffset = 0.0;
   int count = 0;
   bool sawDirectMotion = false;
-  for (double jd = 2451545.0; jd < 2451545.0 + 3 * 365.25; jd += 1.7) {
-    EphemerisResult mean, trueNode;
-    ASSERT_TRUE(layer.PositionAtTt(kBodyMeanNode, jd, kData, mean));
-    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd, kData, trueNode));
+  for (double jd = 2451545.0; jd < 2451545.0 + 3 * 365.25; jd += 1.7, ++count) {
+    const EphemerisResult mean = AtTt(layer, kBodyMeanNode, jd), trueNode = AtTt(layer, kBodyTrueNode, jd);
     const double offset = std::remainder(trueNode.longitudeDeg - mean.longitudeDeg, 360.0);
     EXPECT_LT(std::fabs(offset), 2.0) << jd;  // excursions reach about 1.9 deg
     EXPECT_EQ(trueNode.latitudeDeg, 0.0);
-    sumOffset += offset;
-    ++count;
-    sawDirectMotion = sawDirectMotion || trueNode.motionDegPerDay > 0.0;
     EXPECT_NEAR(mean.motionDegPerDay, -0.05295, 1e-4);
+    sumOffset += offset;
+    sawDirectMotion = sawDirectMotion || trueNode.motionDegPerDay > 0.0;
   }
   EXPECT_NEAR(sumOffset / count, 0.0, 0.2);
   EXPECT_TRUE(sawDirectMotion);  // the true node stands still and turns direct at times
@@ -152,19 +149,15 @@ TEST(LunarPoints, TrueNodeRateMatchesItsLongitudeChange) {
   EphemerisLayer layer;
   constexpr double kHalfStepDays = 0.05;
   for (double jd = 2451545.0; jd < 2451545.0 + 60.0; jd += 3.3) {
-    EphemerisResult before, now, after;
-    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd - kHalfStepDays, kData, before));
-    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd, kData, now));
-    ASSERT_TRUE(layer.PositionAtTt(kBodyTrueNode, jd + kHalfStepDays, kData, after));
-    const double change = std::remainder(after.longitudeDeg - before.longitudeDeg, 360.0);
-    EXPECT_NEAR(now.motionDegPerDay, change / (2.0 * kHalfStepDays), 1e-3) << jd;
+    const double before = AtTt(layer, kBodyTrueNode, jd - kHalfStepDays).longitudeDeg;
+    const double change = std::remainder(AtTt(layer, kBodyTrueNode, jd + kHalfStepDays).longitudeDeg - before, 360.0);
+    EXPECT_NEAR(AtTt(layer, kBodyTrueNode, jd).motionDegPerDay, change / (2.0 * kHalfStepDays), 1e-3) << jd;
   }
 }
 
 TEST(LunarPoints, LilithIsTheMeanApogeeOnTheEcliptic) {
   EphemerisLayer layer;
-  EphemerisResult lilith;
-  ASSERT_TRUE(layer.PositionAtTt(kBodyLilith, 2451545.0, kData, lilith));
+  const EphemerisResult lilith = AtTt(layer, kBodyLilith, 2451545.0);
   // L' - M' + 180 at J2000: 218.3164477 - 134.9633964 + 180, plus the nutation in longitude.
   EXPECT_NEAR(lilith.longitudeDeg, 263.3530513 + Nutation2000B(2451545.0).longitudeRad * kRadToDeg, 1e-7);
   EXPECT_NEAR(lilith.motionDegPerDay, 0.11140, 1e-4);
@@ -172,10 +165,8 @@ TEST(LunarPoints, LilithIsTheMeanApogeeOnTheEcliptic) {
 
 TEST(EphemerisPosition, SunCarriesTheEarthsHeliocentricVector) {
   EphemerisLayer layer;
-  EphemerisResult sun;
-  ASSERT_TRUE(layer.PositionAtTt(kBodySun, 2451545.0, kData, sun));
-  const double r = Norm(sun.heliocentricAu);
-  EXPECT_NEAR(r, 0.98333, 1e-4);
+  const EphemerisResult sun = AtTt(layer, kBodySun, 2451545.0);
+  EXPECT_NEAR(Norm(sun.heliocentricAu), 0.98333, 1e-4);
   // The Earth lies opposite the Sun's geocentric longitude.
   const double earthLongitude = std::atan2(sun.heliocentricAu.y, sun.heliocentricAu.x) * kRadToDeg;
   EXPECT_NEAR(std::remainder(earthLongitude + 180.0 - sun.longitudeDeg, 360.0), 0.0, 0.01);

@@ -1,5 +1,6 @@
 #include "engine/ephemeris/tests/reference_positions.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -15,17 +16,15 @@ std::vector<ReferenceRow> LoadReferencePositions(const std::string& csvPath) {
   if (!in) throw std::runtime_error("positions.csv missing");
   std::vector<ReferenceRow> rows;
   std::string line;
-  std::getline(in, line);
+  std::getline(in, line);  // the header
   while (std::getline(in, line)) {
-    std::stringstream fields(line);
-    std::string jd, deltaT, body, lon, lat, speed;
-    std::getline(fields, jd, ',');
-    std::getline(fields, deltaT, ',');
-    std::getline(fields, body, ',');
-    std::getline(fields, lon, ',');
-    std::getline(fields, lat, ',');
-    std::getline(fields, speed, ',');
-    rows.push_back({std::stod(jd), std::stod(deltaT), body, std::stod(lon), std::stod(lat), std::stod(speed)});
+    std::replace(line.begin(), line.end(), ',', ' ');
+    std::istringstream fields(line);
+    ReferenceRow r;
+    if (!(fields >> r.julianDayUt >> r.deltaTSeconds >> r.body >> r.longitudeDeg >> r.latitudeDeg >> r.speedDegPerDay)) {
+      throw std::runtime_error("positions.csv: unreadable row " + line);
+    }
+    rows.push_back(r);
   }
   return rows;
 }

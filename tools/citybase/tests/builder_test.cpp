@@ -97,24 +97,25 @@ TEST_F(CommittedBase, HoldsEveryCityOfTheTable) {
             "America/Toronto");
 }
 
-TEST_F(CommittedBase, MoscowFollowsItsTwentiethCenturyDecrees) {
+TEST_F(CommittedBase, PlacesFollowTheirDecreesAndFarFutureRules) {
+  // Before its first decree Moscow keeps its own mean time.
   EXPECT_NEAR(Offset("Москва", {1870, 1, 1, 12, 0, 0}), 37.61556 / 15.0, 1e-9);
-  EXPECT_DOUBLE_EQ(Offset("Москва", {1925, 1, 1, 12, 0, 0}), 2.0);
-  EXPECT_DOUBLE_EQ(Offset("Москва", {1985, 7, 1, 12, 0, 0}), 4.0);
-  EXPECT_DOUBLE_EQ(Offset("Москва", {1985, 12, 1, 12, 0, 0}), 3.0);
-  EXPECT_DOUBLE_EQ(Offset("Москва", {2012, 1, 1, 12, 0, 0}), 4.0);
-  EXPECT_DOUBLE_EQ(Offset("Москва", {2013, 7, 1, 12, 0, 0}), 4.0);
-  EXPECT_DOUBLE_EQ(Offset("Москва", {2015, 7, 1, 12, 0, 0}), 3.0);
-}
-
-TEST_F(CommittedBase, OtherPlacesAndFarFutureRules) {
-  EXPECT_DOUBLE_EQ(Offset("Лондон", {1970, 1, 1, 12, 0, 0}), 1.0);
-  EXPECT_DOUBLE_EQ(Offset("Лондон", {2100, 7, 1, 12, 0, 0}), 1.0);
-  EXPECT_DOUBLE_EQ(Offset("Нью-Йорк", {2000, 1, 1, 12, 0, 0}), -5.0);
-  EXPECT_DOUBLE_EQ(Offset("Нью-Йорк", {2130, 7, 1, 12, 0, 0}), -4.0);
-  EXPECT_DOUBLE_EQ(Offset("Катманду", {2000, 1, 1, 12, 0, 0}), 5.75);
-  EXPECT_DOUBLE_EQ(Offset("Сидней", {2000, 1, 1, 12, 0, 0}), 11.0);
-  EXPECT_DOUBLE_EQ(Offset("Калининград", {2012, 7, 1, 12, 0, 0}), 3.0);
+  // At noon on the first of the month.
+  struct Case {
+    const char* city;
+    int year, month;
+    double offsetHours;
+  };
+  const Case cases[] = {
+      {"Москва", 1925, 1, 2.0},     {"Москва", 1985, 7, 4.0},     {"Москва", 1985, 12, 3.0},
+      {"Москва", 2012, 1, 4.0},     {"Москва", 2013, 7, 4.0},     {"Москва", 2015, 7, 3.0},
+      {"Лондон", 1970, 1, 1.0},     {"Лондон", 2100, 7, 1.0},     {"Нью-Йорк", 2000, 1, -5.0},
+      {"Нью-Йорк", 2130, 7, -4.0},  {"Катманду", 2000, 1, 5.75},  {"Сидней", 2000, 1, 11.0},
+      {"Калининград", 2012, 7, 3.0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(Offset(c.city, {c.year, c.month, 1, 12, 0, 0}), c.offsetHours) << c.city << " " << c.year << "-" << c.month;
+  }
 }
 
 }  // namespace

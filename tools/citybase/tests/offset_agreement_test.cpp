@@ -29,32 +29,23 @@ constexpr double kOffsetToleranceSeconds = 2.5;
 // that of the zone's principal city; for these principal cities they differ slightly.
 constexpr double kMeanTimeToleranceSeconds = 30.0;
 
-struct CityOfZone {
-  const char* name;
-  const char* zone;
-};
-
 // 50 cities on every continent, each the principal city of its zone.
-const CityOfZone kCities[] = {
-    {"Москва", "Europe/Moscow"}, {"Калининград", "Europe/Kaliningrad"},
-    {"Самара", "Europe/Samara"}, {"Киев", "Europe/Kyiv"}, {"Минск", "Europe/Minsk"},
-    {"Алматы", "Asia/Almaty"}, {"Лондон", "Europe/London"}, {"Нью-Йорк", "America/New_York"},
-    {"Сидней", "Australia/Sydney"}, {"Катманду", "Asia/Kathmandu"}, {"Париж", "Europe/Paris"},
-    {"Берлин", "Europe/Berlin"}, {"Дублин", "Europe/Dublin"}, {"Лиссабон", "Europe/Lisbon"},
-    {"Стамбул", "Europe/Istanbul"}, {"Тегеран", "Asia/Tehran"}, {"Калькутта", "Asia/Kolkata"},
-    {"Шанхай", "Asia/Shanghai"}, {"Токио", "Asia/Tokyo"}, {"Ташкент", "Asia/Tashkent"},
-    {"Екатеринбург", "Asia/Yekaterinburg"}, {"Новосибирск", "Asia/Novosibirsk"},
-    {"Владивосток", "Asia/Vladivostok"}, {"Петропавловск-Камчатский", "Asia/Kamchatka"},
-    {"Магадан", "Asia/Magadan"}, {"Тбилиси", "Asia/Tbilisi"}, {"Баку", "Asia/Baku"},
-    {"Ереван", "Asia/Yerevan"}, {"Кишинев", "Europe/Chisinau"}, {"Рига", "Europe/Riga"},
-    {"Чикаго", "America/Chicago"}, {"Денвер", "America/Denver"},
-    {"Лос-Анджелес", "America/Los_Angeles"}, {"Анкоридж", "America/Anchorage"},
-    {"Гонолулу", "Pacific/Honolulu"}, {"Сент-Джонс", "America/St_Johns"},
+const std::pair<const char*, const char*> kCitiesAndZones[] = {
+    {"Москва", "Europe/Moscow"}, {"Калининград", "Europe/Kaliningrad"}, {"Самара", "Europe/Samara"},
+    {"Киев", "Europe/Kyiv"}, {"Минск", "Europe/Minsk"}, {"Алматы", "Asia/Almaty"}, {"Лондон", "Europe/London"},
+    {"Нью-Йорк", "America/New_York"}, {"Сидней", "Australia/Sydney"}, {"Катманду", "Asia/Kathmandu"},
+    {"Париж", "Europe/Paris"}, {"Берлин", "Europe/Berlin"}, {"Дублин", "Europe/Dublin"},
+    {"Лиссабон", "Europe/Lisbon"}, {"Стамбул", "Europe/Istanbul"}, {"Тегеран", "Asia/Tehran"},
+    {"Калькутта", "Asia/Kolkata"}, {"Шанхай", "Asia/Shanghai"}, {"Токио", "Asia/Tokyo"}, {"Ташкент", "Asia/Tashkent"},
+    {"Екатеринбург", "Asia/Yekaterinburg"}, {"Новосибирск", "Asia/Novosibirsk"}, {"Владивосток", "Asia/Vladivostok"},
+    {"Петропавловск-Камчатский", "Asia/Kamchatka"}, {"Магадан", "Asia/Magadan"}, {"Тбилиси", "Asia/Tbilisi"},
+    {"Баку", "Asia/Baku"}, {"Ереван", "Asia/Yerevan"}, {"Кишинев", "Europe/Chisinau"}, {"Рига", "Europe/Riga"},
+    {"Чикаго", "America/Chicago"}, {"Денвер", "America/Denver"}, {"Лос-Анджелес", "America/Los_Angeles"},
+    {"Анкоридж", "America/Anchorage"}, {"Гонолулу", "Pacific/Honolulu"}, {"Сент-Джонс", "America/St_Johns"},
     {"Сан-Паулу", "America/Sao_Paulo"}, {"Буэнос-Айрес", "America/Argentina/Buenos_Aires"},
-    {"Сантьяго", "America/Santiago"}, {"Мехико", "America/Mexico_City"},
-    {"Гавана", "America/Havana"}, {"Каир", "Africa/Cairo"}, {"Касабланка", "Africa/Casablanca"},
-    {"Йоханнесбург", "Africa/Johannesburg"}, {"Виндхук", "Africa/Windhoek"},
-    {"Аделаида", "Australia/Adelaide"}, {"Окленд", "Pacific/Auckland"},
+    {"Сантьяго", "America/Santiago"}, {"Мехико", "America/Mexico_City"}, {"Гавана", "America/Havana"},
+    {"Каир", "Africa/Cairo"}, {"Касабланка", "Africa/Casablanca"}, {"Йоханнесбург", "Africa/Johannesburg"},
+    {"Виндхук", "Africa/Windhoek"}, {"Аделаида", "Australia/Adelaide"}, {"Окленд", "Pacific/Auckland"},
     {"Иерусалим", "Asia/Jerusalem"},
 };
 
@@ -69,15 +60,15 @@ std::vector<CitySource> TestCities() {
   EXPECT_TRUE(csv);
   const auto all = ParseCitiesCsv(csv.value_or(""));
   std::vector<CitySource> chosen;
-  for (const CityOfZone& wanted : kCities) {
+  for (const auto& [name, zone] : kCitiesAndZones) {
     const CitySource* best = nullptr;
     for (const CitySource& city : all) {
-      if (city.nameRu == wanted.name && city.zone == wanted.zone &&
+      if (city.nameRu == name && city.zone == zone &&
           (!best || city.population > best->population)) {
         best = &city;
       }
     }
-    EXPECT_TRUE(best) << wanted.name;
+    EXPECT_TRUE(best) << name;
     if (best) chosen.push_back(*best);
   }
   chosen.insert(chosen.end(), std::begin(kIslands), std::end(kIslands));

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 #include <stdexcept>
 
@@ -63,14 +64,9 @@ TEST(Tzif, TheSystemZoneOfMoscowHasItsKnownChanges) {
   ASSERT_FALSE(zone.transitions.empty());
   EXPECT_EQ(zone.types[0].abbreviation, "LMT");
   // 26 October 2014 02:00 local (22:00 Greenwich the day before): back from +4 to +3.
-  bool found = false;
-  for (std::size_t i = 0; i < zone.transitions.size(); ++i) {
-    if (zone.transitions[i] == Utc(2014, 10, 25, 22)) {
-      found = true;
-      EXPECT_EQ(zone.types[zone.transitionTypes[i]].offsetSeconds, 3 * 3600);
-    }
-  }
-  EXPECT_TRUE(found);
+  const auto change = std::find(zone.transitions.begin(), zone.transitions.end(), Utc(2014, 10, 25, 22));
+  ASSERT_NE(change, zone.transitions.end());
+  EXPECT_EQ(zone.types[zone.transitionTypes[change - zone.transitions.begin()]].offsetSeconds, 3 * 3600);
 }
 
 TEST(Tzif, DamagedFilesAreRefusedWithoutCrashing) {

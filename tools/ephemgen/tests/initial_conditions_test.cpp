@@ -94,24 +94,18 @@ void ExpectRefusal(const std::function<void()>& read, const std::string& fragmen
   }
 }
 
+// ReadGm on a file of this text must fail and say why.
+void ExpectGmRefusal(const std::string& text, const std::string& fragment) {
+  const ScratchFile file(text);
+  ExpectRefusal([&] { ReadGm(file.Path(), 10); }, fragment);
+}
+
 TEST(InitialConditions, BadFilesAreRefusedWithTheirNameAndFault) {
   ExpectRefusal([] { ReadGm("/nonexistent/gm.csv", 10); }, "cannot open /nonexistent/gm.csv");
-  {
-    const ScratchFile noColumn("naif_id,body\n10,Sun\n");
-    ExpectRefusal([&] { ReadGm(noColumn.Path(), 10); }, "no column \"gm_au3_d2\"");
-  }
-  {
-    const ScratchFile notANumber("naif_id,gm_au3_d2\n10,2.9e-4x\n");
-    ExpectRefusal([&] { ReadGm(notANumber.Path(), 10); }, "is not a number");
-  }
-  {
-    const ScratchFile shortRow("naif_id,gm_au3_d2\n10\n");
-    ExpectRefusal([&] { ReadGm(shortRow.Path(), 10); }, "line 2 has 1 fields");
-  }
-  {
-    const ScratchFile negative("naif_id,gm_au3_d2\n10,-1\n");
-    ExpectRefusal([&] { ReadGm(negative.Path(), 10); }, "not positive");
-  }
+  ExpectGmRefusal("naif_id,body\n10,Sun\n", "no column \"gm_au3_d2\"");
+  ExpectGmRefusal("naif_id,gm_au3_d2\n10,2.9e-4x\n", "is not a number");
+  ExpectGmRefusal("naif_id,gm_au3_d2\n10\n", "line 2 has 1 fields");
+  ExpectGmRefusal("naif_id,gm_au3_d2\n10,-1\n", "not positive");
   {
     const ScratchFile hyperbolic("name,epoch_jd_tt,M_deg,argperi_deg,node_deg,incl_deg,e,a_au\n(3) Juno,2459000.5,1,2,3,4,1.5,2.6\n");
     ExpectRefusal([&] { ReadMpcState(hyperbolic.Path(), "(3) Juno", 2.9e-4); }, "elliptic");
