@@ -9,6 +9,7 @@
 #include "app/cli/chart_documents.h"
 #include "app/cli/chart_output.h"
 #include "app/cli/cli.h"
+#include "app/settings.h"
 #include "places/chart_zones.h"
 #include "places/city_base.h"
 #include "places/name_search.h"
@@ -228,7 +229,7 @@ Result<ChartRecord> PersonChart(const PersonOptions& person, const std::string& 
 Result<int> HouseSystem(const ChartOptions& options) {
   if (!options.house) return {workspace::kHousePlacidus, {}};
   const auto value = WholeNumber(*options.house);
-  if (!value || (*value != workspace::kNoHouses && workspace::HouseSystemName(*value).empty())) {
+  if (!value || !app::IsKnownHouseSystem(*value)) {
     return Result<int>::Fail("неизвестная система домов \"" + *options.house + "\"");
   }
   return {*value, {}};
