@@ -1,6 +1,5 @@
 #include "app/checked_archive.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "app/messages.h"
