@@ -6,8 +6,6 @@
 
 namespace kelvara::app {
 
-std::string TruncatedReason() { return kReasonTruncated; }
-
 std::string BadValueReason(std::string_view what, double value) {
   char number[40];
   std::snprintf(number, sizeof(number), "%.10g", value);
