@@ -95,17 +95,11 @@ void WriteRecord(platform::ArchiveWriter& writer, const AspectRecord& record) {
 
 // A missing file keeps the table; a damaged one keeps it too and says why.
 void LoadTable(const std::filesystem::path& path, AspectTable& table, std::vector<std::string>& messages) {
-  const StoredFile file = ReadStoredFile(path);
-  if (file.status == StoredFile::Status::kMissing) return;
-  if (file.status == StoredFile::Status::kUnreadable) {
-    messages.push_back(file.error);
-    return;
-  }
-  std::string reason;
-  if (auto loaded = DecodeAspectTable(file.bytes, reason)) {
+  std::string message;
+  if (auto loaded = LoadStoredFile(path, DecodeAspectTable, message)) {
     table = std::move(*loaded);
-  } else {
-    messages.push_back(DamagedFileMessage(path, reason));
+  } else if (!message.empty()) {
+    messages.push_back(std::move(message));
   }
 }
 

@@ -174,15 +174,9 @@ DocumentRead ReadChartDocument(const std::filesystem::path& path) {
     read.message = DamagedFileMessage(path, kReasonOldMapLayout);
     return read;
   }
-  const StoredFile file = ReadStoredFile(path);
-  if (file.status != StoredFile::Status::kRead) {
-    read.message = file.status == StoredFile::Status::kMissing ? std::string(kCannotOpenFile) + path.string()
-                                                               : file.error;
-    return read;
-  }
-  std::string reason;
-  read.document = DecodeChartDocument(file.bytes, reason);
-  if (!read.document) read.message = DamagedFileMessage(path, reason);
+  read.document = LoadStoredFile(path, DecodeChartDocument, read.message);
+  // A missing document cannot be opened any more than an unreadable one.
+  if (!read.document && read.message.empty()) read.message = std::string(kCannotOpenFile) + path.string();
   return read;
 }
 

@@ -1,13 +1,10 @@
 #include "app/checked_archive.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "app/messages.h"
 
 namespace kelvara::app {
-
-std::string TruncatedReason() { return kReasonTruncated; }
 
 std::string BadValueReason(std::string_view what, double value) {
   char number[40];

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/messages.h"
 #include "platform/archive.h"
 
 namespace kelvara::app {
@@ -34,7 +35,6 @@ class CheckedArchiveReader {
   platform::ArchiveReader reader_;
 };
 
-std::string TruncatedReason();
 std::string BadValueReason(std::string_view what, double value);
 
 // Runs `decode` and turns a short stream or a bad value into nothing plus the reason.
@@ -45,7 +45,7 @@ auto DecodeChecked(std::string_view bytes, std::string& error, Decode decode)
   try {
     return decode(reader);
   } catch (const platform::ArchiveError&) {
-    error = TruncatedReason();
+    error = kReasonTruncated;
   } catch (const BadValueError& bad) {
     error = bad.what();
   }

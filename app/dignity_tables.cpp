@@ -82,15 +82,8 @@ std::optional<DignityTables> DecodeDignityTables(std::string_view bytes, std::st
 
 DignityLoad LoadDignityTables(const std::string& dataPrefix, Tradition tradition) {
   DignityLoad load{DefaultDignityTables(tradition), {}};
-  const std::filesystem::path path = DignityPath(dataPrefix);
-  const StoredFile file = ReadStoredFile(path);
-  if (file.status == StoredFile::Status::kUnreadable) load.message = file.error;
-  if (file.status != StoredFile::Status::kRead) return load;
-  std::string reason;
-  if (auto stored = DecodeDignityTables(file.bytes, reason)) {
+  if (auto stored = LoadStoredFile(DignityPath(dataPrefix), DecodeDignityTables, load.message)) {
     load.tables = *stored;
-  } else {
-    load.message = DamagedFileMessage(path, reason);
   }
   return load;
 }

@@ -1,6 +1,5 @@
 #include "app/session.h"
 
-#include "app/stored_file.h"
 #include "platform/file_io.h"
 #include "workspace/chart_rules.h"
 

@@ -25,4 +25,22 @@ std::optional<std::string> WriteStoredFile(const std::filesystem::path& path, st
 // "Файл поврежден: <path>\n<reason>".
 std::string DamagedFileMessage(const std::filesystem::path& path, std::string_view reason);
 
+// The file read and decoded by `decode`; else nothing, with the message for the user
+// in `message`. A missing file leaves `message` empty, as callers treat it each in
+// their own way.
+template <typename T>
+std::optional<T> LoadStoredFile(const std::filesystem::path& path,
+                                std::optional<T> (*decode)(std::string_view, std::string&),
+                                std::string& message) {
+  const StoredFile file = ReadStoredFile(path);
+  if (file.status != StoredFile::Status::kRead) {
+    message = file.error;
+    return std::nullopt;
+  }
+  std::string reason;
+  std::optional<T> value = decode(file.bytes, reason);
+  if (!value) message = DamagedFileMessage(path, reason);
+  return value;
+}
+
 }  // namespace kelvara::app

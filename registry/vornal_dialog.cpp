@@ -132,7 +132,6 @@ QAction* VornalDialog::AddCommand(QWidget* menu, const QString& text, Command co
 
 void VornalDialog::Start(const platform::Registry& registry) {
   setWindowTitle(ToQt(kWindowTitle));
-  findOptions_ = FindOptions();
   if (!registry.IsOpen()) {
     Fail("Cannot open the registry store:\n" + registry.OpenError());
     return;

@@ -9,6 +9,7 @@
 #include "app/cli/chart_documents.h"
 #include "app/cli/chart_output.h"
 #include "app/cli/cli.h"
+#include "app/settings.h"
 #include "places/chart_zones.h"
 #include "places/city_base.h"
 #include "places/name_search.h"
@@ -228,7 +229,7 @@ Result<ChartRecord> PersonChart(const PersonOptions& person, const std::string& 
 Result<int> HouseSystem(const ChartOptions& options) {
   if (!options.house) return {workspace::kHousePlacidus, {}};
   const auto value = WholeNumber(*options.house);
-  if (!value || (*value != workspace::kNoHouses && workspace::HouseSystemName(*value).empty())) {
+  if (!value || !app::IsKnownHouseSystem(*value)) {
     return Result<int>::Fail("неизвестная система домов \"" + *options.house + "\"");
   }
   return {*value, {}};
@@ -253,6 +254,17 @@ struct Session {
   }
 };
 
+// The person's chart computed on its own, as a natal chart is.
+Result<ChartRecord> ComputedPersonChart(const PersonOptions& person, const std::string& suffix, int houseSystem,
+                                        Session& session) {
+  auto chart = PersonChart(person, suffix, houseSystem, session.places);
+  if (!chart.value) return chart;
+  auto compute = session.Compute(nullptr);
+  const auto result = workspace::ComputeChart(*chart.value, compute);
+  if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
+  return chart;
+}
+
 Result<ChartRecord> DerivedChart(const ChartOptions& options, const ChartRecord& natal, Session& session) {
   using R = Result<ChartRecord>;
   const auto id = WholeNumber(*options.kind);
@@ -275,11 +287,9 @@ Result<ChartRecord> DerivedChart(const ChartOptions& options, const ChartRecord&
 
 Result<ChartRecord> MergedChart(const ChartOptions& options, const ChartRecord& first, int houseSystem,
                                 Session& session) {
-  auto second = PersonChart(options.second, "2", houseSystem, session.places);
+  auto second = ComputedPersonChart(options.second, "2", houseSystem, session);
   if (!second.value) return second;
   auto compute = session.Compute(nullptr);
-  const auto secondResult = workspace::ComputeChart(*second.value, compute);
-  if (secondResult != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(secondResult)};
   workspace::WorkspaceState state;
   state.main = first;
   state.second = *second.value;
@@ -302,20 +312,11 @@ Result<ChartRecord> DocumentChart(const std::string& path, Session& session) {
   return {std::move(opened.chart), {}};
 }
 
-Result<ChartRecord> PersonNatalChart(const ChartOptions& options, int houseSystem, Session& session) {
-  auto natal = PersonChart(options.first, "", houseSystem, session.places);
-  if (!natal.value) return natal;
-  auto compute = session.Compute(nullptr);
-  const auto result = workspace::ComputeChart(*natal.value, compute);
-  if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
-  return natal;
-}
-
 Result<ChartRecord> ComputeRequested(const ChartOptions& options, Session& session) {
   const auto houseSystem = HouseSystem(options);
   if (!houseSystem.value) return {std::nullopt, houseSystem.failure};
   auto natal = options.open ? DocumentChart(*options.open, session)
-                            : PersonNatalChart(options, *houseSystem.value, session);
+                            : ComputedPersonChart(options.first, "", *houseSystem.value, session);
   if (!natal.value) return natal;
   if (options.kind) return DerivedChart(options, *natal.value, session);
   if (options.composite || options.midpoint) return MergedChart(options, *natal.value, *houseSystem.value, session);
