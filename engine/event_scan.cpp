@@ -42,10 +42,6 @@ struct StepTime {
   double At(double fraction) const { return (index + fraction) * minutes_per_step; }
 };
 
-double InterpolateAngle(double previous_deg, double current_deg, double f) {
-  return Mod360(previous_deg + f * MinDifference(previous_deg, current_deg));
-}
-
 double Interpolate(double previous, double current, double f) {
   return previous + f * (current - previous);
 }
