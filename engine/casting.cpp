@@ -111,12 +111,22 @@ double TerrestrialCenturies(const EngineState& state) {
          state.objects.deltaTSeconds / kSecondsPerDay / kDaysPerCentury;
 }
 
+// The moment as the elements model and the lunar series take it, worked out once a cast.
+struct ModelMoment {
+  double t_centuries;  // Terrestrial Time
+  double nutation_deg;
+};
+
+ModelMoment ModelMomentOf(const EngineState& state) {
+  const double t = TerrestrialCenturies(state);
+  return {t, NutationInLongitudeDeg(t)};
+}
+
 // The elements model for the bodies the files did not serve, as apparent places (light
 // time, aberration, nutation) like the files give.
-void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectCount>& served,
-                       ObjectTables& objects) {
-  const double t = TerrestrialCenturies(state);
-  const double nutation_deg = NutationInLongitudeDeg(t);
+void PlaceFromElements(const EngineState& state, const ModelMoment& moment,
+                       const std::array<bool, kObjectCount>& served, ObjectTables& objects) {
+  const double t = moment.t_centuries;
   const StateVector earth = HeliocentricOrbitState(0, t);
   const Vec3& e = earth.position;
   SetHeliocentric(objects, kEarth, e.x, e.y, e.z);
@@ -126,7 +136,7 @@ void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectC
     const ElementPlace place = ElementsPosition(object, t, earth);
     const double apparent_deg =
         place.longitude_deg +
-        PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + nutation_deg;
+        PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + moment.nutation_deg;
     SetPlace(objects, object, apparent_deg + state.time.offset_deg, place.latitude_deg,
              place.motion_rad_per_day);
     const Vec3& h = place.heliocentric_au;
@@ -142,12 +152,11 @@ bool NeedsMoonSeries(const EngineState& state, const std::array<bool, kObjectCou
 
 // The lunar series for the Moon and the mean node where the files did not serve them. The
 // node's motion is the mean node's: a failed request must not leave a placeholder rate.
-void PlaceFromMoonSeries(const EngineState& state, const std::array<bool, kObjectCount>& served,
-                         ObjectTables& objects) {
+void PlaceFromMoonSeries(const EngineState& state, const ModelMoment& moment,
+                         const std::array<bool, kObjectCount>& served, ObjectTables& objects) {
   if (!NeedsMoonSeries(state, served)) return;
-  const double t = TerrestrialCenturies(state);
-  const MoonSeriesPlace moon = MoonSeries(t);
-  const double offset = state.time.offset_deg + NutationInLongitudeDeg(t);
+  const MoonSeriesPlace moon = MoonSeries(moment.t_centuries);
+  const double offset = state.time.offset_deg + moment.nutation_deg;
   if (!served[kMoon]) {
     const double light_time_deg =
         PlanetaryAberrationDeg(kMoonMeanMotionRadPerDay, kMoonMeanDistanceAu);
@@ -219,8 +228,9 @@ void PlaceBodies(const EngineState& state, ObjectTables& objects) {
   const double jd_ut = state.time.t_centuries * kDaysPerCentury + kEpoch1900Jd;
   objects.deltaTSeconds = LayerDeltaTSeconds(jd_ut);
   const std::array<bool, kObjectCount> served = PlaceFromLayer(state, jd_ut, objects);
-  PlaceFromElements(state, served, objects);
-  PlaceFromMoonSeries(state, served, objects);
+  const ModelMoment moment = ModelMomentOf(state);
+  PlaceFromElements(state, moment, served, objects);
+  PlaceFromMoonSeries(state, moment, served, objects);
   if (!state.settings.useEphemerisFiles) PlaceWithoutFiles(objects);
 }
 
