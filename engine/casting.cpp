@@ -67,8 +67,8 @@ void SetPlace(ObjectTables& objects, int object, double longitude_deg, double la
   objects.motion[object] = motion_rad_per_day;
 }
 
-void SetHeliocentric(ObjectTables& objects, int object, double x, double y, double z) {
-  if (object < kHeliocentricCount) objects.heliocentric[object] = {x, y, z};
+void SetHeliocentric(ObjectTables& objects, int object, const Vec3& au) {
+  if (object < kHeliocentricCount) objects.heliocentric[object] = {au.x, au.y, au.z};
 }
 
 // Whether the files are asked for an object (Sun and Moon always; the asteroids not
@@ -91,8 +91,7 @@ std::array<bool, kObjectCount> PlaceFromLayer(const EngineState& state, double j
     if (!LayerObjectPlace(object, state.settings.trueNode != 0, jd_ut, prefix, place)) continue;
     SetPlace(objects, object, place.longitude_deg + offset, place.latitude_deg,
              place.motion_deg_per_day * kDegToRad);
-    const auto& h = place.heliocentric_au;
-    SetHeliocentric(objects, object, h[0], h[1], h[2]);
+    SetHeliocentric(objects, object, place.heliocentric_au);
     served[object] = true;
   }
   return served;
@@ -128,8 +127,7 @@ void PlaceFromElements(const EngineState& state, const ModelMoment& moment,
                        const std::array<bool, kObjectCount>& served, ObjectTables& objects) {
   const double t = moment.t_centuries;
   const StateVector earth = HeliocentricOrbitState(0, t);
-  const Vec3& e = earth.position;
-  SetHeliocentric(objects, kEarth, e.x, e.y, e.z);
+  SetHeliocentric(objects, kEarth, earth.position);
   for (int object = kSun; object <= kLastHypothetical; ++object) {
     if (served[object] || !NeedsElements(state, object)) continue;
     if (!HasElements(ElementRowOfObject(object))) continue;
@@ -139,8 +137,7 @@ void PlaceFromElements(const EngineState& state, const ModelMoment& moment,
         PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + moment.nutation_deg;
     SetPlace(objects, object, apparent_deg + state.time.offset_deg, place.latitude_deg,
              place.motion_rad_per_day);
-    const Vec3& h = place.heliocentric_au;
-    SetHeliocentric(objects, object, h.x, h.y, h.z);
+    SetHeliocentric(objects, object, place.heliocentric_au);
   }
 }
 
