@@ -17,7 +17,6 @@ constexpr double kIngressShortfall = 0.999;
 // The month marker of ProgressionInput: 0 a year scan, 1 a month scan.
 constexpr int kYearScanMarker = 0;
 constexpr int kMonthScanMarker = 1;
-constexpr int kLastAspectAngle = 17;  // aspects above this one compare declinations
 
 // Windows-1251 notes: Весенние равноденствие, Летнее солнцестояние, Осенние равноденствие,
 // Зимнее солнцестояние (Sun entering Aries, Cancer, Libra, Capricorn).
@@ -48,7 +47,8 @@ double Interpolate(double previous, double current, double f) {
 
 int SignIndex(double longitude_deg) { return SignOf(longitude_deg).sign - 1; }
 
-bool DeclinationAspect(int aspect) { return aspect > kLastAspectAngle; }
+// The parallel and the contraparallel compare declinations.
+bool DeclinationAspect(int aspect) { return aspect >= kParallel; }
 
 MovingDay TakeMovingSample(EngineState& state, const ChartInput& day, double hours) {
   CastAtHours(state, day, hours);
