@@ -14,9 +14,6 @@ namespace {
 
 // Keeps the printed place of an ingress just short of the boundary it crosses.
 constexpr double kIngressShortfall = 0.999;
-// The month marker of ProgressionInput: 0 a year scan, 1 a month scan.
-constexpr int kYearScanMarker = 0;
-constexpr int kMonthScanMarker = 1;
 
 // Windows-1251 notes: Весенние равноденствие, Летнее солнцестояние, Осенние равноденствие,
 // Зимнее солнцестояние (Sun entering Aries, Cancer, Libra, Capricorn).

@@ -114,8 +114,10 @@ struct ChartInput {
   std::string location;
 };
 
-// The target of a progressed scan; its month field also marks month (1) or year (0) scans.
+// The target of a progressed scan; its month field also marks month or year scans.
 using ProgressionInput = ChartInput;
+inline constexpr int kYearScanMarker = 0;
+inline constexpr int kMonthScanMarker = 1;
 
 // 1 = the object is left out of the run's computations, scans and listings.
 using IgnoreFlags = std::array<std::uint8_t, kObjectCount>;
