@@ -47,12 +47,12 @@ void ChartAction(EngineState& state) {
     state.ruledSign[kLilith] = kLeo;
   }
   IgnoreGroups(state.ignore);
-  state.output = OpenTextOutput(state.settings);
+  // Nothing is written to the text output, but the -os file is still created.
+  std::FILE* output = OpenTextOutput(state.settings);
   CastChart(state);
   state.coreChart = state.chartInput;
   if (state.settings.writeChartFile) WriteChartFile(state);
-  CloseTextOutput(state.output);
-  state.output = nullptr;
+  CloseTextOutput(output);
   for (int i = 1; i <= 12; ++i) {
     state.objects.longitude[kFirstCusp + i - 1] = state.objects.cusps[i];
   }

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -157,7 +156,6 @@ struct EngineState {
   ObjectTables objects;
   // Azimuth and altitude of the kept objects, as the horizon listing last computed them.
   std::array<HorizonPosition, kObjectCount> horizon{};
-  std::FILE* output = nullptr;
 };
 
 // English object names as the reset restores them (ASCII).
