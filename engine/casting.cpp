@@ -29,13 +29,6 @@ constexpr int kLastElementsObject = kVesta;
 
 bool Kept(const EngineState& state, int object) { return state.ignore[object] == 0; }
 
-void ClearObjects(ObjectTables& objects) {
-  objects.longitude.fill(0.0);
-  objects.latitude.fill(0.0);
-  objects.motion.fill(1.0);
-  objects.heliocentric = {};
-}
-
 void ReplaceLocalMeanTime(ChartInput& chart) {
   if (std::fabs(chart.zone) == kLocalMeanTimeZone) {
     chart.zone = DegToDec(DecToDeg(chart.longitude) / 15.0);
@@ -253,7 +246,8 @@ void CastChart(EngineState& state, bool progressed) {
   if (!Computable(time, result) || !std::isfinite(time.t_centuries)) return;
 
   ObjectTables& objects = state.objects;
-  ClearObjects(objects);
+  // Cusps, houses and Delta T are filled below; positions start from the cleared image.
+  objects = InitialObjectTables();
   state.time = time;
   objects.cusps = result.cusps;
   state.time.ascendant_deg = result.ascendant_deg;
