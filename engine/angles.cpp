@@ -43,6 +43,10 @@ double Midpoint(double a_deg, double b_deg) {
   return Mod360(mid);
 }
 
+double InterpolateAngle(double a_deg, double b_deg, double f) {
+  return Mod360(a_deg + f * MinDifference(a_deg, b_deg));
+}
+
 int Mod12(int n) {
   const int folded = n % 12;
   return folded <= 0 ? folded + 12 : folded;

@@ -37,6 +37,8 @@ double MinDistance(double a_deg, double b_deg);
 double MinDifference(double a_deg, double b_deg);
 // Midpoint on the shorter arc, degrees in [0, 360).
 double Midpoint(double a_deg, double b_deg);
+// The point the fraction f of the way from a to b along the shorter arc, degrees in [0, 360).
+double InterpolateAngle(double a_deg, double b_deg, double f);
 // Integer folded into 1..12.
 int Mod12(int n);
 // Polar angle of (x, y) in [0, 2*pi), radians.

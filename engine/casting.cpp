@@ -29,13 +29,6 @@ constexpr int kLastElementsObject = kVesta;
 
 bool Kept(const EngineState& state, int object) { return state.ignore[object] == 0; }
 
-void ClearObjects(ObjectTables& objects) {
-  objects.longitude.fill(0.0);
-  objects.latitude.fill(0.0);
-  objects.motion.fill(1.0);
-  objects.heliocentric = {};
-}
-
 void ReplaceLocalMeanTime(ChartInput& chart) {
   if (std::fabs(chart.zone) == kLocalMeanTimeZone) {
     chart.zone = DegToDec(DecToDeg(chart.longitude) / 15.0);
@@ -67,8 +60,8 @@ void SetPlace(ObjectTables& objects, int object, double longitude_deg, double la
   objects.motion[object] = motion_rad_per_day;
 }
 
-void SetHeliocentric(ObjectTables& objects, int object, double x, double y, double z) {
-  if (object < kHeliocentricCount) objects.heliocentric[object] = {x, y, z};
+void SetHeliocentric(ObjectTables& objects, int object, const Vec3& au) {
+  if (object < kHeliocentricCount) objects.heliocentric[object] = {au.x, au.y, au.z};
 }
 
 // Whether the files are asked for an object (Sun and Moon always; the asteroids not
@@ -91,8 +84,7 @@ std::array<bool, kObjectCount> PlaceFromLayer(const EngineState& state, double j
     if (!LayerObjectPlace(object, state.settings.trueNode != 0, jd_ut, prefix, place)) continue;
     SetPlace(objects, object, place.longitude_deg + offset, place.latitude_deg,
              place.motion_deg_per_day * kDegToRad);
-    const auto& h = place.heliocentric_au;
-    SetHeliocentric(objects, object, h[0], h[1], h[2]);
+    SetHeliocentric(objects, object, place.heliocentric_au);
     served[object] = true;
   }
   return served;
@@ -111,26 +103,34 @@ double TerrestrialCenturies(const EngineState& state) {
          state.objects.deltaTSeconds / kSecondsPerDay / kDaysPerCentury;
 }
 
+// The moment as the elements model and the lunar series take it, worked out once a cast.
+struct ModelMoment {
+  double t_centuries;  // Terrestrial Time
+  double nutation_deg;
+};
+
+ModelMoment ModelMomentOf(const EngineState& state) {
+  const double t = TerrestrialCenturies(state);
+  return {t, NutationInLongitudeDeg(t)};
+}
+
 // The elements model for the bodies the files did not serve, as apparent places (light
 // time, aberration, nutation) like the files give.
-void PlaceFromElements(const EngineState& state, const std::array<bool, kObjectCount>& served,
-                       ObjectTables& objects) {
-  const double t = TerrestrialCenturies(state);
-  const double nutation_deg = NutationInLongitudeDeg(t);
+void PlaceFromElements(const EngineState& state, const ModelMoment& moment,
+                       const std::array<bool, kObjectCount>& served, ObjectTables& objects) {
+  const double t = moment.t_centuries;
   const StateVector earth = HeliocentricOrbitState(0, t);
-  const Vec3& e = earth.position;
-  SetHeliocentric(objects, kEarth, e.x, e.y, e.z);
+  SetHeliocentric(objects, kEarth, earth.position);
   for (int object = kSun; object <= kLastHypothetical; ++object) {
     if (served[object] || !NeedsElements(state, object)) continue;
     if (!HasElements(ElementRowOfObject(object))) continue;
     const ElementPlace place = ElementsPosition(object, t, earth);
     const double apparent_deg =
         place.longitude_deg +
-        PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + nutation_deg;
+        PlanetaryAberrationDeg(place.motion_rad_per_day, place.distance_au) + moment.nutation_deg;
     SetPlace(objects, object, apparent_deg + state.time.offset_deg, place.latitude_deg,
              place.motion_rad_per_day);
-    const Vec3& h = place.heliocentric_au;
-    SetHeliocentric(objects, object, h.x, h.y, h.z);
+    SetHeliocentric(objects, object, place.heliocentric_au);
   }
 }
 
@@ -142,12 +142,11 @@ bool NeedsMoonSeries(const EngineState& state, const std::array<bool, kObjectCou
 
 // The lunar series for the Moon and the mean node where the files did not serve them. The
 // node's motion is the mean node's: a failed request must not leave a placeholder rate.
-void PlaceFromMoonSeries(const EngineState& state, const std::array<bool, kObjectCount>& served,
-                         ObjectTables& objects) {
+void PlaceFromMoonSeries(const EngineState& state, const ModelMoment& moment,
+                         const std::array<bool, kObjectCount>& served, ObjectTables& objects) {
   if (!NeedsMoonSeries(state, served)) return;
-  const double t = TerrestrialCenturies(state);
-  const MoonSeriesPlace moon = MoonSeries(t);
-  const double offset = state.time.offset_deg + NutationInLongitudeDeg(t);
+  const MoonSeriesPlace moon = MoonSeries(moment.t_centuries);
+  const double offset = state.time.offset_deg + moment.nutation_deg;
   if (!served[kMoon]) {
     const double light_time_deg =
         PlanetaryAberrationDeg(kMoonMeanMotionRadPerDay, kMoonMeanDistanceAu);
@@ -219,8 +218,9 @@ void PlaceBodies(const EngineState& state, ObjectTables& objects) {
   const double jd_ut = state.time.t_centuries * kDaysPerCentury + kEpoch1900Jd;
   objects.deltaTSeconds = LayerDeltaTSeconds(jd_ut);
   const std::array<bool, kObjectCount> served = PlaceFromLayer(state, jd_ut, objects);
-  PlaceFromElements(state, served, objects);
-  PlaceFromMoonSeries(state, served, objects);
+  const ModelMoment moment = ModelMomentOf(state);
+  PlaceFromElements(state, moment, served, objects);
+  PlaceFromMoonSeries(state, moment, served, objects);
   if (!state.settings.useEphemerisFiles) PlaceWithoutFiles(objects);
 }
 
@@ -246,7 +246,8 @@ void CastChart(EngineState& state, bool progressed) {
   if (!Computable(time, result) || !std::isfinite(time.t_centuries)) return;
 
   ObjectTables& objects = state.objects;
-  ClearObjects(objects);
+  // Cusps, houses and Delta T are filled below; positions start from the cleared image.
+  objects = InitialObjectTables();
   state.time = time;
   objects.cusps = result.cusps;
   state.time.ascendant_deg = result.ascendant_deg;

@@ -1,6 +1,5 @@
 #include "engine/chart_time.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "engine/angles.h"

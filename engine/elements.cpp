@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "engine/angles.h"
-#include "engine/chart_time.h"
 
 namespace kelvara::engine {
 namespace {

@@ -16,7 +16,6 @@ namespace {
 constexpr std::size_t kArgv0Filler = 3;
 // The house system of a run that gives no -c (the records' own default is Placidus).
 constexpr int kRunHouseSystem = kEqual;
-constexpr int kScanAspectCount = 19;
 // A vector of at least this length may carry the crossing-table trigger in argv[11].
 constexpr int kCrossingTriggerArgc = 13;
 constexpr const char* kSouthNodeName = "S.Node";
@@ -48,12 +47,12 @@ void ChartAction(EngineState& state) {
     state.ruledSign[kLilith] = kLeo;
   }
   IgnoreGroups(state.ignore);
-  state.output = OpenTextOutput(state.settings);
+  // Nothing is written to the text output, but the -os file is still created.
+  std::FILE* output = OpenTextOutput(state.settings);
   CastChart(state);
   state.coreChart = state.chartInput;
   if (state.settings.writeChartFile) WriteChartFile(state);
-  CloseTextOutput(state.output);
-  state.output = nullptr;
+  CloseTextOutput(output);
   for (int i = 1; i <= 12; ++i) {
     state.objects.longitude[kFirstCusp + i - 1] = state.objects.cusps[i];
   }
@@ -80,7 +79,7 @@ void RunTablesAndScans(EngineState& state, int argc, char** argv) {
     }
   }
   if (settings.eventScan) {
-    settings.aspectCount = kScanAspectCount;
+    settings.aspectCount = kAspectCount;  // the scan tries every aspect
     ScanEvents(state);
   }
 }

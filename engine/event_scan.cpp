@@ -14,10 +14,6 @@ namespace {
 
 // Keeps the printed place of an ingress just short of the boundary it crosses.
 constexpr double kIngressShortfall = 0.999;
-// The month marker of ProgressionInput: 0 a year scan, 1 a month scan.
-constexpr int kYearScanMarker = 0;
-constexpr int kMonthScanMarker = 1;
-constexpr int kLastAspectAngle = 17;  // aspects above this one compare declinations
 
 // Windows-1251 notes: Весенние равноденствие, Летнее солнцестояние, Осенние равноденствие,
 // Зимнее солнцестояние (Sun entering Aries, Cancer, Libra, Capricorn).
@@ -42,17 +38,14 @@ struct StepTime {
   double At(double fraction) const { return (index + fraction) * minutes_per_step; }
 };
 
-double InterpolateAngle(double previous_deg, double current_deg, double f) {
-  return Mod360(previous_deg + f * MinDifference(previous_deg, current_deg));
-}
-
 double Interpolate(double previous, double current, double f) {
   return previous + f * (current - previous);
 }
 
 int SignIndex(double longitude_deg) { return SignOf(longitude_deg).sign - 1; }
 
-bool DeclinationAspect(int aspect) { return aspect > kLastAspectAngle; }
+// The parallel and the contraparallel compare declinations.
+bool DeclinationAspect(int aspect) { return aspect >= kParallel; }
 
 MovingDay TakeMovingSample(EngineState& state, const ChartInput& day, double hours) {
   CastAtHours(state, day, hours);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "engine/angles.h"
 
@@ -43,7 +42,8 @@ double LongitudeOnHouseCircle(double k_rad, double obliquity_rad, double pole_fa
 
 // Root of f inside [lo, hi], where f changes sign, by the Illinois variant of regula falsi:
 // bracketed like bisection, but converging in a few steps.
-double BracketedRoot(const std::function<double(double)>& f, double lo, double hi) {
+template <typename Function>
+double BracketedRoot(const Function& f, double lo, double hi) {
   double f_lo = f(lo);
   double f_hi = f(hi);
   int last_moved = 0;

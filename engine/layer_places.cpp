@@ -1,5 +1,7 @@
 #include "engine/layer_places.h"
 
+#include <array>
+
 #include "engine/ephemeris/delta_t.h"
 #include "engine/ephemeris/ephemeris.h"
 
@@ -41,8 +43,7 @@ bool AskLayer(int object_index, bool true_node, double julian_day_ut,
   place.longitude_deg = result.longitudeDeg;
   place.latitude_deg = result.latitudeDeg;
   place.motion_deg_per_day = result.motionDegPerDay;
-  place.heliocentric_au = {result.heliocentricAu.x, result.heliocentricAu.y,
-                           result.heliocentricAu.z};
+  place.heliocentric_au = result.heliocentricAu;
   return true;
 }
 

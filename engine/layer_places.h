@@ -1,9 +1,9 @@
 // The ephemeris layer as the casting sees it: places of engine objects at a moment in UT.
-// Kept apart from the layer's own headers, whose angle constants share names with ours.
 #pragma once
 
-#include <array>
 #include <string>
+
+#include "engine/ephemeris/geometry.h"  // Vec3
 
 namespace kelvara::engine {
 
@@ -11,7 +11,7 @@ struct LayerPlace {
   double longitude_deg = 0.0;  // apparent, true equinox of date
   double latitude_deg = 0.0;
   double motion_deg_per_day = 0.0;
-  std::array<double, 3> heliocentric_au{};  // the Earth's for the Sun
+  Vec3 heliocentric_au;  // the Earth's for the Sun
 };
 
 // Place of engine object 1..17 (Sun ... Lilith; 16 is the true node when asked, else the mean

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -114,8 +113,10 @@ struct ChartInput {
   std::string location;
 };
 
-// The target of a progressed scan; its month field also marks month (1) or year (0) scans.
+// The target of a progressed scan; its month field also marks month or year scans.
 using ProgressionInput = ChartInput;
+inline constexpr int kYearScanMarker = 0;
+inline constexpr int kMonthScanMarker = 1;
 
 // 1 = the object is left out of the run's computations, scans and listings.
 using IgnoreFlags = std::array<std::uint8_t, kObjectCount>;
@@ -155,7 +156,6 @@ struct EngineState {
   ObjectTables objects;
   // Azimuth and altitude of the kept objects, as the horizon listing last computed them.
   std::array<HorizonPosition, kObjectCount> horizon{};
-  std::FILE* output = nullptr;
 };
 
 // English object names as the reset restores them (ASCII).

@@ -68,8 +68,7 @@ std::optional<HorizonCrossing> DetectHorizonCrossing(const HorizonPosition& prev
   if (Above(previous) != Above(current)) {
     const double alt_prev = std::fabs(previous.altitude_deg);
     const double f = Clamp01(alt_prev / (alt_prev + std::fabs(current.altitude_deg)));
-    const double azimuth = Mod360(
-        previous.azimuth_deg + f * MinDifference(previous.azimuth_deg, current.azimuth_deg));
+    const double azimuth = InterpolateAngle(previous.azimuth_deg, current.azimuth_deg, f);
     return HorizonCrossing{MinDistance(azimuth, kWestAzDeg) < kQuarterDeg ? kSetting : kRising,
                            f};
   }
@@ -87,8 +86,8 @@ HorizonEvent MakeHorizonEvent(int object, const HorizonCrossing& crossing, int s
                               int intervals, const ObjectSample& previous,
                               const ObjectSample& current) {
   const double f = crossing.fraction;
-  const SignPosition position = SignOf(
-      previous.longitude_deg + f * MinDifference(previous.longitude_deg, current.longitude_deg));
+  const SignPosition position =
+      SignOf(InterpolateAngle(previous.longitude_deg, current.longitude_deg, f));
   HorizonEvent event;
   event.object = object;
   event.kind = crossing.kind;

@@ -245,7 +245,7 @@ class SwitchParser {
     switch (s.c1) {
       case 'm':
         Toggle(s, settings_.scanMonthYear);
-        state_.progressionInput.month = 1;  // marks a month scan
+        state_.progressionInput.month = kMonthScanMarker;
         break;
       case 'y':
         ok = YearScan(s, 1);
@@ -268,7 +268,7 @@ class SwitchParser {
     if (years < 1) return false;
     settings_.scanYears = years;
     Toggle(s, settings_.scanMonthYear);
-    state_.progressionInput.month = 0;  // marks a year scan
+    state_.progressionInput.month = kYearScanMarker;
     return true;
   }
 
@@ -289,7 +289,7 @@ class SwitchParser {
     ProgressionInput& target = state_.progressionInput;
     if (form == 'y' || form == 'Y') {
       if (!Has(form == 'Y' ? 2 : 1)) return false;
-      target.month = 0;
+      target.month = kYearScanMarker;
       target.year = ReadYear(Take());
       settings_.scanYears = form == 'Y' ? ReadInteger(Take()) : 1;
     } else {

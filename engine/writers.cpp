@@ -102,7 +102,7 @@ std::string LatitudeDegreesText(double latitude_deg) {
 double HeliocentricDistanceAu(const EngineState& state, int object) {
   if (object < 0 || object >= kHeliocentricCount) return 0.0;
   const std::array<double, 3>& v = state.objects.heliocentric[object];
-  return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  return Norm({v[0], v[1], v[2]});
 }
 
 double ObjectDistanceAu(const EngineState& state, int object) {
