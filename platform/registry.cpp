@@ -140,6 +140,10 @@ RegStatus StatusFromSqlite(int code, bool writes) {
 
 bool IsRootId(std::int64_t id) { return id >= 1 && id <= kRootCount; }
 
+bool IsRootHandle(std::uint32_t handle) {
+  return handle >= kFirstRootHandle && handle < kFirstRootHandle + kRootCount;
+}
+
 fs::path HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) return user->pw_dir;
@@ -361,7 +365,7 @@ RegStatus Registry::Run(bool writes, const std::function<RegStatus()>& body) {
 
 RegStatus Registry::ResolveHandle(RegKey key, KeyId* id) const {
   const auto handle = static_cast<std::uint32_t>(key);
-  if (handle >= kFirstRootHandle && handle < kFirstRootHandle + kRootCount) {
+  if (IsRootHandle(handle)) {
     *id = handle - kFirstRootHandle + 1;
     return RegStatus::Success;
   }
@@ -448,9 +452,7 @@ RegStatus Registry::CreateKey(RegKey parent, std::string_view subKey, RegKey* ke
 RegStatus Registry::CloseKey(RegKey key) {
   std::lock_guard lock(mutex_);
   const auto handle = static_cast<std::uint32_t>(key);
-  if (handle >= kFirstRootHandle && handle < kFirstRootHandle + kRootCount) {
-    return RegStatus::Success;
-  }
+  if (IsRootHandle(handle)) return RegStatus::Success;
   return handles_.erase(handle) == 1 ? RegStatus::Success : RegStatus::InvalidHandle;
 }
 
