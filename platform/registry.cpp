@@ -386,8 +386,12 @@ RegStatus Registry::ResolveLiveKey(RegKey key, KeyId* id) {
   return status == RegStatus::Success ? CheckKeyExists(*id) : status;
 }
 
-RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, KeyId* id,
+RegStatus Registry::WalkPath(RegKey parent, std::string_view path, bool create, KeyId* id,
                              bool* created) {
+  KeyId from = 0;
+  if (const RegStatus open = ResolveHandle(parent, &from); open != RegStatus::Success) {
+    return open;
+  }
   std::vector<Name> levels;
   if (const RegStatus split = SplitPath(path, &levels); split != RegStatus::Success) {
     return split;
@@ -396,7 +400,7 @@ RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, Key
     return exists;
   }
   *id = from;
-  *created = false;
+  if (created) *created = false;
   for (const Name& level : levels) {
     Statement find(db_, "SELECT id FROM keys WHERE parent = ? AND fold = ?");
     find.Bind(*id).BindText(level.fold);
@@ -408,7 +412,7 @@ RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, Key
     Statement insert(db_, "INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?)");
     insert.Bind(*id).BindText(level.text).BindText(level.fold).Step();
     *id = sqlite3_last_insert_rowid(db_);
-    *created = true;
+    if (created) *created = true;
   }
   return RegStatus::Success;
 }
@@ -425,11 +429,8 @@ RegKey Registry::NewHandle(KeyId id) {
 
 RegStatus Registry::OpenKey(RegKey parent, std::string_view subKey, RegKey* key) {
   return Run(false, [&] {
-    KeyId from = 0;
     KeyId id = 0;
-    bool created = false;
-    RegStatus status = ResolveHandle(parent, &from);
-    if (status == RegStatus::Success) status = WalkPath(from, subKey, false, &id, &created);
+    const RegStatus status = WalkPath(parent, subKey, false, &id);
     if (status == RegStatus::Success) *key = NewHandle(id);
     return status;
   });
@@ -437,11 +438,9 @@ RegStatus Registry::OpenKey(RegKey parent, std::string_view subKey, RegKey* key)
 
 RegStatus Registry::CreateKey(RegKey parent, std::string_view subKey, RegKey* key, bool* created) {
   return Run(true, [&] {
-    KeyId from = 0;
     KeyId id = 0;
     bool made = false;
-    RegStatus status = ResolveHandle(parent, &from);
-    if (status == RegStatus::Success) status = WalkPath(from, subKey, true, &id, &made);
+    const RegStatus status = WalkPath(parent, subKey, true, &id, &made);
     if (status != RegStatus::Success) return status;
     *key = NewHandle(id);
     if (created) *created = made;
@@ -546,11 +545,8 @@ RegStatus Registry::DeleteValue(RegKey key, std::string_view name) {
 
 RegStatus Registry::DeleteKey(RegKey parent, std::string_view subKey) {
   return Run(true, [&] {
-    KeyId from = 0;
     KeyId id = 0;
-    bool created = false;
-    RegStatus status = ResolveHandle(parent, &from);
-    if (status == RegStatus::Success) status = WalkPath(from, subKey, false, &id, &created);
+    const RegStatus status = WalkPath(parent, subKey, false, &id);
     if (status != RegStatus::Success) return status;
     if (IsRootId(id)) return RegStatus::AccessDenied;
     constexpr const char* kTree =
