@@ -164,6 +164,18 @@ fs::path WithSuffix(fs::path file, const char* suffix) {
   return file;
 }
 
+// Moves an unusable store, with whatever journal files it has, to a free name beside it.
+fs::path MoveAside(const fs::path& file, std::error_code& error) {
+  const fs::path aside = FreeAsidePath(file);
+  fs::rename(file, aside, error);
+  if (error) return aside;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    std::error_code absent;
+    fs::rename(WithSuffix(file, suffix), WithSuffix(aside, suffix), absent);
+  }
+  return aside;
+}
+
 // Serialises the check-and-repair at start between processes, so two programs that
 // meet a damaged file at once do not move each other's fresh store aside.
 class StartLock {
@@ -261,18 +273,11 @@ bool Registry::OpenStore() {
   std::string reason;
   if (!IsOurStore(&reason)) {
     CloseConnection();
-    const fs::path aside = FreeAsidePath(file_);
-    fs::rename(file_, aside, ec);
+    const fs::path aside = MoveAside(file_, ec);
     if (ec) {
       openError_ = "the registry store " + file_.string() + " is unreadable (" + reason +
                    ") and could not be moved aside: " + ec.message();
       return false;
-    }
-    for (const char* suffix : {"-wal", "-shm"}) {
-      std::error_code ignored;
-      if (fs::exists(WithSuffix(file_, suffix), ignored)) {
-        fs::rename(WithSuffix(file_, suffix), WithSuffix(aside, suffix), ignored);
-      }
     }
     std::cerr << "kelvara: the registry store " << file_.string() << " is unreadable (" << reason
               << "); it was moved to " << aside.string() << " and a fresh store was created.\n";
