@@ -176,6 +176,12 @@ fs::path MoveAside(const fs::path& file, std::error_code& error) {
   return aside;
 }
 
+bool IsEmptyDatabase(sqlite3* db) {
+  Statement tables(db, "SELECT count(*) FROM sqlite_master");
+  tables.Step();
+  return tables.Int(0) == 0;
+}
+
 // Serialises the check-and-repair at start between processes, so two programs that
 // meet a damaged file at once do not move each other's fresh store aside.
 class StartLock {
@@ -306,13 +312,7 @@ bool Registry::IsOurStore(std::string* reason) {
   try {
     Statement id(db_, "PRAGMA application_id");
     id.Step();
-    if (id.Int(0) == 0) {
-      Statement tables(db_, "SELECT count(*) FROM sqlite_master");
-      tables.Step();
-      if (tables.Int(0) == 0) return true;  // a new, empty file
-      *reason = "it is a database of another program";
-      return false;
-    }
+    if (id.Int(0) == 0 && IsEmptyDatabase(db_)) return true;  // a new, empty file
     if (id.Int(0) != kApplicationId) {
       *reason = "it is a database of another program";
       return false;
