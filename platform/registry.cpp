@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/archive.h"
 #include "platform/casefold.h"
 #include "platform/codepage.h"
 
@@ -216,16 +217,16 @@ bool DecodeRegSz(std::string_view data, std::string* utf8) {
   return true;
 }
 
+// A DWORD is coded as the archive codes an int32.
 std::string RegDwordData(std::uint32_t number) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = char((number >> (8 * i)) & 0xFF);
-  return bytes;
+  ArchiveWriter writer;
+  writer.WriteInt32(static_cast<std::int32_t>(number));
+  return writer.Bytes();
 }
 
 bool DecodeRegDword(std::string_view data, std::uint32_t* number) {
   if (data.size() != 4) return false;
-  *number = 0;
-  for (int i = 3; i >= 0; --i) *number = (*number << 8) | static_cast<unsigned char>(data[i]);
+  *number = static_cast<std::uint32_t>(ArchiveReader(data).ReadInt32());
   return true;
 }
 
