@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/archive.h"
 #include "platform/codepage.h"
 
 namespace kelvara::platform {
@@ -14,10 +15,9 @@ constexpr std::size_t kBmpWidthOffset = 18;
 constexpr std::size_t kBmpHeightOffset = 22;
 constexpr int kLargestBitmapSide = 32767;
 
-std::int32_t LittleEndianInt32(const char* bytes) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | std::uint8_t(bytes[i]);
-  return std::int32_t(value);
+// BMP header fields are little-endian int32, coded as the archive codes them.
+std::int32_t Int32At(const char* header, std::size_t offset) {
+  return ArchiveReader(std::string_view(header + offset, 4)).ReadInt32();
 }
 
 void PrintRect(std::ostream& out, const Rect& r) {
@@ -126,8 +126,8 @@ std::unique_ptr<Bitmap> RecordingCanvas::LoadBitmap(const std::filesystem::path&
   std::ifstream in(file, std::ios::binary);
   char header[kBmpHeaderBytes] = {};
   if (!in.read(header, kBmpHeaderBytes) || header[0] != 'B' || header[1] != 'M') return nullptr;
-  const int width = LittleEndianInt32(header + kBmpWidthOffset);
-  const int height = std::abs(LittleEndianInt32(header + kBmpHeightOffset));
+  const int width = Int32At(header, kBmpWidthOffset);
+  const int height = std::abs(Int32At(header, kBmpHeightOffset));
   if (width <= 0 || height <= 0 || width > kLargestBitmapSide || height > kLargestBitmapSide) return nullptr;
   return CreateBitmap({width, height});
 }
