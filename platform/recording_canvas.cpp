@@ -24,6 +24,18 @@ void PrintRect(std::ostream& out, const Rect& r) {
   out << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
 }
 
+void KeepArc(CanvasCall& call, const Rect& bounds, double startDegrees, double sweepDegrees) {
+  call.rect = bounds;
+  call.startDegrees = startDegrees;
+  call.sweepDegrees = sweepDegrees;
+}
+
+// Bitmaps of another back-end have no number.
+int BitmapIdOf(Bitmap& bitmap) {
+  const auto* recorded = dynamic_cast<RecordingBitmap*>(&bitmap);
+  return recorded != nullptr ? recorded->Id() : 0;
+}
+
 }  // namespace
 
 std::string KindName(CanvasCall::Kind kind) {
@@ -86,17 +98,11 @@ void RecordingCanvas::DrawRectangle(const Rect& rect) { Record(CanvasCall::Kind:
 void RecordingCanvas::DrawEllipse(const Rect& bounds) { Record(CanvasCall::Kind::Ellipse).rect = bounds; }
 
 void RecordingCanvas::DrawArc(const Rect& bounds, double startDegrees, double sweepDegrees) {
-  CanvasCall& call = Record(CanvasCall::Kind::Arc);
-  call.rect = bounds;
-  call.startDegrees = startDegrees;
-  call.sweepDegrees = sweepDegrees;
+  KeepArc(Record(CanvasCall::Kind::Arc), bounds, startDegrees, sweepDegrees);
 }
 
 void RecordingCanvas::DrawPie(const Rect& bounds, double startDegrees, double sweepDegrees) {
-  CanvasCall& call = Record(CanvasCall::Kind::Pie);
-  call.rect = bounds;
-  call.startDegrees = startDegrees;
-  call.sweepDegrees = sweepDegrees;
+  KeepArc(Record(CanvasCall::Kind::Pie), bounds, startDegrees, sweepDegrees);
 }
 
 void RecordingCanvas::FillRect(const Rect& rect, Color color) {
@@ -136,14 +142,14 @@ void RecordingCanvas::BlockCopy(Point destination, Bitmap& source, const Rect& s
   CanvasCall& call = Record(CanvasCall::Kind::BlockCopy);
   call.points = {destination};
   call.sourceRect = sourceRect;
-  if (auto* recorded = dynamic_cast<RecordingBitmap*>(&source)) call.bitmapId = recorded->Id();
+  call.bitmapId = BitmapIdOf(source);
 }
 
 void RecordingCanvas::StretchCopy(const Rect& destination, Bitmap& source, const Rect& sourceRect) {
   CanvasCall& call = Record(CanvasCall::Kind::StretchCopy);
   call.rect = destination;
   call.sourceRect = sourceRect;
-  if (auto* recorded = dynamic_cast<RecordingBitmap*>(&source)) call.bitmapId = recorded->Id();
+  call.bitmapId = BitmapIdOf(source);
 }
 
 }  // namespace kelvara::platform
