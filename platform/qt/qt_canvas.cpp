@@ -36,6 +36,8 @@ QPolygon ToQt(std::span<const Point> points) {
   return polygon;
 }
 
+int ToQtAngle(double degrees) { return qRound(degrees * kQtAngleUnitsPerDegree); }
+
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 Qt::PenStyle ToQt(PenStyle style) {
@@ -171,14 +173,12 @@ void QtCanvas::DrawEllipse(const Rect& bounds) {
 
 void QtCanvas::DrawArc(const Rect& bounds, double startDegrees, double sweepDegrees) {
   UseOutlineTools();
-  painter_.drawArc(OutlineRect(bounds), qRound(startDegrees * kQtAngleUnitsPerDegree),
-                   qRound(sweepDegrees * kQtAngleUnitsPerDegree));
+  painter_.drawArc(OutlineRect(bounds), ToQtAngle(startDegrees), ToQtAngle(sweepDegrees));
 }
 
 void QtCanvas::DrawPie(const Rect& bounds, double startDegrees, double sweepDegrees) {
   UseOutlineTools();
-  painter_.drawPie(OutlineRect(bounds), qRound(startDegrees * kQtAngleUnitsPerDegree),
-                   qRound(sweepDegrees * kQtAngleUnitsPerDegree));
+  painter_.drawPie(OutlineRect(bounds), ToQtAngle(startDegrees), ToQtAngle(sweepDegrees));
 }
 
 void QtCanvas::FillRect(const Rect& rect, Color color) { painter_.fillRect(ToQt(rect), ToQt(color)); }
