@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <limits>
+#include <optional>
 
 #include "platform/codepage.h"
 
@@ -80,21 +81,21 @@ std::int32_t ArchiveReader::ReadInt32() { return std::int32_t(std::uint32_t(Read
 double ArchiveReader::ReadDouble() { return std::bit_cast<double>(ReadLittleEndian(8)); }
 
 std::string ArchiveReader::ReadString() {
-  bool wide = false;
-  std::uint64_t length = ReadLittleEndian(1);
-  if (length == kByteEscape) {
-    length = ReadLittleEndian(2);
-    if (length == kWideMarker) {
-      wide = true;
-      length = ReadLittleEndian(1);
-      if (length == kByteEscape) {
-        length = ReadLittleEndian(2);
-        if (length == kWideMarker) throw ArchiveError("archive string has a second wide marker");
-      }
-    }
-    if (length == kWordEscape) length = ReadLittleEndian(4);
-    if (length == kDwordEscape) length = ReadLittleEndian(8);
-  }
+  // The length prefix as WriteLengthPrefix writes it; nothing for the wide marker.
+  const auto readLength = [this]() -> std::optional<std::uint64_t> {
+    const std::uint64_t byte = ReadLittleEndian(1);
+    if (byte != kByteEscape) return byte;
+    const std::uint64_t word = ReadLittleEndian(2);
+    if (word == kWideMarker) return std::nullopt;
+    if (word != kWordEscape) return word;
+    const std::uint64_t dword = ReadLittleEndian(4);
+    return dword != kDwordEscape ? dword : ReadLittleEndian(8);
+  };
+  std::optional<std::uint64_t> prefix = readLength();
+  const bool wide = !prefix;
+  if (wide) prefix = readLength();
+  if (!prefix) throw ArchiveError("archive string has a second wide marker");
+  const std::uint64_t length = *prefix;
   // Take() checks the byte count against what is left before anything is allocated.
   if (!wide) return Cp1251ToUtf8(Take(length));
   if (length > std::numeric_limits<std::uint64_t>::max() / 2) {

@@ -19,12 +19,16 @@ struct ZoneSample {
   std::string name;
 };
 
+ZoneSample SampleOf(const std::tm& fields) {
+  return {fields.tm_gmtoff, fields.tm_zone ? fields.tm_zone : ""};
+}
+
 // The first moment of the year around `when` whose daylight flag is `daylight`.
 std::optional<ZoneSample> FindOffsetInYear(std::time_t when, bool daylight) {
   for (int day = -kDaysSampledPerYear / 2; day <= kDaysSampledPerYear / 2; ++day) {
     const auto fields = LocalFields(when + std::time_t(day) * kSecondsPerDay);
     if (fields && (fields->tm_isdst > 0) == daylight) {
-      return ZoneSample{fields->tm_gmtoff, fields->tm_zone ? fields->tm_zone : ""};
+      return SampleOf(*fields);
     }
   }
   return std::nullopt;
@@ -50,7 +54,7 @@ TimeZoneInfo TimeZoneInfoAt(std::time_t when) {
   if (!now) return info;
   info.known = true;
   info.daylightNow = now->tm_isdst > 0;
-  const ZoneSample current{now->tm_gmtoff, now->tm_zone ? now->tm_zone : ""};
+  const ZoneSample current = SampleOf(*now);
   const auto other = FindOffsetInYear(when, !info.daylightNow);
   const ZoneSample standard = info.daylightNow ? other.value_or(current) : current;
   const ZoneSample daylight = info.daylightNow ? current : other.value_or(current);

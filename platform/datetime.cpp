@@ -125,7 +125,8 @@ int DateTime::DayOfWeek() const {
 
 int DateTime::IsoDayOfWeek() const {
   if (!valid_) return 0;
-  return DayOfWeek() == 1 ? 7 : DayOfWeek() - 1;
+  const int sundayFirst = DayOfWeek();
+  return sundayFirst == 1 ? 7 : sundayFirst - 1;
 }
 
 int DateTime::DayOfYear() const {

@@ -76,10 +76,6 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
   return true;
 }
 
-}  // namespace kelvara::platform
-
-namespace kelvara::platform {
-
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std::uintmax_t limit) {
   std::error_code ignored;
   return ReadFileBytes(path, ignored, limit);

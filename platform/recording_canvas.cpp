@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/archive.h"
 #include "platform/codepage.h"
 
 namespace kelvara::platform {
@@ -14,14 +15,25 @@ constexpr std::size_t kBmpWidthOffset = 18;
 constexpr std::size_t kBmpHeightOffset = 22;
 constexpr int kLargestBitmapSide = 32767;
 
-std::int32_t LittleEndianInt32(const char* bytes) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | std::uint8_t(bytes[i]);
-  return std::int32_t(value);
+// BMP header fields are little-endian int32, coded as the archive codes them.
+std::int32_t Int32At(const char* header, std::size_t offset) {
+  return ArchiveReader(std::string_view(header + offset, 4)).ReadInt32();
 }
 
 void PrintRect(std::ostream& out, const Rect& r) {
   out << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
+}
+
+void KeepArc(CanvasCall& call, const Rect& bounds, double startDegrees, double sweepDegrees) {
+  call.rect = bounds;
+  call.startDegrees = startDegrees;
+  call.sweepDegrees = sweepDegrees;
+}
+
+// Bitmaps of another back-end have no number.
+int BitmapIdOf(Bitmap& bitmap) {
+  const auto* recorded = dynamic_cast<RecordingBitmap*>(&bitmap);
+  return recorded != nullptr ? recorded->Id() : 0;
 }
 
 }  // namespace
@@ -86,17 +98,11 @@ void RecordingCanvas::DrawRectangle(const Rect& rect) { Record(CanvasCall::Kind:
 void RecordingCanvas::DrawEllipse(const Rect& bounds) { Record(CanvasCall::Kind::Ellipse).rect = bounds; }
 
 void RecordingCanvas::DrawArc(const Rect& bounds, double startDegrees, double sweepDegrees) {
-  CanvasCall& call = Record(CanvasCall::Kind::Arc);
-  call.rect = bounds;
-  call.startDegrees = startDegrees;
-  call.sweepDegrees = sweepDegrees;
+  KeepArc(Record(CanvasCall::Kind::Arc), bounds, startDegrees, sweepDegrees);
 }
 
 void RecordingCanvas::DrawPie(const Rect& bounds, double startDegrees, double sweepDegrees) {
-  CanvasCall& call = Record(CanvasCall::Kind::Pie);
-  call.rect = bounds;
-  call.startDegrees = startDegrees;
-  call.sweepDegrees = sweepDegrees;
+  KeepArc(Record(CanvasCall::Kind::Pie), bounds, startDegrees, sweepDegrees);
 }
 
 void RecordingCanvas::FillRect(const Rect& rect, Color color) {
@@ -126,8 +132,8 @@ std::unique_ptr<Bitmap> RecordingCanvas::LoadBitmap(const std::filesystem::path&
   std::ifstream in(file, std::ios::binary);
   char header[kBmpHeaderBytes] = {};
   if (!in.read(header, kBmpHeaderBytes) || header[0] != 'B' || header[1] != 'M') return nullptr;
-  const int width = LittleEndianInt32(header + kBmpWidthOffset);
-  const int height = std::abs(LittleEndianInt32(header + kBmpHeightOffset));
+  const int width = Int32At(header, kBmpWidthOffset);
+  const int height = std::abs(Int32At(header, kBmpHeightOffset));
   if (width <= 0 || height <= 0 || width > kLargestBitmapSide || height > kLargestBitmapSide) return nullptr;
   return CreateBitmap({width, height});
 }
@@ -136,14 +142,14 @@ void RecordingCanvas::BlockCopy(Point destination, Bitmap& source, const Rect& s
   CanvasCall& call = Record(CanvasCall::Kind::BlockCopy);
   call.points = {destination};
   call.sourceRect = sourceRect;
-  if (auto* recorded = dynamic_cast<RecordingBitmap*>(&source)) call.bitmapId = recorded->Id();
+  call.bitmapId = BitmapIdOf(source);
 }
 
 void RecordingCanvas::StretchCopy(const Rect& destination, Bitmap& source, const Rect& sourceRect) {
   CanvasCall& call = Record(CanvasCall::Kind::StretchCopy);
   call.rect = destination;
   call.sourceRect = sourceRect;
-  if (auto* recorded = dynamic_cast<RecordingBitmap*>(&source)) call.bitmapId = recorded->Id();
+  call.bitmapId = BitmapIdOf(source);
 }
 
 }  // namespace kelvara::platform

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/archive.h"
 #include "platform/casefold.h"
 #include "platform/codepage.h"
 
@@ -140,6 +141,10 @@ RegStatus StatusFromSqlite(int code, bool writes) {
 
 bool IsRootId(std::int64_t id) { return id >= 1 && id <= kRootCount; }
 
+bool IsRootHandle(std::uint32_t handle) {
+  return handle >= kFirstRootHandle && handle < kFirstRootHandle + kRootCount;
+}
+
 fs::path HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) return user->pw_dir;
@@ -158,6 +163,24 @@ fs::path FreeAsidePath(const fs::path& file) {
 fs::path WithSuffix(fs::path file, const char* suffix) {
   file += suffix;
   return file;
+}
+
+// Moves an unusable store, with whatever journal files it has, to a free name beside it.
+fs::path MoveAside(const fs::path& file, std::error_code& error) {
+  const fs::path aside = FreeAsidePath(file);
+  fs::rename(file, aside, error);
+  if (error) return aside;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    std::error_code absent;
+    fs::rename(WithSuffix(file, suffix), WithSuffix(aside, suffix), absent);
+  }
+  return aside;
+}
+
+bool IsEmptyDatabase(sqlite3* db) {
+  Statement tables(db, "SELECT count(*) FROM sqlite_master");
+  tables.Step();
+  return tables.Int(0) == 0;
 }
 
 // Serialises the check-and-repair at start between processes, so two programs that
@@ -194,16 +217,16 @@ bool DecodeRegSz(std::string_view data, std::string* utf8) {
   return true;
 }
 
+// A DWORD is coded as the archive codes an int32.
 std::string RegDwordData(std::uint32_t number) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = char((number >> (8 * i)) & 0xFF);
-  return bytes;
+  ArchiveWriter writer;
+  writer.WriteInt32(static_cast<std::int32_t>(number));
+  return writer.Bytes();
 }
 
 bool DecodeRegDword(std::string_view data, std::uint32_t* number) {
   if (data.size() != 4) return false;
-  *number = 0;
-  for (int i = 3; i >= 0; --i) *number = (*number << 8) | static_cast<unsigned char>(data[i]);
+  *number = static_cast<std::uint32_t>(ArchiveReader(data).ReadInt32());
   return true;
 }
 
@@ -257,18 +280,11 @@ bool Registry::OpenStore() {
   std::string reason;
   if (!IsOurStore(&reason)) {
     CloseConnection();
-    const fs::path aside = FreeAsidePath(file_);
-    fs::rename(file_, aside, ec);
+    const fs::path aside = MoveAside(file_, ec);
     if (ec) {
       openError_ = "the registry store " + file_.string() + " is unreadable (" + reason +
                    ") and could not be moved aside: " + ec.message();
       return false;
-    }
-    for (const char* suffix : {"-wal", "-shm"}) {
-      std::error_code ignored;
-      if (fs::exists(WithSuffix(file_, suffix), ignored)) {
-        fs::rename(WithSuffix(file_, suffix), WithSuffix(aside, suffix), ignored);
-      }
     }
     std::cerr << "kelvara: the registry store " << file_.string() << " is unreadable (" << reason
               << "); it was moved to " << aside.string() << " and a fresh store was created.\n";
@@ -297,13 +313,7 @@ bool Registry::IsOurStore(std::string* reason) {
   try {
     Statement id(db_, "PRAGMA application_id");
     id.Step();
-    if (id.Int(0) == 0) {
-      Statement tables(db_, "SELECT count(*) FROM sqlite_master");
-      tables.Step();
-      if (tables.Int(0) == 0) return true;  // a new, empty file
-      *reason = "it is a database of another program";
-      return false;
-    }
+    if (id.Int(0) == 0 && IsEmptyDatabase(db_)) return true;  // a new, empty file
     if (id.Int(0) != kApplicationId) {
       *reason = "it is a database of another program";
       return false;
@@ -361,7 +371,7 @@ RegStatus Registry::Run(bool writes, const std::function<RegStatus()>& body) {
 
 RegStatus Registry::ResolveHandle(RegKey key, KeyId* id) const {
   const auto handle = static_cast<std::uint32_t>(key);
-  if (handle >= kFirstRootHandle && handle < kFirstRootHandle + kRootCount) {
+  if (IsRootHandle(handle)) {
     *id = handle - kFirstRootHandle + 1;
     return RegStatus::Success;
   }
@@ -382,8 +392,12 @@ RegStatus Registry::ResolveLiveKey(RegKey key, KeyId* id) {
   return status == RegStatus::Success ? CheckKeyExists(*id) : status;
 }
 
-RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, KeyId* id,
+RegStatus Registry::WalkPath(RegKey parent, std::string_view path, bool create, KeyId* id,
                              bool* created) {
+  KeyId from = 0;
+  if (const RegStatus open = ResolveHandle(parent, &from); open != RegStatus::Success) {
+    return open;
+  }
   std::vector<Name> levels;
   if (const RegStatus split = SplitPath(path, &levels); split != RegStatus::Success) {
     return split;
@@ -392,7 +406,7 @@ RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, Key
     return exists;
   }
   *id = from;
-  *created = false;
+  if (created) *created = false;
   for (const Name& level : levels) {
     Statement find(db_, "SELECT id FROM keys WHERE parent = ? AND fold = ?");
     find.Bind(*id).BindText(level.fold);
@@ -404,7 +418,7 @@ RegStatus Registry::WalkPath(KeyId from, std::string_view path, bool create, Key
     Statement insert(db_, "INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?)");
     insert.Bind(*id).BindText(level.text).BindText(level.fold).Step();
     *id = sqlite3_last_insert_rowid(db_);
-    *created = true;
+    if (created) *created = true;
   }
   return RegStatus::Success;
 }
@@ -421,11 +435,8 @@ RegKey Registry::NewHandle(KeyId id) {
 
 RegStatus Registry::OpenKey(RegKey parent, std::string_view subKey, RegKey* key) {
   return Run(false, [&] {
-    KeyId from = 0;
     KeyId id = 0;
-    bool created = false;
-    RegStatus status = ResolveHandle(parent, &from);
-    if (status == RegStatus::Success) status = WalkPath(from, subKey, false, &id, &created);
+    const RegStatus status = WalkPath(parent, subKey, false, &id);
     if (status == RegStatus::Success) *key = NewHandle(id);
     return status;
   });
@@ -433,11 +444,9 @@ RegStatus Registry::OpenKey(RegKey parent, std::string_view subKey, RegKey* key)
 
 RegStatus Registry::CreateKey(RegKey parent, std::string_view subKey, RegKey* key, bool* created) {
   return Run(true, [&] {
-    KeyId from = 0;
     KeyId id = 0;
     bool made = false;
-    RegStatus status = ResolveHandle(parent, &from);
-    if (status == RegStatus::Success) status = WalkPath(from, subKey, true, &id, &made);
+    const RegStatus status = WalkPath(parent, subKey, true, &id, &made);
     if (status != RegStatus::Success) return status;
     *key = NewHandle(id);
     if (created) *created = made;
@@ -448,9 +457,7 @@ RegStatus Registry::CreateKey(RegKey parent, std::string_view subKey, RegKey* ke
 RegStatus Registry::CloseKey(RegKey key) {
   std::lock_guard lock(mutex_);
   const auto handle = static_cast<std::uint32_t>(key);
-  if (handle >= kFirstRootHandle && handle < kFirstRootHandle + kRootCount) {
-    return RegStatus::Success;
-  }
+  if (IsRootHandle(handle)) return RegStatus::Success;
   return handles_.erase(handle) == 1 ? RegStatus::Success : RegStatus::InvalidHandle;
 }
 
@@ -544,11 +551,8 @@ RegStatus Registry::DeleteValue(RegKey key, std::string_view name) {
 
 RegStatus Registry::DeleteKey(RegKey parent, std::string_view subKey) {
   return Run(true, [&] {
-    KeyId from = 0;
     KeyId id = 0;
-    bool created = false;
-    RegStatus status = ResolveHandle(parent, &from);
-    if (status == RegStatus::Success) status = WalkPath(from, subKey, false, &id, &created);
+    const RegStatus status = WalkPath(parent, subKey, false, &id);
     if (status != RegStatus::Success) return status;
     if (IsRootId(id)) return RegStatus::AccessDenied;
     constexpr const char* kTree =

@@ -121,7 +121,9 @@ class Registry {
   RegStatus CheckKeyExists(KeyId id);
   // A handle that is open and whose key another program has not deleted meanwhile.
   RegStatus ResolveLiveKey(RegKey key, KeyId* id);
-  RegStatus WalkPath(KeyId from, std::string_view path, bool create, KeyId* id, bool* created);
+  // Resolves `parent` and follows `path` below it, creating missing levels when asked.
+  RegStatus WalkPath(RegKey parent, std::string_view path, bool create, KeyId* id,
+                     bool* created = nullptr);
   RegKey NewHandle(KeyId id);
 
   std::filesystem::path file_;

@@ -36,6 +36,15 @@ QPolygon ToQt(std::span<const Point> points) {
   return polygon;
 }
 
+int ToQtAngle(double degrees) { return qRound(degrees * kQtAngleUnitsPerDegree); }
+
+// Off-screen images and exported pictures start as white paper.
+QImage WhiteImage(Size size) {
+  QImage image(std::max(1, size.width), std::max(1, size.height), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 Qt::PenStyle ToQt(PenStyle style) {
@@ -171,14 +180,12 @@ void QtCanvas::DrawEllipse(const Rect& bounds) {
 
 void QtCanvas::DrawArc(const Rect& bounds, double startDegrees, double sweepDegrees) {
   UseOutlineTools();
-  painter_.drawArc(OutlineRect(bounds), qRound(startDegrees * kQtAngleUnitsPerDegree),
-                   qRound(sweepDegrees * kQtAngleUnitsPerDegree));
+  painter_.drawArc(OutlineRect(bounds), ToQtAngle(startDegrees), ToQtAngle(sweepDegrees));
 }
 
 void QtCanvas::DrawPie(const Rect& bounds, double startDegrees, double sweepDegrees) {
   UseOutlineTools();
-  painter_.drawPie(OutlineRect(bounds), qRound(startDegrees * kQtAngleUnitsPerDegree),
-                   qRound(sweepDegrees * kQtAngleUnitsPerDegree));
+  painter_.drawPie(OutlineRect(bounds), ToQtAngle(startDegrees), ToQtAngle(sweepDegrees));
 }
 
 void QtCanvas::FillRect(const Rect& rect, Color color) { painter_.fillRect(ToQt(rect), ToQt(color)); }
@@ -202,9 +209,7 @@ Size QtCanvas::TextExtent(std::string_view utf8) {
 }
 
 std::unique_ptr<Bitmap> QtCanvas::CreateBitmap(Size size) {
-  QImage image(std::max(1, size.width), std::max(1, size.height), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  return std::make_unique<QtBitmap>(std::move(image));
+  return std::make_unique<QtBitmap>(WhiteImage(size));
 }
 
 std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& file) {
@@ -238,8 +243,7 @@ const QImage& QtBitmap::Image() {
 }
 
 bool ExportPicturePng(const PictureDrawer& draw, Size size, const QString& file) {
-  QImage image(std::max(1, size.width), std::max(1, size.height), QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = WhiteImage(size);
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

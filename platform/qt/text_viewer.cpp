@@ -49,7 +49,7 @@ bool TextFile::SaveAs(const std::filesystem::path& file, QString* error) const {
 
 QString TextFile::Text() const {
   const std::string utf8 = Cp1251ToUtf8(bytes_);
-  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).replace("\r\n", "\n");
+  return QString::fromStdString(utf8).replace("\r\n", "\n");
 }
 
 TextViewer::TextViewer(QWidget* parent) : QMainWindow(parent), view_(new QPlainTextEdit(this)) {
@@ -67,7 +67,7 @@ TextViewer::TextViewer(QWidget* parent) : QMainWindow(parent), view_(new QPlainT
 bool TextViewer::Open(const std::filesystem::path& file, QString* error) {
   if (!file_.Load(file, error)) return false;
   view_->setPlainText(file_.Text());
-  setWindowTitle(QString::fromStdString(file.filename().string()));
+  setWindowTitle(FromPath(file.filename()));
   return true;
 }
 
