@@ -69,7 +69,8 @@ struct ReturnResult {
 };
 
 // Moves the chart (whose table holds the positions at startHours) until its moving slot
-// reaches the natal object's longitude minus the offset.
+// reaches the natal object's longitude minus the offset. When found, the table holds
+// the positions at the returned moment.
 ReturnResult FindReturn(const ReturnSearch& search, ChartRecord& chart, double startHours);
 
 }  // namespace kelvara::workspace
