@@ -40,6 +40,22 @@ std::optional<std::vector<std::string>> ReadAndDeleteScanFile() {
   return lines;
 }
 
+// Of one day's Sun events, the latest before the chart's moment or the earliest after
+// it (and within the hour scale).
+std::optional<SunEvent> NearestOnSide(const std::vector<SunEvent>& events, double chartHours,
+                                      bool after) {
+  std::optional<SunEvent> best;
+  for (const SunEvent& event : events) {
+    if (after && event.hours > chartHours && event.hours <= ScaleEndHours() &&
+        (!best || event.hours < best->hours)) {
+      best = event;
+    } else if (!after && event.hours < chartHours && (!best || event.hours > best->hours)) {
+      best = event;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 std::recursive_mutex& EngineLock() {
@@ -112,41 +128,45 @@ double EngineDriver::SunLongitudeAt(const ChartRequest& request, double greenwic
   return objects[kSlotSun].longitude;
 }
 
+std::optional<std::vector<SunEvent>> EngineDriver::SunEventsOfDay(const ChartRequest& request,
+                                                                 const CalendarMoment& day) const {
+  EngineMoment scanAt = request.at;
+  scanAt.moment = {day.year, day.month, day.day, kScanHour, 0, 0};
+  const auto lines = RunDayScan(scanAt);
+  if (!lines) return std::nullopt;
+  std::vector<SunEvent> events;
+  for (const std::string& line : *lines) {
+    if (const auto event = ParseSunEvent(line, day, request.at.zoneHours)) events.push_back(*event);
+  }
+  return events;
+}
+
 // The latest Sun event before the chart's moment, or the earliest after it, walking one
-// day at a time from the chart's own day. None when a scan file is missing or none is found.
+// day at a time from the chart's own day, whose events the caller scanned once for both
+// directions. None when a scan file is missing or none is found.
 std::optional<SunEvent> EngineDriver::NearestSunEvent(const ChartRequest& request,
+                                                      const std::vector<SunEvent>& chartDayEvents,
                                                       double chartHours, bool after) const {
-  const CalendarMoment chartDay = NormalisedMoment(request.at.moment);
-  const double firstDay = DayStartHours(chartDay);
-  for (int dayIndex = 0; dayIndex <= kMaxScanDays; ++dayIndex) {
-    const double dayStart = firstDay + (after ? dayIndex : -dayIndex) * kHoursPerDay;
-    const CalendarMoment day = MomentFromHours(dayStart);
+  if (auto best = NearestOnSide(chartDayEvents, chartHours, after)) return best;
+  const double firstDay = DayStartHours(NormalisedMoment(request.at.moment));
+  for (int dayIndex = 1; dayIndex <= kMaxScanDays; ++dayIndex) {
+    const CalendarMoment day = MomentFromHours(firstDay + (after ? dayIndex : -dayIndex) * kHoursPerDay);
     if (!IsValidMoment(day)) return std::nullopt;
-    EngineMoment scanAt = request.at;
-    scanAt.moment = {day.year, day.month, day.day, kScanHour, 0, 0};
-    const auto lines = RunDayScan(scanAt);
-    if (!lines) return std::nullopt;
-    std::optional<SunEvent> best;
-    for (const std::string& line : *lines) {
-      const auto event = ParseSunEvent(line, day, request.at.zoneHours);
-      if (!event) continue;
-      if (after && event->hours > chartHours && event->hours <= ScaleEndHours() &&
-          (!best || event->hours < best->hours)) {
-        best = event;
-      } else if (!after && event->hours < chartHours && (!best || event->hours > best->hours)) {
-        best = event;
-      }
-    }
-    if (best) return best;
+    const auto events = SunEventsOfDay(request, day);
+    if (!events) return std::nullopt;
+    if (auto best = NearestOnSide(*events, chartHours, after)) return best;
   }
   return std::nullopt;
 }
 
 void EngineDriver::SetBrahmagupta(const ChartRequest& request, ObjectTable& objects) const {
   const double chartHours = GreenwichHoursOf(request.at);
-  const auto earlier = NearestSunEvent(request, chartHours, false);
+  // The chart's day is valid: the request passed IsComputable.
+  const auto chartDayEvents = SunEventsOfDay(request, NormalisedMoment(request.at.moment));
+  if (!chartDayEvents) return;
+  const auto earlier = NearestSunEvent(request, *chartDayEvents, chartHours, false);
   if (!earlier) return;
-  const auto later = NearestSunEvent(request, chartHours, true);
+  const auto later = NearestSunEvent(request, *chartDayEvents, chartHours, true);
   if (!later) return;
   const double ascendant =
       BrahmaguptaAscendant(*earlier, SunLongitudeAt(request, earlier->hours), *later,
