@@ -35,7 +35,6 @@ enum class ComputeResult {
   kReturnNotFound,  // the search left 1860-2130: the chart holds the last moment computed
 };
 
-inline constexpr double kMaxOffsetHours = 13.0;
 inline constexpr double kTropicalYearDays = 365.242199;
 inline constexpr double kSymbolicRateDaysPerDegree = 365.24219907;
 inline constexpr double kProfectionRateDaysPerDegree = 12.174739969;

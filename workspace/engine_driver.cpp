@@ -1,7 +1,6 @@
 #include "workspace/engine_driver.h"
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -13,7 +12,6 @@ namespace {
 
 constexpr double kMaxLatitudeDeg = 90.0;
 constexpr double kMaxLongitudeDeg = 180.0;
-constexpr double kMaxZoneHours = 13.0;
 constexpr double kHoursPerDay = 24.0;
 constexpr int kScanHour = 12;
 // The Sun rises and sets at least once in half a year anywhere but near the poles;
@@ -66,7 +64,7 @@ std::recursive_mutex& EngineLock() {
 bool IsComputable(const ChartRequest& request) {
   const EngineMoment& at = request.at;
   return IsValidMoment(NormalisedMoment(at.moment)) && WithinLimit(at.latitudeDeg, kMaxLatitudeDeg) &&
-         WithinLimit(at.longitudeDeg, kMaxLongitudeDeg) && WithinLimit(at.zoneHours, kMaxZoneHours);
+         WithinLimit(at.longitudeDeg, kMaxLongitudeDeg) && WithinLimit(at.zoneHours, kMaxOffsetHours);
 }
 
 double GreenwichHoursOf(const EngineMoment& at) { return HoursSince1860(at.moment) - at.zoneHours; }

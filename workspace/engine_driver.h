@@ -19,6 +19,9 @@ struct ChartRequest {
   int houseSystem = kHousePlacidus;  // kNoHouses for none
 };
 
+// The widest offset from Greenwich a chart may have, east or west.
+inline constexpr double kMaxOffsetHours = 13.0;
+
 // True when the request can be handed to the engine: a moment within 1860-2130,
 // finite coordinates on the globe and an offset within +-13 hours.
 bool IsComputable(const ChartRequest& request);
