@@ -38,7 +38,7 @@ enum class ComputeResult {
 inline constexpr double kTropicalYearDays = 365.242199;
 inline constexpr double kSymbolicRateDaysPerDegree = 365.24219907;
 inline constexpr double kProfectionRateDaysPerDegree = 12.174739969;
-inline constexpr double kProgressionFactor = 0.0027379092633269355;  // 1 / 365.242199
+inline constexpr double kProgressionFactor = 1.0 / kTropicalYearDays;
 
 ComputeResult ComputeChart(ChartRecord& chart, const ComputeContext& context);
 
