@@ -279,11 +279,10 @@ std::string DecodePlaceText(std::string_view bytes) {
 PlaceFileResult LoadPlaces(const std::filesystem::path& file, PlacesList& list,
                            const PlaceFileUi& ui) {
   std::error_code error;
-  const auto size = std::filesystem::file_size(file, error);
-  if (!error && size > kMaxPlaceFileBytes) {
+  const auto bytes = platform::ReadFileBytes(file, error, kMaxPlaceFileBytes);
+  if (error == std::errc::file_too_large) {
     return {PlaceFileStatus::kDamaged, 0, kPlaceFileTooLarge + file.string()};
   }
-  const auto bytes = platform::ReadFileBytes(file);
   if (!bytes) return {PlaceFileStatus::kCannotOpen, 0, kCannotOpenFile + file.string()};
   return IsTextPlaceFile(file) ? LoadTextPlaces(*bytes, list, ui)
                                : LoadBinaryPlaces(*bytes, list, ui);

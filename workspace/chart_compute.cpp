@@ -85,7 +85,9 @@ ComputeResult ComputeReturn(ChartRecord& chart, const ComputeContext& context, c
   if (!RunAt(context.engine, chart, targetHours)) return ComputeResult::kNotComputable;
   const ReturnSearch search{context.engine, natal.objects[slot], slot, forward, 0.0};
   const ReturnResult result = FindReturn(search, chart, targetHours);
-  RunAt(context.engine, chart, result.hours);
+  // A found return leaves the table cast at its moment; a search cut short may have
+  // stepped back from its last run.
+  if (!result.found) RunAt(context.engine, chart, result.hours);
   StoreGreenwichAndLocal(chart, result.hours, context);
   return result.found ? ComputeResult::kComputed : ComputeResult::kReturnNotFound;
 }

@@ -35,11 +35,10 @@ enum class ComputeResult {
   kReturnNotFound,  // the search left 1860-2130: the chart holds the last moment computed
 };
 
-inline constexpr double kMaxOffsetHours = 13.0;
 inline constexpr double kTropicalYearDays = 365.242199;
 inline constexpr double kSymbolicRateDaysPerDegree = 365.24219907;
 inline constexpr double kProfectionRateDaysPerDegree = 12.174739969;
-inline constexpr double kProgressionFactor = 0.0027379092633269355;  // 1 / 365.242199
+inline constexpr double kProgressionFactor = 1.0 / kTropicalYearDays;
 
 ComputeResult ComputeChart(ChartRecord& chart, const ComputeContext& context);
 
@@ -69,7 +68,8 @@ struct ReturnResult {
 };
 
 // Moves the chart (whose table holds the positions at startHours) until its moving slot
-// reaches the natal object's longitude minus the offset.
+// reaches the natal object's longitude minus the offset. When found, the table holds
+// the positions at the returned moment.
 ReturnResult FindReturn(const ReturnSearch& search, ChartRecord& chart, double startHours);
 
 }  // namespace kelvara::workspace

@@ -1,18 +1,11 @@
 #include "workspace/chart_rules.h"
 
+#include "workspace/merged_chart.h"
+
 namespace kelvara::workspace {
 namespace {
 
 bool MainIsMerged(const WorkspaceState& state) { return IsMergedName(state.main.name); }
-
-// Drops a merged chart without computing: both charts return as they were saved.
-void DropMergedChart(WorkspaceState& state) {
-  if (!state.merged) return;
-  MergedSaves saves = std::move(*state.merged);
-  state.merged.reset();
-  state.main = std::move(saves.main);
-  state.second = std::move(saves.second);
-}
 
 bool AnyNamed(const WorkspaceState& state, std::string_view name) {
   return state.main.name == name || state.second.name == name;
@@ -27,7 +20,7 @@ std::optional<std::string_view> ChangeSourceDataQuestion(const WorkspaceState& s
 }
 
 void ApplyChangeSourceData(WorkspaceState& state) {
-  DropMergedChart(state);
+  RestoreSavedCharts(state);  // a merged chart is dropped without computing
   if (state.doubleChart) SwitchDoubleChartOff(state);
 }
 

@@ -1,7 +1,6 @@
 #include "workspace/engine_driver.h"
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -13,7 +12,6 @@ namespace {
 
 constexpr double kMaxLatitudeDeg = 90.0;
 constexpr double kMaxLongitudeDeg = 180.0;
-constexpr double kMaxZoneHours = 13.0;
 constexpr double kHoursPerDay = 24.0;
 constexpr int kScanHour = 12;
 // The Sun rises and sets at least once in half a year anywhere but near the poles;
@@ -40,6 +38,22 @@ std::optional<std::vector<std::string>> ReadAndDeleteScanFile() {
   return lines;
 }
 
+// Of one day's Sun events, the latest before the chart's moment or the earliest after
+// it (and within the hour scale).
+std::optional<SunEvent> NearestOnSide(const std::vector<SunEvent>& events, double chartHours,
+                                      bool after) {
+  std::optional<SunEvent> best;
+  for (const SunEvent& event : events) {
+    if (after && event.hours > chartHours && event.hours <= ScaleEndHours() &&
+        (!best || event.hours < best->hours)) {
+      best = event;
+    } else if (!after && event.hours < chartHours && (!best || event.hours > best->hours)) {
+      best = event;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 std::recursive_mutex& EngineLock() {
@@ -50,7 +64,7 @@ std::recursive_mutex& EngineLock() {
 bool IsComputable(const ChartRequest& request) {
   const EngineMoment& at = request.at;
   return IsValidMoment(NormalisedMoment(at.moment)) && WithinLimit(at.latitudeDeg, kMaxLatitudeDeg) &&
-         WithinLimit(at.longitudeDeg, kMaxLongitudeDeg) && WithinLimit(at.zoneHours, kMaxZoneHours);
+         WithinLimit(at.longitudeDeg, kMaxLongitudeDeg) && WithinLimit(at.zoneHours, kMaxOffsetHours);
 }
 
 double GreenwichHoursOf(const EngineMoment& at) { return HoursSince1860(at.moment) - at.zoneHours; }
@@ -112,41 +126,45 @@ double EngineDriver::SunLongitudeAt(const ChartRequest& request, double greenwic
   return objects[kSlotSun].longitude;
 }
 
+std::optional<std::vector<SunEvent>> EngineDriver::SunEventsOfDay(const ChartRequest& request,
+                                                                 const CalendarMoment& day) const {
+  EngineMoment scanAt = request.at;
+  scanAt.moment = {day.year, day.month, day.day, kScanHour, 0, 0};
+  const auto lines = RunDayScan(scanAt);
+  if (!lines) return std::nullopt;
+  std::vector<SunEvent> events;
+  for (const std::string& line : *lines) {
+    if (const auto event = ParseSunEvent(line, day, request.at.zoneHours)) events.push_back(*event);
+  }
+  return events;
+}
+
 // The latest Sun event before the chart's moment, or the earliest after it, walking one
-// day at a time from the chart's own day. None when a scan file is missing or none is found.
+// day at a time from the chart's own day, whose events the caller scanned once for both
+// directions. None when a scan file is missing or none is found.
 std::optional<SunEvent> EngineDriver::NearestSunEvent(const ChartRequest& request,
+                                                      const std::vector<SunEvent>& chartDayEvents,
                                                       double chartHours, bool after) const {
-  const CalendarMoment chartDay = NormalisedMoment(request.at.moment);
-  const double firstDay = DayStartHours(chartDay);
-  for (int dayIndex = 0; dayIndex <= kMaxScanDays; ++dayIndex) {
-    const double dayStart = firstDay + (after ? dayIndex : -dayIndex) * kHoursPerDay;
-    const CalendarMoment day = MomentFromHours(dayStart);
+  if (auto best = NearestOnSide(chartDayEvents, chartHours, after)) return best;
+  const double firstDay = DayStartHours(NormalisedMoment(request.at.moment));
+  for (int dayIndex = 1; dayIndex <= kMaxScanDays; ++dayIndex) {
+    const CalendarMoment day = MomentFromHours(firstDay + (after ? dayIndex : -dayIndex) * kHoursPerDay);
     if (!IsValidMoment(day)) return std::nullopt;
-    EngineMoment scanAt = request.at;
-    scanAt.moment = {day.year, day.month, day.day, kScanHour, 0, 0};
-    const auto lines = RunDayScan(scanAt);
-    if (!lines) return std::nullopt;
-    std::optional<SunEvent> best;
-    for (const std::string& line : *lines) {
-      const auto event = ParseSunEvent(line, day, request.at.zoneHours);
-      if (!event) continue;
-      if (after && event->hours > chartHours && event->hours <= ScaleEndHours() &&
-          (!best || event->hours < best->hours)) {
-        best = event;
-      } else if (!after && event->hours < chartHours && (!best || event->hours > best->hours)) {
-        best = event;
-      }
-    }
-    if (best) return best;
+    const auto events = SunEventsOfDay(request, day);
+    if (!events) return std::nullopt;
+    if (auto best = NearestOnSide(*events, chartHours, after)) return best;
   }
   return std::nullopt;
 }
 
 void EngineDriver::SetBrahmagupta(const ChartRequest& request, ObjectTable& objects) const {
   const double chartHours = GreenwichHoursOf(request.at);
-  const auto earlier = NearestSunEvent(request, chartHours, false);
+  // The chart's day is valid: the request passed IsComputable.
+  const auto chartDayEvents = SunEventsOfDay(request, NormalisedMoment(request.at.moment));
+  if (!chartDayEvents) return;
+  const auto earlier = NearestSunEvent(request, *chartDayEvents, chartHours, false);
   if (!earlier) return;
-  const auto later = NearestSunEvent(request, chartHours, true);
+  const auto later = NearestSunEvent(request, *chartDayEvents, chartHours, true);
   if (!later) return;
   const double ascendant =
       BrahmaguptaAscendant(*earlier, SunLongitudeAt(request, earlier->hours), *later,

@@ -19,6 +19,9 @@ struct ChartRequest {
   int houseSystem = kHousePlacidus;  // kNoHouses for none
 };
 
+// The widest offset from Greenwich a chart may have, east or west.
+inline constexpr double kMaxOffsetHours = 13.0;
+
 // True when the request can be handed to the engine: a moment within 1860-2130,
 // finite coordinates on the globe and an offset within +-13 hours.
 bool IsComputable(const ChartRequest& request);
@@ -54,8 +57,12 @@ class EngineDriver : public ChartEngine {
   void RunChartForm(const ChartRequest& request, ObjectTable& objects) const;
   EngineResults CallEngine(const ChartRequest& request) const;
   void SetBrahmagupta(const ChartRequest& request, ObjectTable& objects) const;
-  std::optional<SunEvent> NearestSunEvent(const ChartRequest& request, double chartHours,
-                                          bool after) const;
+  // The Sun's risings and settings in the day scan of one day; none when its file is missing.
+  std::optional<std::vector<SunEvent>> SunEventsOfDay(const ChartRequest& request,
+                                                      const CalendarMoment& day) const;
+  std::optional<SunEvent> NearestSunEvent(const ChartRequest& request,
+                                          const std::vector<SunEvent>& chartDayEvents,
+                                          double chartHours, bool after) const;
   double SunLongitudeAt(const ChartRequest& request, double greenwichHours) const;
   void SetSolarArcCusps(const ChartRequest& request, double natalSunDeg, double natalMidheavenDeg,
                         ObjectTable& objects) const;

@@ -20,8 +20,7 @@ std::string Caption(std::string_view prefix, const std::string& first, const std
 double Middle(double a, double b) { return std::max(a, b) - std::fabs(a - b) / 2.0; }
 
 void SaveCharts(WorkspaceState& state) {
-  state.merged = MergedSaves{state.main, state.second, {state.main.name, state.main.filePath},
-                             {state.second.name, state.second.filePath}};
+  state.merged = MergedSaves{state.main, state.second};
 }
 
 // The merged chart takes the main chart's place in the view; the second chart is off.
@@ -158,16 +157,17 @@ ComputeResult BuildCompositeChart(WorkspaceState& state, const CompositeOptions&
   return ComputeResult::kComputed;
 }
 
-void LeaveMergedChart(WorkspaceState& state, const ComputeContext& context) {
-  if (!state.merged) return;
+bool RestoreSavedCharts(WorkspaceState& state) {
+  if (!state.merged) return false;
   MergedSaves saves = std::move(*state.merged);
   state.merged.reset();
   state.main = std::move(saves.main);
   state.second = std::move(saves.second);
-  state.main.name = saves.mainNames.name;
-  state.main.filePath = saves.mainNames.filePath;
-  state.second.name = saves.secondNames.name;
-  state.second.filePath = saves.secondNames.filePath;
+  return true;
+}
+
+void LeaveMergedChart(WorkspaceState& state, const ComputeContext& context) {
+  if (!RestoreSavedCharts(state)) return;
   ComputeContext own = context;
   own.natal = &state.main;
   ComputeChart(state.main, own);

@@ -54,7 +54,10 @@ ComputeResult BuildMidpointChart(WorkspaceState& state, const ComputeContext& co
 // Builds the composite chart into the main chart (after the options dialog's OK).
 ComputeResult BuildCompositeChart(WorkspaceState& state, const CompositeOptions& options,
                                   const ChartEngine& engine);
-// Copies both saved charts back, restores their names and paths and computes them.
+// Puts both saved charts back as they were when the merged chart replaced them, without
+// computing them; false when no charts were saved.
+bool RestoreSavedCharts(WorkspaceState& state);
+// Puts both saved charts back and computes them.
 void LeaveMergedChart(WorkspaceState& state, const ComputeContext& context);
 
 }  // namespace kelvara::workspace

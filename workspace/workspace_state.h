@@ -15,13 +15,11 @@ struct NameAndPath {
   friend bool operator==(const NameAndPath&, const NameAndPath&) = default;
 };
 
-// Full copies of both charts and their names and paths, taken when a midpoint or
+// Full copies of both charts (names and paths included), taken when a midpoint or
 // composite chart replaces the main chart.
 struct MergedSaves {
   ChartRecord main;
   ChartRecord second;
-  NameAndPath mainNames;
-  NameAndPath secondNames;
 };
 
 struct WorkspaceState {
