@@ -1,10 +1,16 @@
 # Helpers that keep the per-folder CMakeLists.txt files short.
 
-# kelvara_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
+# kelvara_add_gtest(<name> SOURCES <files...> LIBS <targets...> [ENV <vars...>] [SCAN_FILE])
 # A GoogleTest executable whose cases are registered with CTest one by one.
 # Tests run in their own folder so scratch files never collide with the sources.
+# SCAN_FILE: the cases run the engine's day scans, which write "tmp.tmp" into that shared
+# folder; CTest then runs no two of them at once.
 function(kelvara_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "SCAN_FILE" "" "SOURCES;LIBS;ENV" ${ARGN})
+  set(lock "")
+  if(ARG_SCAN_FILE)
+    set(lock RESOURCE_LOCK kelvara_scan_file)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -15,7 +21,7 @@ function(kelvara_add_gtest name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=UTC;${ARG_ENV}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=UTC;${ARG_ENV}" ${lock})
 endfunction()
 
 # kelvara_add_bench(<name> SOURCES <files...> LIBS <targets...>)
