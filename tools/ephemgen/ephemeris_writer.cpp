@@ -26,10 +26,8 @@ void AppendBigEndian(double value, std::vector<unsigned char>& bytes) {
 std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& places) {
   std::vector<unsigned char> bytes;
   for (const HeliocentricPlace& p : places) {
-    double longitude = std::fmod(p.longitudeDeg, 360.0);
-    if (longitude < 0.0) longitude += 360.0;
     // Rounding can reach a whole circle; that is the same place as zero.
-    double units = std::round(longitude * engine::kLongitudeUnitsPerDegree);
+    double units = std::round(engine::NormalizeDegrees(p.longitudeDeg) * engine::kLongitudeUnitsPerDegree);
     if (units >= 360.0 * engine::kLongitudeUnitsPerDegree) units = 0.0;
     AppendBigEndian(units, bytes);
     AppendBigEndian(p.latitudeDeg * engine::kLatitudeUnitsPerDegree, bytes);
