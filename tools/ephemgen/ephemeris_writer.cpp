@@ -3,11 +3,12 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
 
 #include "engine/ephemeris/ephemeris_files.h"
+#include "platform/file_io.h"
 
 namespace kelvara::tools {
 namespace {
@@ -47,13 +48,8 @@ void WriteEphemerisFile(const std::string& path, int set, int fileNumber, const 
   }
   const std::filesystem::path target(path);
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    if (!out.flush()) throw std::runtime_error("cannot write " + temporary);
-  }
-  std::filesystem::rename(temporary, target);
+  const std::string_view bytes(reinterpret_cast<const char*>(content.data()), content.size());
+  if (!platform::WriteFileAtomically(target, bytes)) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace kelvara::tools
