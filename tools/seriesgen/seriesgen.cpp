@@ -13,12 +13,13 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <numbers>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
+#include "platform/file_io.h"
 #include "tools/seriesgen/series_files.h"
 
 namespace kelvara::tools {
@@ -44,13 +45,7 @@ std::string Number(double value) {
 }
 
 void WriteAtomically(const std::filesystem::path& path, const std::string& content) {
-  const std::filesystem::path temporary = path.string() + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out.flush()) throw std::runtime_error("cannot write " + temporary.string());
-  }
-  std::filesystem::rename(temporary, path);
+  if (!platform::WriteFileAtomically(path, content)) throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string Preamble(const std::string& what) {
