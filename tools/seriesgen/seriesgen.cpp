@@ -66,8 +66,10 @@ std::string VsopArray(const std::string& name, const std::vector<VsopTerm>& term
   return out.str();
 }
 
-std::string SpanOf(const std::string& name, std::size_t count) {
-  return count == 0 ? "std::span<const VsopTerm>{}" : "std::span<const VsopTerm>(" + name + ")";
+// A span over a generated array; an empty one for a power without terms.
+std::string SpanOf(const std::string& termType, const std::string& name, std::size_t count) {
+  const std::string span = "std::span<const " + termType + ">";
+  return count == 0 ? span + "{}" : span + "(" + name + ")";
 }
 
 void WriteVsopBody(const std::filesystem::path& folder, const std::string& body, const std::string& file,
@@ -80,7 +82,7 @@ void WriteVsopBody(const std::filesystem::path& folder, const std::string& body,
     for (std::size_t a = 0; a < engine::kVsopPowerCount; ++a) {
       const std::string name = "k" + std::string(kCoordinates[c]) + std::to_string(a);
       text += VsopArray(name, series.terms[c][a]);
-      spans += (a ? ", " : "") + SpanOf(name, series.terms[c][a].size());
+      spans += (a ? ", " : "") + SpanOf("VsopTerm", name, series.terms[c][a].size());
     }
     spans += "}},\n";
   }
@@ -110,8 +112,7 @@ void WriteLunar(const std::filesystem::path& folder, const OwnedLunarSeries& ser
     for (std::size_t n = 0; n < engine::kLunarPowerCount; ++n) {
       const std::string name = "k" + std::string(kCoordinates[c]) + std::to_string(n);
       text += LunarArray(name, series.terms[c][n]);
-      spans += std::string(n ? ", " : "") +
-               (series.terms[c][n].empty() ? "std::span<const LunarTerm>{}" : "std::span<const LunarTerm>(" + name + ")");
+      spans += (n ? ", " : "") + SpanOf("LunarTerm", name, series.terms[c][n].size());
     }
     spans += "}},\n";
   }
