@@ -43,7 +43,7 @@ constexpr double kLastGridJd = 2600000.5;
 // planet 1e-7 of its distance off moves the bodies by far less than 1e-8 au.
 constexpr double kPerturberThresholdRad = 1e-7;
 constexpr double kPerturberReachMillennia = 0.4;
-constexpr double kRoundTripDays = 36525.0;
+constexpr double kRoundTripDays = engine::kDaysPerCentury;
 
 // Layer body numbers of the integrated bodies, in MinorBodyIndex order.
 constexpr int kLayerBody[kMinorBodyCount] = {engine::kBodyPluto, engine::kBodyChiron, engine::kBodyCeres,
