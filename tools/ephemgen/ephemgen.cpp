@@ -59,8 +59,7 @@ std::string PathInDataFolder(int set, int fileNumber, const std::string& dataFol
 }
 
 HeliocentricPlace FromVsop(const OwnedVsopSeries& series, double julianDay) {
-  const engine::SphericalState s =
-      engine::WithCorrectedPrecession(engine::VsopHeliocentric(series.View(), julianDay), julianDay);
+  const engine::SphericalState s = engine::CorrectedVsopHeliocentric(series.View(), julianDay);
   return {s.longitudeRad * engine::kRadToDeg, s.latitudeRad * engine::kRadToDeg, s.distance};
 }
 
