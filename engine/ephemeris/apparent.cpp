@@ -18,20 +18,22 @@ constexpr double kSunGravityAu3PerDay2 = 0.01720209895 * 0.01720209895;
 // Each pass shrinks the light-time error by v/c (1e-4): three reach the double's precision.
 constexpr int kLightTimeIterations = 3;
 
+// The Sun's Newtonian pull on a body at fromSun, au/day^2.
+Vec3 SunPull(const Vec3& fromSun) {
+  const double distance = Norm(fromSun);
+  return (-kSunGravityAu3PerDay2 / (distance * distance * distance)) * fromSun;
+}
+
 // Direction seen stepDays after the view's instant, with the geometry moved linearly and the
 // Earth's velocity turned by the Sun's pull (the aberration follows it, about 0.35"/day).
 Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
   const Vec3 geocentric = view.geocentric.position + stepDays * view.geocentric.velocity;
   const Vec3 earth = view.earth.position + stepDays * view.earth.velocity;
-  const double earthDistance = Norm(view.earth.position);
-  const Vec3 earthAcceleration =
-      (-kSunGravityAu3PerDay2 / (earthDistance * earthDistance * earthDistance)) * view.earth.position;
-  const Vec3 earthVelocity = view.earth.velocity + stepDays * earthAcceleration;
+  const Vec3 earthVelocity = view.earth.velocity + stepDays * SunPull(view.earth.position);
   Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
   if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + earth, earth);
   return view.annualAberration ? Aberrate(direction, kLightDaysPerAu * earthVelocity) : direction;
 }
-
 
 }  // namespace
 
@@ -44,8 +46,7 @@ Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC) {
 }
 
 StateVector LightTimeCorrected(double julianDayTt, const StateVector& earth, const StateVector& bodyNow) {
-  const double distance = Norm(bodyNow.position);
-  const Vec3 acceleration = (-kSunGravityAu3PerDay2 / (distance * distance * distance)) * bodyNow.position;
+  const Vec3 acceleration = SunPull(bodyNow.position);
   StateVector emitted = bodyNow;
   double lightTimeDays = 0.0;
   for (int i = 0; i < kLightTimeIterations; ++i) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/ephemeris/geometry.h"
 #include "engine/ephemeris/tables.h"
 
 namespace kelvara::engine {
@@ -43,7 +42,5 @@ double DeltaTSeconds(double julianDayUt) {
   const double fraction = (julianDayUt - before->julianDayUt) / (after->julianDayUt - before->julianDayUt);
   return before->deltaTSeconds + fraction * (after->deltaTSeconds - before->deltaTSeconds);
 }
-
-double TerrestrialTimeJd(double julianDayUt) { return julianDayUt + DeltaTSeconds(julianDayUt) / kSecondsPerDay; }
 
 }  // namespace kelvara::engine

@@ -9,7 +9,4 @@ namespace kelvara::engine {
 // offset carried along and faded out linearly over a century so the two join continuously.
 double DeltaTSeconds(double julianDayUt);
 
-// Julian Day in TT for a Julian Day in UT.
-double TerrestrialTimeJd(double julianDayUt);
-
 }  // namespace kelvara::engine

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kFirstFixedFile = 17;
 constexpr int kLastFixedFile = 24;
+constexpr int kBytesPerValue = 4;  // big-endian signed 32-bit integers
 constexpr double kMaxLongitudeUnits = 360.0 * kLongitudeUnitsPerDegree;
 constexpr double kMaxLatitudeUnits = 90.0 * kLatitudeUnitsPerDegree;
 
@@ -63,7 +64,7 @@ std::optional<FileBodySlot> FileSlotOfBody(int body) {
 
 int BodiesInSet(int set) { return set == 1 ? 5 : set == 2 ? 1 : 4; }
 
-int RecordBytes(int set) { return BodiesInSet(set) * kValuesPerBody * 4; }
+int RecordBytes(int set) { return BodiesInSet(set) * kValuesPerBody * kBytesPerValue; }
 
 double DaysPerRecord(int set) { return set == 3 ? kAsteroidDaysPerRecord : kDaysPerRecord; }
 
@@ -146,11 +147,11 @@ Interpolated EverettInterpolate(const std::array<double, kWindowRecords>& f, dou
 bool EphemerisFileReader::ReadRecord(int set, double julianDay, const std::string& dataPrefix, Record& record) {
   SetCache& cache = sets_[set - 1];
   if (ReadEphemerisRecord(set, julianDay, cache.file, dataPrefix) != 0) return false;
-  unsigned char bytes[kMaxBodiesPerSet * kValuesPerBody * 4];
+  unsigned char bytes[kMaxBodiesPerSet * kValuesPerBody * kBytesPerValue];
   const std::size_t size = static_cast<std::size_t>(RecordBytes(set));
   if (std::fread(bytes, 1, size, cache.file.handle()) != size) return false;
   record.fill(0);
-  for (std::size_t i = 0; i < size / 4; ++i) record[i] = BigEndianInt32(bytes + 4 * i);
+  for (std::size_t i = 0; i < size / kBytesPerValue; ++i) record[i] = BigEndianInt32(bytes + kBytesPerValue * i);
   return InRange(record, BodiesInSet(set));
 }
 

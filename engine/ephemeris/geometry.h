@@ -19,6 +19,9 @@ inline constexpr double kSecondsPerDay = 86400.0;
 inline constexpr double kKmPerAu = 149597870.7;                 // IAU 2012
 inline constexpr double kLightDaysPerAu = 499.004783836 / 86400.0;  // light time for 1 au, days
 
+// Julian centuries from J2000, the time argument of most of the theories.
+inline double CenturiesFromJ2000(double julianDay) { return (julianDay - kJ2000Jd) / kDaysPerCentury; }
+
 struct Vec3 {
   double x = 0.0;
   double y = 0.0;

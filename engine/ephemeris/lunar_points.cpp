@@ -19,8 +19,6 @@ LongitudeAndRate FromPolynomial(const Jet& v) {
   return {NormalizeDegrees(v.value), v.rate / kDaysPerCentury};
 }
 
-double Centuries(double julianDayTt) { return (julianDayTt - kJ2000Jd) / kDaysPerCentury; }
-
 // Ascending node of the orbit through r with velocity v: the line where the pole r x v
 // crosses the ecliptic.
 double NodeLongitudeRad(const Vec3& position, const Vec3& velocity) {
@@ -36,11 +34,11 @@ StateVector TaylorStep(const MotionState& moon, double stepDays) {
 }  // namespace
 
 LongitudeAndRate MeanLunarNode(double julianDayTt) {
-  return FromPolynomial(EvaluatePolynomial(kNode, Centuries(julianDayTt)));
+  return FromPolynomial(EvaluatePolynomial(kNode, CenturiesFromJ2000(julianDayTt)));
 }
 
 LongitudeAndRate MeanLunarApogee(double julianDayTt) {
-  const double t = Centuries(julianDayTt);
+  const double t = CenturiesFromJ2000(julianDayTt);
   const Jet l = EvaluatePolynomial(kMeanLongitude, t);
   const Jet m = EvaluatePolynomial(kMeanAnomaly, t);
   return FromPolynomial({l.value - m.value + 180.0, l.rate - m.rate, 0.0});

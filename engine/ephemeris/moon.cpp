@@ -19,7 +19,7 @@ Jet Scaled(const Jet& jet, double factor) {
 }  // namespace
 
 LunarPlace LunarSeriesPlace(const LunarSeries& series, double julianDayTdb) {
-  const double t = (julianDayTdb - kJ2000Jd) / kDaysPerCentury;
+  const double t = CenturiesFromJ2000(julianDayTdb);
   const Jet w1 = EvaluatePolynomial(series.meanLongitudeRad, t);
   const Jet v = EvaluateLunarCoordinate(series.longitude, t);
   const Jet longitude = {std::fmod(w1.value + v.value, kTwoPi), w1.rate + v.rate, w1.acceleration + v.acceleration};

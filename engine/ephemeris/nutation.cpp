@@ -43,7 +43,7 @@ double Combined(const NutationTerm& term, const DelaunayArguments& a) {
 }  // namespace
 
 Nutation Nutation2000B(double julianDayTt) {
-  const double t = (julianDayTt - kJ2000Jd) / kDaysPerCentury;
+  const double t = CenturiesFromJ2000(julianDayTt);
   const DelaunayArguments a = Arguments2000B(t);
   double psiMas = 0.0;
   double epsMas = 0.0;

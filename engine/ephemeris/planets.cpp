@@ -21,9 +21,12 @@ SphericalState WithCorrectedPrecession(SphericalState place, double julianDayTdb
   return place;
 }
 
+SphericalState CorrectedVsopHeliocentric(const VsopBodySeries& series, double julianDayTdb) {
+  return WithCorrectedPrecession(VsopHeliocentric(series, julianDayTdb), julianDayTdb);
+}
+
 StateVector PlanetHeliocentricState(VsopBody body, double julianDayTdb) {
-  return SphericalToRectangular(
-      WithCorrectedPrecession(VsopHeliocentric(CompiledVsopSeries(body), julianDayTdb), julianDayTdb));
+  return SphericalToRectangular(CorrectedVsopHeliocentric(CompiledVsopSeries(body), julianDayTdb));
 }
 
 const VsopBodySeries& CompiledVsopSeries(VsopBody body) {

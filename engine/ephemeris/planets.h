@@ -20,6 +20,9 @@ const VsopBodySeries& CompiledVsopSeries(VsopBody body);
 // precession and ELP/MPP02 share.
 SphericalState WithCorrectedPrecession(SphericalState place, double julianDayTdb);
 
+// VsopHeliocentric moved onto the corrected equinox of date.
+SphericalState CorrectedVsopHeliocentric(const VsopBodySeries& series, double julianDayTdb);
+
 // Heliocentric state of a compiled body on the corrected equinox of date, au and au/day.
 StateVector PlanetHeliocentricState(VsopBody body, double julianDayTdb);
 

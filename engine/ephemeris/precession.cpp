@@ -15,11 +15,9 @@ constexpr std::array<double, 6> kLaskarQ = {0.0, -0.113469002e-3, 0.12372674e-6,
                                             -0.320334e-14};
 constexpr double kObliquityJ2000Rad = 84381.448 * kArcsecToRad;
 
-double Centuries(double julianDayTdb) { return (julianDayTdb - kJ2000Jd) / kDaysPerCentury; }
-
 // The P, Q rotation matrix, applied directly or transposed.
 Vec3 RotatePQ(const Vec3& v, double julianDayTdb, bool transposed) {
-  const double t = Centuries(julianDayTdb);
+  const double t = CenturiesFromJ2000(julianDayTdb);
   const double p = EvaluatePolynomial(kLaskarP, t).value, q = EvaluatePolynomial(kLaskarQ, t).value;
   const double root = std::sqrt(1.0 - p * p - q * q);
   const double m[3][3] = {{1.0 - 2.0 * p * p, 2.0 * p * q, 2.0 * p * root},
@@ -33,7 +31,7 @@ Vec3 RotatePQ(const Vec3& v, double julianDayTdb, bool transposed) {
 }  // namespace
 
 PrecessionAngle GeneralPrecessionInLongitude(double julianDayTdb) {
-  const Jet p = EvaluatePolynomial(kPrecessionArcsec, Centuries(julianDayTdb));
+  const Jet p = EvaluatePolynomial(kPrecessionArcsec, CenturiesFromJ2000(julianDayTdb));
   return {p.value * kArcsecToRad, p.rate * kArcsecToRad / kDaysPerCentury};
 }
 

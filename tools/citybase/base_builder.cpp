@@ -30,8 +30,9 @@ class ZoneCache {
       throw std::runtime_error("bad zone name '" + zoneName + "'");
     }
     const TzifZone zone = ReadTzif(dir_ / zoneName);
-    const auto history = ZoneHistory(zone);
-    ZoneData data{history, ZoneNumber(zone, history)};
+    ZoneData data;
+    data.history = ZoneHistory(zone);
+    data.number = ZoneNumber(zone, data.history);
     return zones_.emplace(zoneName, std::move(data)).first->second;
   }
 

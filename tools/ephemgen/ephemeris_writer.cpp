@@ -3,11 +3,12 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
 
 #include "engine/ephemeris/ephemeris_files.h"
+#include "platform/file_io.h"
 
 namespace kelvara::tools {
 namespace {
@@ -26,10 +27,8 @@ void AppendBigEndian(double value, std::vector<unsigned char>& bytes) {
 std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& places) {
   std::vector<unsigned char> bytes;
   for (const HeliocentricPlace& p : places) {
-    double longitude = std::fmod(p.longitudeDeg, 360.0);
-    if (longitude < 0.0) longitude += 360.0;
     // Rounding can reach a whole circle; that is the same place as zero.
-    double units = std::round(longitude * engine::kLongitudeUnitsPerDegree);
+    double units = std::round(engine::NormalizeDegrees(p.longitudeDeg) * engine::kLongitudeUnitsPerDegree);
     if (units >= 360.0 * engine::kLongitudeUnitsPerDegree) units = 0.0;
     AppendBigEndian(units, bytes);
     AppendBigEndian(p.latitudeDeg * engine::kLatitudeUnitsPerDegree, bytes);
@@ -49,13 +48,8 @@ void WriteEphemerisFile(const std::string& path, int set, int fileNumber, const 
   }
   const std::filesystem::path target(path);
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    if (!out.flush()) throw std::runtime_error("cannot write " + temporary);
-  }
-  std::filesystem::rename(temporary, target);
+  const std::string_view bytes(reinterpret_cast<const char*>(content.data()), content.size());
+  if (!platform::WriteFileAtomically(target, bytes)) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace kelvara::tools

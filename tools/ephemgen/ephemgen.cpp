@@ -43,7 +43,7 @@ constexpr double kLastGridJd = 2600000.5;
 // planet 1e-7 of its distance off moves the bodies by far less than 1e-8 au.
 constexpr double kPerturberThresholdRad = 1e-7;
 constexpr double kPerturberReachMillennia = 0.4;
-constexpr double kRoundTripDays = 36525.0;
+constexpr double kRoundTripDays = engine::kDaysPerCentury;
 
 // Layer body numbers of the integrated bodies, in MinorBodyIndex order.
 constexpr int kLayerBody[kMinorBodyCount] = {engine::kBodyPluto, engine::kBodyChiron, engine::kBodyCeres,
@@ -59,8 +59,7 @@ std::string PathInDataFolder(int set, int fileNumber, const std::string& dataFol
 }
 
 HeliocentricPlace FromVsop(const OwnedVsopSeries& series, double julianDay) {
-  const engine::SphericalState s =
-      engine::WithCorrectedPrecession(engine::VsopHeliocentric(series.View(), julianDay), julianDay);
+  const engine::SphericalState s = engine::CorrectedVsopHeliocentric(series.View(), julianDay);
   return {s.longitudeRad * engine::kRadToDeg, s.latitudeRad * engine::kRadToDeg, s.distance};
 }
 

@@ -15,8 +15,8 @@ namespace kelvara::tools {
 // Order of the bodies in the force model and in every state list.
 enum MinorBodyIndex : int { kPluto = 0, kChiron, kCeres, kPallas, kJuno, kVesta, kMinorBodyCount };
 
-inline constexpr double kCommonEpochJd = 2451545.0;      // J2000, where every body's state is brought
-inline constexpr double kPlutoCheckEpochJd = 2433282.5;  // 1950-01-01, the second Horizons state
+inline constexpr double kCommonEpochJd = engine::kJ2000Jd;  // where every body's state is brought
+inline constexpr double kPlutoCheckEpochJd = 2433282.5;    // 1950-01-01, the second Horizons state
 
 // What the minor-body folder gives: the force model (DE440 GMs) and per body its own epoch state
 // (Pluto: its Horizons state at J2000, and the one at 1950 its velocity is fitted to).

@@ -21,12 +21,9 @@ double EccentricAnomaly(double meanAnomalyRad, double e) {
 
 // From the orbital plane (x towards perihelion) to the reference plane: R_z(node) R_x(i) R_z(omega).
 Vec3 OrbitPlaneToReference(const Vec3& v, const OrbitalElements& el) {
-  const double cw = std::cos(el.argumentOfPerihelionRad), sw = std::sin(el.argumentOfPerihelionRad);
-  const double ci = std::cos(el.inclinationRad), si = std::sin(el.inclinationRad);
-  const double cn = std::cos(el.ascendingNodeRad), sn = std::sin(el.ascendingNodeRad);
-  const Vec3 turned{cw * v.x - sw * v.y, sw * v.x + cw * v.y, v.z};
-  const Vec3 tilted{turned.x, ci * turned.y - si * turned.z, si * turned.y + ci * turned.z};
-  return {cn * tilted.x - sn * tilted.y, sn * tilted.x + cn * tilted.y, tilted.z};
+  const Vec3 turned = engine::RotateAboutZ(v, el.argumentOfPerihelionRad);
+  const Vec3 tilted = engine::RotateAboutX(turned, el.inclinationRad);
+  return engine::RotateAboutZ(tilted, el.ascendingNodeRad);
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ const PlanetPositions& PerturbingPlanets::At(double julianDayTdb) {
   const int slot = nextSlot_;
   nextSlot_ = (nextSlot_ + 1) % kCacheSize;
   for (int i = 0; i < kPlanetCount; ++i) {
-    const engine::SphericalState ofDate =
-        engine::WithCorrectedPrecession(engine::VsopHeliocentric(series_[i].View(), julianDayTdb), julianDayTdb);
+    const engine::SphericalState ofDate = engine::CorrectedVsopHeliocentric(series_[i].View(), julianDayTdb);
     cached_[slot][i] =
         engine::PrecessEclipticDateToJ2000(engine::SphericalToRectangular(ofDate).position, julianDayTdb);
   }

@@ -1,16 +1,18 @@
 #include "tools/seriesgen/series_files.h"
 
 #include <cmath>
-#include <fstream>
 #include <cstdlib>
+#include <fstream>
 #include <numbers>
 #include <sstream>
 #include <stdexcept>
 
+#include "engine/ephemeris/precession.h"
+
 namespace kelvara::tools {
 namespace {
 
-constexpr double kArcsecToRad = std::numbers::pi / (180.0 * 3600.0);
+using engine::kArcsecToRad;
 
 std::ifstream OpenOrThrow(const std::string& path) {
   std::ifstream in(path);
@@ -142,7 +144,7 @@ constexpr double kDw3_2 = -0.00261070, kDw3_3 = -0.00010712;
 constexpr std::array<double, 5> kBp2 = {0.311079095, -0.004482398, -0.001102485, 0.001056062, 0.000050928};
 constexpr std::array<double, 5> kBp3 = {-0.103837907, 0.000668287, -0.001298072, -0.000178028, -0.000037342};
 // Precession constant with its correction (Herring et al. 2002), "/cy.
-constexpr double kPrecession = 5029.0966 - 0.29965;
+constexpr double kPrecession = 5029.0966 + engine::kPrecessionCorrectionArcsecPerCentury;
 
 struct ElpArguments {
   Poly w1, w2, w3, earth, perihelion;
@@ -209,7 +211,7 @@ Poly PhaseRad(const std::array<Poly, 13>& args, const std::array<int, 13>& multi
     if (multipliers[i] != 0) phase = Sum(phase, Scaled(args[i], multipliers[i]));
   }
   phase = Scaled(phase, kArcsecToRad);
-  phase[0] = std::remainder(phase[0] + extraPhaseRad, 2.0 * std::numbers::pi);
+  phase[0] = std::remainder(phase[0] + extraPhaseRad, engine::kTwoPi);
   return phase;
 }
 

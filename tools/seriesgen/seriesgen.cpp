@@ -13,19 +13,19 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <numbers>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
+#include "platform/file_io.h"
 #include "tools/seriesgen/series_files.h"
 
 namespace kelvara::tools {
 namespace {
 
 constexpr double kRadToArcsec = 180.0 * 3600.0 / std::numbers::pi;
-constexpr double kJ2000 = 2451545.0;
 constexpr double kFirstJd = 2400000.5;  // 1858 November 17, before the programs' 1860
 constexpr double kLastJd = 2499999.5;   // 2132 August 31, after the programs' 2130
 constexpr double kDefaultVsopThresholdRad = 2.0e-8;
@@ -34,7 +34,7 @@ constexpr double kMoonDistanceKm = 385000.0;
 constexpr int kCheckDates = 2000;
 
 double MaxAbsTime(double unitDays) {
-  return std::max(std::fabs(kFirstJd - kJ2000), std::fabs(kLastJd - kJ2000)) / unitDays;
+  return std::max(std::fabs(kFirstJd - engine::kJ2000Jd), std::fabs(kLastJd - engine::kJ2000Jd)) / unitDays;
 }
 
 std::string Number(double value) {
@@ -44,13 +44,7 @@ std::string Number(double value) {
 }
 
 void WriteAtomically(const std::filesystem::path& path, const std::string& content) {
-  const std::filesystem::path temporary = path.string() + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out.flush()) throw std::runtime_error("cannot write " + temporary.string());
-  }
-  std::filesystem::rename(temporary, path);
+  if (!platform::WriteFileAtomically(path, content)) throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string Preamble(const std::string& what) {
@@ -72,8 +66,10 @@ std::string VsopArray(const std::string& name, const std::vector<VsopTerm>& term
   return out.str();
 }
 
-std::string SpanOf(const std::string& name, std::size_t count) {
-  return count == 0 ? "std::span<const VsopTerm>{}" : "std::span<const VsopTerm>(" + name + ")";
+// A span over a generated array; an empty one for a power without terms.
+std::string SpanOf(const std::string& termType, const std::string& name, std::size_t count) {
+  const std::string span = "std::span<const " + termType + ">";
+  return count == 0 ? span + "{}" : span + "(" + name + ")";
 }
 
 void WriteVsopBody(const std::filesystem::path& folder, const std::string& body, const std::string& file,
@@ -86,7 +82,7 @@ void WriteVsopBody(const std::filesystem::path& folder, const std::string& body,
     for (std::size_t a = 0; a < engine::kVsopPowerCount; ++a) {
       const std::string name = "k" + std::string(kCoordinates[c]) + std::to_string(a);
       text += VsopArray(name, series.terms[c][a]);
-      spans += (a ? ", " : "") + SpanOf(name, series.terms[c][a].size());
+      spans += (a ? ", " : "") + SpanOf("VsopTerm", name, series.terms[c][a].size());
     }
     spans += "}},\n";
   }
@@ -116,8 +112,7 @@ void WriteLunar(const std::filesystem::path& folder, const OwnedLunarSeries& ser
     for (std::size_t n = 0; n < engine::kLunarPowerCount; ++n) {
       const std::string name = "k" + std::string(kCoordinates[c]) + std::to_string(n);
       text += LunarArray(name, series.terms[c][n]);
-      spans += std::string(n ? ", " : "") +
-               (series.terms[c][n].empty() ? "std::span<const LunarTerm>{}" : "std::span<const LunarTerm>(" + name + ")");
+      spans += (n ? ", " : "") + SpanOf("LunarTerm", name, series.terms[c][n].size());
     }
     spans += "}},\n";
   }
@@ -155,7 +150,7 @@ template <typename Coordinate, typename Evaluate>
 double MaxDifference(const Coordinate& full, const Coordinate& kept, Evaluate evaluate, double timeUnitDays) {
   double largest = 0.0;
   for (int i = 0; i < kCheckDates; ++i) {
-    const double t = (JdOfCheck(i) - kJ2000) / timeUnitDays;
+    const double t = (JdOfCheck(i) - engine::kJ2000Jd) / timeUnitDays;
     largest = std::max(largest, std::fabs(evaluate(full, t).value - evaluate(kept, t).value));
   }
   return largest;
@@ -165,20 +160,22 @@ void ReportVsop(const std::string& body, const OwnedVsopSeries& full, const Owne
   const auto f = full.View();
   const auto k = kept.View();
   const auto evaluate = engine::EvaluateVsopCoordinate;
+  const double days = engine::kDaysPerMillennium;
   std::printf("%-8s %5zu of %5zu terms  max error L %.4f\"  B %.4f\"  R %.2e au\n", body.c_str(), kept.TermCount(),
-              full.TermCount(), MaxDifference(f.longitude, k.longitude, evaluate, 365250.0) * kRadToArcsec,
-              MaxDifference(f.latitude, k.latitude, evaluate, 365250.0) * kRadToArcsec,
-              MaxDifference(f.radius, k.radius, evaluate, 365250.0));
+              full.TermCount(), MaxDifference(f.longitude, k.longitude, evaluate, days) * kRadToArcsec,
+              MaxDifference(f.latitude, k.latitude, evaluate, days) * kRadToArcsec,
+              MaxDifference(f.radius, k.radius, evaluate, days));
 }
 
 void ReportLunar(const OwnedLunarSeries& full, const OwnedLunarSeries& kept) {
   const auto f = full.View();
   const auto k = kept.View();
   const auto evaluate = engine::EvaluateLunarCoordinate;
+  const double days = engine::kDaysPerCentury;
   std::printf("Moon     %5zu of %5zu terms  max error V %.4f\"  U %.4f\"  r %.4f km\n", kept.TermCount(),
-              full.TermCount(), MaxDifference(f.longitude, k.longitude, evaluate, 36525.0) * kRadToArcsec,
-              MaxDifference(f.latitude, k.latitude, evaluate, 36525.0) * kRadToArcsec,
-              MaxDifference(f.distance, k.distance, evaluate, 36525.0));
+              full.TermCount(), MaxDifference(f.longitude, k.longitude, evaluate, days) * kRadToArcsec,
+              MaxDifference(f.latitude, k.latitude, evaluate, days) * kRadToArcsec,
+              MaxDifference(f.distance, k.distance, evaluate, days));
 }
 
 int Run(int argc, char** argv) {
@@ -196,14 +193,14 @@ int Run(int argc, char** argv) {
       {"Mercury", "mer"}, {"Venus", "ven"}, {"Earth", "ear"}, {"Mars", "mar"}};
   for (const auto& [body, file] : kBodies) {
     const OwnedVsopSeries full = ReadVsop87File((series / "vsop87" / ("VSOP87D." + std::string(file))).string());
-    const OwnedVsopSeries kept = TruncateVsop(full, vsopThreshold, MaxAbsTime(365250.0));
+    const OwnedVsopSeries kept = TruncateVsop(full, vsopThreshold, MaxAbsTime(engine::kDaysPerMillennium));
     WriteVsopBody(output, body, file, kept);
     ReportVsop(body, full, kept);
   }
   const double lunarThresholdRad = lunarThresholdArcsec / kRadToArcsec;
   const OwnedLunarSeries moon = ReadElpMpp02((series / "elpmpp02").string());
   const OwnedLunarSeries keptMoon =
-      TruncateLunar(moon, lunarThresholdRad, lunarThresholdRad * kMoonDistanceKm, MaxAbsTime(36525.0));
+      TruncateLunar(moon, lunarThresholdRad, lunarThresholdRad * kMoonDistanceKm, MaxAbsTime(engine::kDaysPerCentury));
   WriteLunar(output, keptMoon);
   ReportLunar(moon, keptMoon);
   WriteNutation(output, ReadNutation2000B((series / "nutation" / "iau2000b_nutation_77.csv").string()));
