@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "places/name_search.h"
 #include "platform/file_io.h"
 #include "workspace/chart_rules.h"
 
@@ -42,16 +43,38 @@ void LoadCityBaseStep(Session& session, std::vector<std::string>& messages) {
   if (!load.message.empty()) messages.push_back(load.message);
 }
 
+// A chart put at a place of the base takes its coordinates too, not only its name.
+void PutChartAtPlace(ws::ChartRecord& chart, const std::string& place, const places::CityBase& base) {
+  chart.placeName = place;
+  for (const places::CityRecord& city : base.cities) {
+    if (!city.HasDisplayName(place)) continue;
+    chart.latitudeDeg = city.Latitude();
+    chart.longitudeDeg = city.Longitude();
+    return;
+  }
+}
+
 // A "now" chart at exit comes back as a "now" chart at the "now" place.
 void RestoreNowChart(Session& session) {
   Settings& settings = session.settings;
   if (!settings.now) return;
   if (settings.doubleChart && settings.secondDocument.empty()) {
-    session.charts.second.placeName = settings.lastNowPlace;
+    session.charts.second.name = ws::kNameNow;
+    PutChartAtPlace(session.charts.second, settings.lastNowPlace, session.cityBase);
     return;
   }
   settings.mainDocument.clear();
-  session.charts.main.placeName = settings.lastNowPlace;
+  PutChartAtPlace(session.charts.main, settings.lastNowPlace, session.cityBase);
+}
+
+// A first start knows no "now" place: the city of the system's zone stands in.
+void ChooseFirstNowPlace(Session& session, const std::string& systemZone) {
+  if (!session.charts.nowPlace.empty() || systemZone.empty()) return;
+  if (const auto place = places::ZoneCityName(session.cityBase, systemZone)) {
+    session.charts.nowPlace = *place;
+    session.settings.lastNowPlace = *place;
+    PutChartAtPlace(session.charts.main, *place, session.cityBase);
+  }
 }
 
 Tradition CurrentTradition(const Settings& settings) {
@@ -121,6 +144,7 @@ StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {
   session.helpFile = kHelpFile;
   LoadCityBaseStep(session, result.messages);
   RestoreNowChart(session);
+  ChooseFirstNowPlace(session, environment.systemZone);
   LoadTablesStep(session, result.messages);
   session.textFolder = session.dataPrefix + std::string(kTextFolder);
   return result;
@@ -130,7 +154,7 @@ bool ShutDown(platform::Profile& profile, Session& session) {
   DeleteScratchFile();
   const ws::WorkspaceState& charts = session.charts;
   const ws::ChartRecord& shown = charts.doubleChart ? charts.second : charts.main;
-  if (!IsNowChart(shown)) session.settings.now = false;
+  session.settings.now = IsNowChart(shown);
   session.settings.doubleChart = charts.doubleChart;
   session.settings.lastNowPlace = charts.nowPlace;
   session.settings.houseSystem = charts.main.houseSystem;

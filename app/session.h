@@ -29,6 +29,9 @@ inline constexpr std::string_view kHelpFile = "kelvara.htm";
 inline constexpr std::string_view kTextFolder = "TXT_ST/";
 inline constexpr std::string_view kFontFiles[] = {"Kelvara.ttf", "Times.ttf", "Arial.ttf"};
 
+// The dignity the chains picture follows; none until the user picks one.
+enum class ChainKind { kNone, kRulership, kExaltation, kExile, kFall };
+
 struct Session {
   Settings settings;
   platform::RecentFileList recentFiles;
@@ -39,6 +42,8 @@ struct Session {
   DignityTables dignityTables;
   places::CityBase cityBase;
   DisplayMode displayMode = DisplayMode::kWheel;
+  ChainKind chainKind = ChainKind::kNone;
+  bool modified = false;  // the main chart differs from its document
   std::string dataPrefix;  // ends in a separator
   std::string textFolder;
   std::string helpFile;
@@ -50,6 +55,7 @@ struct StartUpEnvironment {
   std::function<bool()> claimSingleInstance;
   platform::DeviceFolders deviceFolders;
   std::string dataPrefix;
+  std::string systemZone;  // the system's zone name ("Europe/Moscow"); may be empty
 };
 
 enum class StartUpOutcome { kStarted, kAlreadyRunning };
@@ -71,7 +77,7 @@ void CopyMissingFonts(const platform::DeviceFolders& folders);
 // The platform's untitled-document name turns into an empty chart name.
 std::string ChartNameFromTitle(std::string_view title);
 
-// Deletes the scratch file, keeps "b_Now" only while the chart shown is a "now"
+// Deletes the scratch file, sets "b_Now" exactly when the chart shown is a "now"
 // chart, and writes the settings and the recent files; false when the store refused.
 bool ShutDown(platform::Profile& profile, Session& session);
 

@@ -1,5 +1,7 @@
 #include "places/name_search.h"
 
+#include <algorithm>
+
 #include "platform/codepage.h"
 #include "places/text_util.h"
 
@@ -37,6 +39,19 @@ std::vector<std::size_t> FindCitiesByName(const CityBase& base, std::string_view
   }
   exact.insert(exact.end(), prefix.begin(), prefix.end());
   return exact;
+}
+
+std::optional<std::string> ZoneCityName(const CityBase& base, std::string_view zoneName) {
+  std::string zoneCity(zoneName.substr(zoneName.rfind('/') + 1));
+  std::replace(zoneCity.begin(), zoneCity.end(), '_', ' ');
+  const CityRecord* mostPopulous = nullptr;
+  for (const CityRecord& city : base.cities) {
+    if (city.fourthText != zoneName) continue;
+    if (city.firstText == zoneCity) return city.DisplayName();
+    if (!mostPopulous || city.reserved > mostPopulous->reserved) mostPopulous = &city;
+  }
+  if (!mostPopulous) return std::nullopt;
+  return mostPopulous->DisplayName();
 }
 
 }  // namespace kelvara::places

@@ -1,6 +1,9 @@
 #include "platform/clock.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace kelvara::platform {
 namespace {
@@ -68,5 +71,20 @@ TimeZoneInfo TimeZoneInfoAt(std::time_t when) {
 DateTime SystemClock::LocalNow() const { return LocalDateTimeAt(std::time(nullptr)); }
 
 TimeZoneInfo SystemClock::TimeZone() const { return TimeZoneInfoAt(std::time(nullptr)); }
+
+std::string SystemZoneName() {
+  constexpr std::string_view kZoneFolder = "zoneinfo/";
+  const char* tz = std::getenv("TZ");
+  std::string name = tz ? tz : "";
+  if (!name.empty() && name.front() == ':') name.erase(0, 1);
+  if (name.empty()) {
+    std::error_code error;
+    name = std::filesystem::read_symlink("/etc/localtime", error).string();
+  }
+  const std::size_t folder = name.rfind(kZoneFolder);
+  if (folder != std::string::npos) name.erase(0, folder + kZoneFolder.size());
+  // A rule such as "MSK-3" or an absolute file names no zone of the base.
+  return name.find('/') == std::string::npos || name.front() == '/' ? std::string() : name;
+}
 
 }  // namespace kelvara::platform

@@ -28,6 +28,10 @@ struct TimeZoneInfo {
 DateTime LocalDateTimeAt(std::time_t when);
 TimeZoneInfo TimeZoneInfoAt(std::time_t when);
 
+// The name of the system's zone ("Europe/Moscow"): the TZ variable when it names a
+// zone, else the link /etc/localtime points to; empty when neither tells.
+std::string SystemZoneName();
+
 // The clock the front-end asks; tests hand in a fixed one.
 class Clock {
  public:

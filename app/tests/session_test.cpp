@@ -27,8 +27,8 @@ class SessionTest : public ::testing::Test {
     if (path.has_parent_path()) fs::create_directories(path.parent_path());
     ASSERT_TRUE(platform::WriteFileAtomically(path, bytes));
   }
-  StartUpResult Start(Session& session, std::function<bool()> claim = nullptr) {
-    return StartUp({&profile_, std::move(claim), {dir_ / "state", dir_ / "fonts", dir_ / "card"}, Prefix()},
+  StartUpResult Start(Session& session, std::function<bool()> claim = nullptr, std::string zone = "") {
+    return StartUp({&profile_, std::move(claim), {dir_ / "state", dir_ / "fonts", dir_ / "card"}, Prefix(), zone},
                    session);
   }
   Session Start() {
@@ -85,6 +85,51 @@ TEST_F(SessionTest, ANowChartAtExitComesBackAtTheNowPlace) {
   EXPECT_EQ(twoCharts.settings.mainDocument, "/charts/a.kvd");
 }
 
+// Two cities of one zone: the zone's own city is the less populous one.
+void WriteTwoCityBase(const std::string& prefix) {
+  std::string bytes;
+  for (const auto& [latin, name, population, latitude, longitude] :
+       {std::tuple{"Kazan", "Казань", 1200, 55.79, 49.12}, {"Moscow", "Москва", 1000, 55.75, 37.62},
+        {"Tver", "Тверь", 5000, 56.86, 35.90}}) {
+    places::CityRecord city;
+    city.firstText = latin;
+    city.name = name;
+    city.fourthText = "Europe/Moscow";
+    city.encodedX = places::EncodeLongitude(longitude);
+    city.encodedY = places::EncodeLatitude(latitude);
+    city.reserved = population;
+    places::AppendCityRecord(city, bytes);
+  }
+  ASSERT_TRUE(platform::WriteFileAtomically(prefix + places::kCityBaseFileName, bytes));
+}
+
+TEST_F(SessionTest, ANowChartAtStartStandsAtItsPlacesCoordinates) {
+  WriteTwoCityBase(Prefix());
+  Set("b_Now", 1);
+  Set("sLastNowPlace", "Казань");
+  const Session single = Start();
+  EXPECT_NEAR(single.charts.main.latitudeDeg, 55.79, 1e-9);
+  EXPECT_NEAR(single.charts.main.longitudeDeg, 49.12, 1e-9);
+  Set("b_Duble", 1);
+  const Session twoCharts = Start();
+  EXPECT_EQ(twoCharts.charts.second.name, "Сейчас") << "the now chart of the last run comes back";
+  EXPECT_NEAR(twoCharts.charts.second.longitudeDeg, 49.12, 1e-9);
+}
+
+TEST_F(SessionTest, AFirstStartTakesTheCityOfTheSystemsZoneAsTheNowPlace) {
+  WriteTwoCityBase(Prefix());
+  for (const auto& [zone, place] : {std::pair{"Europe/Moscow", "Москва"}, {"Europe/Nowhere", ""}, {"", ""}}) {
+    Session session;
+    Start(session, nullptr, zone);
+    EXPECT_EQ(session.charts.nowPlace, place) << zone;
+  }
+  WriteTwoCityBase(Prefix());
+  Set("sLastNowPlace", "Казань");
+  Session session;
+  Start(session, nullptr, "Europe/Moscow");
+  EXPECT_EQ(session.charts.nowPlace, "Казань") << "a stored place wins";
+}
+
 TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
   AspectTables edited;
   edited.single[3].angle = 151.0;
@@ -122,7 +167,7 @@ TEST_F(SessionTest, ShutDownKeepsNowOnlyForANowChartAndWritesEverything) {
        {std::tuple{false, "", "", true}, {false, "Останов", "", true}, {false, "Иван", "Сейчас", false},
         {true, "Иван", "Сейчас", true}, {true, "Сейчас", "Мария", false}}) {
     Session session = Start();
-    session.settings.now = true;
+    session.settings.now = false;  // set at exit by the chart shown, not by the start
     session.charts.doubleChart = doubleChart;
     session.charts.main.name = mainName;
     session.charts.second.name = secondName;
@@ -196,6 +241,7 @@ TEST_F(SessionTest, TheLastRunsDocumentsAreOpenedAgainOrForgottenWhenGone) {
   writer.charts.main.name = "Иван";
   ASSERT_FALSE(SaveDocument(writer, dir_ / "Иван.kvd"));
   writer.charts.doubleChart = true;
+  writer.charts.second.name = "Мария";
   writer.settings.secondDocument = (dir_ / "пропал.kvd").string();
   ASSERT_TRUE(ShutDown(profile_, writer));
 

@@ -30,14 +30,14 @@ TEST(InstanceClaim, ASecondStartRaisesTheFirstAndStartsNothing) {
 
   platform::SingleInstance first(name, folder.path());
   Session running;
-  ASSERT_EQ(StartUp({&profile, SingleInstanceClaim(first), folders, (dir / "").string()}, running).outcome,
+  ASSERT_EQ(StartUp({&profile, SingleInstanceClaim(first), folders, (dir / "").string(), ""}, running).outcome,
             StartUpOutcome::kStarted);
   EXPECT_TRUE(running.settings.doubleChart);
   QSignalSpy raised(&first, &platform::SingleInstance::raiseRequested);
 
   platform::SingleInstance second(name, folder.path());
   Session another;
-  EXPECT_EQ(StartUp({&profile, SingleInstanceClaim(second), folders, (dir / "").string()}, another).outcome,
+  EXPECT_EQ(StartUp({&profile, SingleInstanceClaim(second), folders, (dir / "").string(), ""}, another).outcome,
             StartUpOutcome::kAlreadyRunning);
   EXPECT_FALSE(another.settings.doubleChart);
   EXPECT_TRUE(raised.wait(kPatienceMs));
