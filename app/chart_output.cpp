@@ -1,4 +1,4 @@
-#include "app/cli/chart_output.h"
+#include "app/chart_output.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include "workspace/driver_points.h"
 #include "workspace/gmt_text.h"
 
-namespace kelvara::cli {
+namespace kelvara::app {
 namespace {
 
 using workspace::ChartObject;
@@ -109,4 +109,4 @@ void PrintChartCsv(const ChartRecord& chart, std::ostream& out) {
   }
 }
 
-}  // namespace kelvara::cli
+}  // namespace kelvara::app

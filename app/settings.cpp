@@ -35,6 +35,7 @@ constexpr std::array kFlagKeys = {
     FlagKey{"b_SHOD", &Settings::applyingShown},
     FlagKey{"b_NSHOD", &Settings::separatingShown},
     FlagKey{"b_IChing", &Settings::iChing},
+    FlagKey{"b_12Hour", &Settings::twelveHourClock},
 };
 
 constexpr std::array kTextKeys = {
@@ -87,10 +88,14 @@ void NormaliseTraditions(Settings& settings) {
 DisplayMode ChooseStartDisplayMode(Settings& settings) {
   const DisplayMode mode = !settings.viewCircle && settings.viewTransit ? DisplayMode::kEventMap
                                                                         : DisplayMode::kWheel;
+  SetDisplayMode(settings, mode);
+  return mode;
+}
+
+void SetDisplayMode(Settings& settings, DisplayMode mode) {
   settings.viewCircle = mode == DisplayMode::kWheel;
   settings.viewTransit = mode == DisplayMode::kEventMap;
-  settings.viewSoul = false;
-  return mode;
+  settings.viewSoul = mode == DisplayMode::kChains;
 }
 
 }  // namespace kelvara::app

@@ -34,6 +34,8 @@ struct Settings {
   bool applyingShown = true;    // "b_SHOD"
   bool separatingShown = true;  // "b_NSHOD"
   bool iChing = false;          // "b_IChing"
+  // Our own key (the handheld kept the choice for the run only): 12-hour clock times.
+  bool twelveHourClock = false; // "b_12Hour"
 
   bool operator==(const Settings&) const = default;
 };
@@ -47,7 +49,10 @@ Settings LoadSettings(const platform::Profile& profile);
 // False when the store refused any key (the others are still written).
 bool SaveSettings(platform::Profile& profile, const Settings& settings);
 
-enum class DisplayMode { kWheel, kEventMap };
+enum class DisplayMode { kWheel, kEventMap, kChains };
+
+// Sets the three view flags to match the mode.
+void SetDisplayMode(Settings& settings, DisplayMode mode);
 
 // Exactly one tradition: both on or both off means the Avestan one.
 void NormaliseTraditions(Settings& settings);

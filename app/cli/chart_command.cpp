@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/cli/chart_documents.h"
-#include "app/cli/chart_output.h"
+#include "app/chart_output.h"
 #include "app/cli/cli.h"
 #include "app/settings.h"
 #include "places/chart_zones.h"
@@ -362,9 +362,9 @@ int RunChartCommand(const std::vector<std::string>& args, const CliContext& cont
     }
   }
   if (format == "csv") {
-    PrintChartCsv(*chart.value, out);
+    app::PrintChartCsv(*chart.value, out);
   } else {
-    PrintChartText(*chart.value, out);
+    app::PrintChartText(*chart.value, out);
   }
   return kExitOk;
 }
