@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 EXAMPLE_CHART = -Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run example test bench clean
 
 all: build
 
@@ -16,7 +16,11 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The program's window; without a display it says so and ends.
 run: build
+	$(BUILD_DIR)/bin/kelvara
+
+example: build
 	$(BUILD_DIR)/bin/kelvara-engine $(EXAMPLE_CHART)
 
 test: build

@@ -1,0 +1,226 @@
+#include "app/qt/main_frame.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/display_check.h"
+#include "app/qt/message_boxes.h"
+#include "app/qt/qt_text.h"
+#include "platform/qt/tests/qt_test_application.h"
+#include "platform/tests/scratch_dir.h"
+#include "workspace/engine_driver.h"
+#include "workspace/tests/fake_sky.h"
+
+namespace kelvara::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ws = workspace;
+using ws::testing::Person;
+
+constexpr int kPatienceMs = 10000;
+
+// Every box the window shows is recorded and answered with `answer`.
+struct RecordedBoxes {
+  RecordedBoxes() {
+    SetBoxAnswerer([this](BoxKind, const std::string& text) {
+      texts.push_back(text);
+      return answer;
+    });
+  }
+  ~RecordedBoxes() { SetBoxAnswerer(nullptr); }
+  std::vector<std::string> texts;
+  bool answer = false;
+};
+
+// The actions of a menu tree in the window, by caption path ("Команды/Настроить/Koch").
+QAction* FindAction(const QList<QAction*>& actions, const QStringList& path) {
+  for (QAction* action : actions) {
+    if (action->text() != path.front()) continue;
+    if (path.size() == 1) return action;
+    if (action->menu()) return FindAction(action->menu()->actions(), path.mid(1));
+  }
+  return nullptr;
+}
+
+QStringList Captions(const QList<QAction*>& actions) {
+  QStringList captions;
+  for (const QAction* action : actions) captions << (action->isSeparator() ? QString("-") : action->text());
+  return captions;
+}
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  MainFrameTest() {
+    platform::testing::TestApplication();
+    session_.dataPrefix = (dir_.Path() / "").string();
+    session_.charts.main = Person("Иван", {1985, 7, 12, 14, 5, 0}, 4.0);
+  }
+  CMainFrame& Frame() {
+    if (!frame_) {
+      frame_ = std::make_unique<CMainFrame>(session_, FrameServices{sky_, &clock_, &profile_, "registry.db"});
+      frame_->ShowCharts();
+      frame_->show();
+      frame_->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    }
+    return *frame_;
+  }
+  bool Trigger(const QString& path) {
+    QAction* action = FindAction(Frame().menuBar()->actions(), path.split('/'));
+    if (!action) return false;
+    action->trigger();
+    return true;
+  }
+
+  platform::test_support::ScratchDir dir_;
+  platform::Registry registry_{dir_ / "registry.db"};
+  platform::Profile profile_{registry_};
+  Session session_;
+  ws::testing::FakeSky sky_;
+  ws::testing::FixedClock clock_{platform::TimeZoneInfo{true, -180, 0, false, "MSK", "MSK"}};
+  std::unique_ptr<CMainFrame> frame_;
+  RecordedBoxes boxes_;
+};
+
+TEST_F(MainFrameTest, TheMenusAreTheCoresTreesAndFollowEveryCommand) {
+  CMainFrame& frame = Frame();
+  EXPECT_EQ(Captions(frame.menuBar()->actions()), (QStringList{"Файл", "Команды", "Формула Души", "Формат времени"}));
+  EXPECT_EQ(frame.windowTitle(), "Иван — Кельвара[*]");
+  QAction* koch = FindAction(frame.menuBar()->actions(), {"Команды", "Настроить", "Системы Домов", "Koch"});
+  ASSERT_TRUE(koch);
+  EXPECT_FALSE(koch->isChecked());
+  koch->trigger();
+  EXPECT_EQ(session_.charts.main.houseSystem, ws::kHouseKoch);
+  EXPECT_TRUE(FindAction(frame.menuBar()->actions(), {"Команды", "Настроить", "Системы Домов", "Koch"})->isChecked());
+
+  ASSERT_TRUE(Trigger("Формула Души"));
+  EXPECT_EQ(session_.displayMode, DisplayMode::kChains);
+  EXPECT_EQ(Captions(FindAction(frame.menuBar()->actions(), {"Команды"})->menu()->actions()),
+            (QStringList{"Карта событий", "Гороскоп", "Планетарные цепочки", "-", "Лунный календарь",
+                         "Планетарные часы", "-", "Сменить исх.данные"}));
+  EXPECT_FALSE(frame.findChild<QToolBar*>()->isVisible()) << "the tool bar belongs to the wheel";
+  ASSERT_TRUE(Trigger("Команды/Гороскоп"));
+  ASSERT_TRUE(Trigger("Формат времени/Не наш (11am, 12am, 1pm,..)"));
+  EXPECT_TRUE(session_.settings.twelveHourClock);
+}
+
+TEST_F(MainFrameTest, MessagesAndQuestionsAreTheProgramsBoxes) {
+  session_.charts.main.name = "Сейчас";
+  ASSERT_TRUE(Trigger("Команды/Луна без курса"));
+  ASSERT_TRUE(Trigger("Команды/Лунный календарь"));
+  EXPECT_EQ(boxes_.texts, (std::vector<std::string>{std::string(kStopNowFirst),
+                                                     "\"Лунный календарь\" в этой версии программы еще не работает."}));
+}
+
+TEST_F(MainFrameTest, ADoubleTapFreezesAndReleasesTheNowChart) {
+  session_.charts.main.name = "";
+  CMainFrame& frame = Frame();
+  EXPECT_TRUE(frame.Clock().IsRunning());
+  QTest::mouseDClick(frame.View(), Qt::LeftButton, {}, frame.View()->rect().center());
+  EXPECT_EQ(session_.charts.main.name, "Останов");
+  EXPECT_FALSE(frame.Clock().IsRunning());
+  EXPECT_TRUE(FindAction(frame.menuBar()->actions(), {"Команды", "Останов."})->isChecked());
+  QTest::keyClick(frame.View(), Qt::Key_Space);
+  EXPECT_EQ(session_.charts.main.name, "Сейчас");
+  EXPECT_TRUE(frame.Clock().IsRunning());
+}
+
+TEST_F(MainFrameTest, TheNowClockRedrawsWithTheRoundsCharts) {
+  session_.charts.main.name = "Сейчас";
+  CMainFrame& frame = Frame();
+  session_.charts.main.local = {};  // a round must put the present moment back
+  EXPECT_TRUE(QTest::qWaitFor([this] { return session_.charts.main.local.year == 2024; }, kPatienceMs));
+  frame.RunCommand(CommandId::kStopNow);
+  EXPECT_FALSE(frame.Clock().IsRunning());
+}
+
+TEST_F(MainFrameTest, StepKeysMoveTheChartByItsStep) {
+  session_.charts.main.step = {0, 1, 0, 0, 0, 0, 0};
+  session_.charts.main.local = {2024, 1, 31, 12, 0, 0};
+  CMainFrame& frame = Frame();
+  frame.RunCommand(CommandId::kStepShift);
+  QTest::keyClick(frame.View(), Qt::Key_Right);
+  EXPECT_EQ(session_.charts.main.local, (ws::CalendarMoment{2024, 2, 29, 12, 0, 0}));
+  QTest::keyClick(frame.View(), Qt::Key_Left);
+  EXPECT_EQ(session_.charts.main.local, (ws::CalendarMoment{2024, 1, 29, 12, 0, 0}));
+}
+
+TEST_F(MainFrameTest, SavingThePictureWritesEachFormat) {
+  CMainFrame& frame = Frame();
+  frame.resize(480, 520);
+  for (const char* name : {"wheel.png", "wheel.svg", "wheel.pdf"}) {
+    const fs::path file = dir_ / name;
+    EXPECT_TRUE(frame.SavePicture(ToQt(file.string())));
+    EXPECT_GT(fs::file_size(file), 100u) << name;
+  }
+  const QImage png(ToQt((dir_ / "wheel.png").string()));
+  EXPECT_EQ(png.size(), frame.View()->size());
+  EXPECT_FALSE(frame.SavePicture(ToQt((dir_ / "missing" / "w.png").string())));
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedChartAsksAndWritesTheSettings) {
+  session_.modified = true;
+  session_.settings.stepShift = true;
+  CMainFrame& frame = Frame();
+  boxes_.answer = false;
+  EXPECT_TRUE(frame.close());
+  EXPECT_EQ(boxes_.texts, std::vector<std::string>{"Сохранить изменения в «Иван»?"});
+  EXPECT_TRUE(LoadSettings(profile_).stepShift);
+  EXPECT_FALSE(frame.Clock().IsRunning());
+}
+
+TEST_F(MainFrameTest, AFailedSaveAtExitKeepsTheWindowOpen) {
+  session_.modified = true;
+  CMainFrame& frame = Frame();
+  frame.SetFileChooser([this](bool, const std::string&) { return std::optional((dir_ / "no" / "x.kvd").string()); });
+  boxes_.answer = true;
+  EXPECT_FALSE(frame.close());
+  EXPECT_TRUE(session_.modified);
+}
+
+// The program itself, as a user starts it.
+class KelvaraProcess : public ::testing::Test {
+ protected:
+  KelvaraProcess() {
+    platform::testing::TestApplication();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    environment.insert("KELVARA_REGISTRY", ToQt((dir_ / "registry.db").string()));
+    environment.insert("XDG_STATE_HOME", ToQt((dir_ / "state").string()));
+    environment.insert("XDG_DATA_HOME", ToQt((dir_ / "share").string()));
+    environment.insert("XDG_RUNTIME_DIR", ToQt(dir_.Path().string()));
+    process_.setProcessEnvironment(environment);
+  }
+  int Run(const QStringList& arguments) {
+    process_.start(ToQt(std::string(KELVARA_BIN_DIR) + "/kelvara"), arguments);
+    EXPECT_TRUE(process_.waitForFinished(60000));
+    return process_.exitCode();
+  }
+
+  platform::test_support::ScratchDir dir_;
+  QProcess process_;
+};
+
+TEST_F(KelvaraProcess, WithoutADisplayItSaysSoAndEnds) {
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_EQ(QString::fromUtf8(process_.readAllStandardError()).trimmed(), ToQt(kNoDisplayMessage));
+}
+
+TEST_F(KelvaraProcess, AScreenshotPaintsTheWindowOnceAndEnds) {
+  const std::string file = (dir_ / "shot.png").string();
+  EXPECT_EQ(Run({"--screenshot", ToQt(file), "--size", "500x560"}), 0) << process_.readAllStandardError().data();
+  const QImage image(ToQt(file));
+  EXPECT_EQ(image.size(), QSize(500, 560));
+  EXPECT_EQ(Run({"--screenshot", ToQt(file), "--mode", "spiral"}), 2);
+}
+
+}  // namespace
+}  // namespace kelvara::app
