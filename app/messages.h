@@ -10,6 +10,12 @@ using places::kCannotOpenFile;
 using places::kCannotWriteFile;
 inline constexpr const char* kDamagedFile = "Файл поврежден: ";
 
+// The settings store at start: damaged and set aside, or not to be opened at all.
+inline constexpr const char* kStoreMovedAside1 = "Хранилище настроек было повреждено и перенесено в файл ";
+inline constexpr const char* kStoreMovedAside2 = ". Настройки взяты по умолчанию.";
+inline constexpr const char* kStoreUnavailable =
+    "Хранилище настроек недоступно, настройки не будут сохранены: ";
+
 // Reasons given after kDamagedFile.
 inline constexpr const char* kReasonTruncated = "данные неполны или искажены";
 inline constexpr const char* kReasonBadValue = "недопустимое значение: ";

@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "app/messages.h"
 #include "places/name_search.h"
 #include "platform/file_io.h"
 #include "workspace/chart_rules.h"
@@ -127,6 +128,12 @@ void CopyMissingFonts(const platform::DeviceFolders& folders) {
 
 std::string ChartNameFromTitle(std::string_view title) {
   return title == ws::kNameUnknown ? std::string() : std::string(title);
+}
+
+std::optional<std::string> StoreStartMessage(const platform::Registry& registry) {
+  if (!registry.IsOpen()) return kStoreUnavailable + registry.OpenError();
+  if (!registry.MovedAside().empty()) return kStoreMovedAside1 + registry.MovedAside().string() + kStoreMovedAside2;
+  return std::nullopt;
 }
 
 StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {

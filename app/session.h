@@ -65,6 +65,9 @@ struct StartUpResult {
   std::vector<std::string> messages;  // damaged files, shown once the window is up
 };
 
+// What the window says about the settings store once it is up; none for a sound store.
+std::optional<std::string> StoreStartMessage(const platform::Registry& registry);
+
 // Steps 1-12 of the start: scratch file, single instance, recent files, fonts,
 // settings and display mode, the untitled main chart, the city base, the "now"
 // rule, the aspect and dignity tables and the text folder.

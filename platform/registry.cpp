@@ -288,6 +288,7 @@ bool Registry::OpenStore() {
     }
     std::cerr << "kelvara: the registry store " << file_.string() << " is unreadable (" << reason
               << "); it was moved to " << aside.string() << " and a fresh store was created.\n";
+    movedAside_ = aside;
     if (!OpenConnection(&openError_)) return false;
   }
   return CreateSchema(&openError_);

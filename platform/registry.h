@@ -87,6 +87,8 @@ class Registry {
 
   bool IsOpen() const { return db_ != nullptr; }
   const std::string& OpenError() const { return openError_; }
+  // Where a damaged store was moved at opening; empty when it was sound.
+  const std::filesystem::path& MovedAside() const { return movedAside_; }
   const std::filesystem::path& File() const { return file_; }
 
   // Key paths are names joined with "\"; an empty path opens the key itself again.
@@ -128,6 +130,7 @@ class Registry {
 
   std::filesystem::path file_;
   std::string openError_;
+  std::filesystem::path movedAside_;
   sqlite3* db_ = nullptr;
   std::mutex mutex_;
   std::unordered_map<std::uint32_t, KeyId> handles_;

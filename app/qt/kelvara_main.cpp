@@ -22,8 +22,15 @@ namespace {
 
 using namespace kelvara;
 
-void ShowStartMessages(app::CMainFrame& frame, const std::vector<std::string>& messages) {
-  for (const std::string& message : messages) app::ShowMessage(&frame, message);
+// A screenshot must not wait for a box nobody sees: its messages go to standard error.
+void ShowStartMessages(app::CMainFrame& frame, const std::vector<std::string>& messages, bool screenshot) {
+  for (const std::string& message : messages) {
+    if (screenshot) {
+      std::fprintf(stderr, "kelvara: %s\n", message.c_str());
+    } else {
+      app::ShowMessage(&frame, message);
+    }
+  }
 }
 
 int RunWindow(const app::KelvaraOptions& options, QApplication& application) {
@@ -56,9 +63,10 @@ int RunWindow(const app::KelvaraOptions& options, QApplication& application) {
   frame.show();
 
   QTimer::singleShot(0, &frame, [&] {
-    ShowStartMessages(frame, start.messages);
+    if (const auto store = app::StoreStartMessage(registry)) ShowStartMessages(frame, {*store}, screenshot);
+    ShowStartMessages(frame, start.messages, screenshot);
     const app::ChartServices services = app::SessionChartServices(session, engine, &clock, nullptr, nullptr);
-    ShowStartMessages(frame, app::ReopenLastDocuments(session, services));
+    ShowStartMessages(frame, app::ReopenLastDocuments(session, services), screenshot);
     frame.ShowCharts();
     if (!options.documentFile.empty()) frame.OpenDocumentFile(options.documentFile);
     if (!screenshot) return;

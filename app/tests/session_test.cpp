@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/messages.h"
 #include "platform/file_io.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/tests/fake_sky.h"
@@ -128,6 +129,18 @@ TEST_F(SessionTest, AFirstStartTakesTheCityOfTheSystemsZoneAsTheNowPlace) {
   Session session;
   Start(session, nullptr, "Europe/Moscow");
   EXPECT_EQ(session.charts.nowPlace, "Казань") << "a stored place wins";
+}
+
+TEST_F(SessionTest, ADamagedSettingsStoreIsSetAsideAndSaidOnce) {
+  EXPECT_FALSE(StoreStartMessage(registry_));
+  Touch(dir_ / "broken.db", std::string(4096, 'x'));
+  platform::Registry broken(dir_ / "broken.db");
+  const auto message = StoreStartMessage(broken);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->rfind(kStoreMovedAside1, 0), 0u);
+  EXPECT_NE(message->find(broken.MovedAside().string()), std::string::npos);
+  platform::Profile fresh(broken);
+  EXPECT_EQ(LoadSettings(fresh), Settings{}) << "the window comes up on the defaults";
 }
 
 TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
