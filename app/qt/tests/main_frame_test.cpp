@@ -186,6 +186,52 @@ TEST_F(MainFrameTest, AFailedSaveAtExitKeepsTheWindowOpen) {
   EXPECT_TRUE(session_.modified);
 }
 
+TEST_F(MainFrameTest, TheDoubleChartButtonRestoresTheSecondChartAcrossAMergedChart) {
+  session_.charts.doubleChart = true;
+  session_.charts.second = Person("Мария", {1990, 3, 1, 8, 0, 0}, 3.0);
+  session_.charts.second.filePath = "/charts/maria.kvd";
+  CMainFrame& frame = Frame();
+  const auto pressDoubleCharts = [&frame] {
+    QAction* button = FindAction(frame.findChild<QToolBar*>()->actions(), {"Двойные карты"});
+    ASSERT_TRUE(button);
+    button->trigger();
+  };
+  pressDoubleCharts();
+  EXPECT_EQ(session_.charts.second.name, "");
+  pressDoubleCharts();
+  EXPECT_EQ(session_.charts.second.name, "Мария");
+  ASSERT_TRUE(Trigger("Команды/Средняя карта"));
+  EXPECT_TRUE(ws::IsMidpointName(session_.charts.main.name));
+  EXPECT_EQ(frame.windowTitle(), "Ср.карта (Иван + Мария) — Кельвара[*]");
+  ASSERT_TRUE(Trigger("Команды/Средняя карта"));
+  EXPECT_EQ(session_.charts.main.name, "Иван");
+  EXPECT_EQ(session_.charts.second.name, "Мария");
+  EXPECT_EQ(session_.charts.second.filePath, "/charts/maria.kvd");
+}
+
+TEST_F(MainFrameTest, SwitchesModeAndTheDocumentComeBackAfterARestart) {
+  // The start deletes the scratch file of the current directory: make it the case's own.
+  const fs::path previousFolder = fs::current_path();
+  fs::current_path(dir_.Path());
+  CMainFrame& frame = Frame();
+  const std::string document = (dir_ / "Иван.kvd").string();
+  frame.SetFileChooser([document](bool, const std::string&) { return std::optional(document); });
+  frame.RunCommand(CommandId::kSaveDocument);
+  frame.RunCommand(CommandId::kStepShift);
+  frame.RunCommand(CommandId::kPlanetDegrees);
+  frame.RunCommand(CommandId::kEventMap);
+  ASSERT_TRUE(frame.close());
+
+  Session next;
+  StartUp({&profile_, nullptr, {dir_ / "state", dir_ / "fonts", dir_ / "card"}, session_.dataPrefix, ""}, next);
+  ReopenLastDocuments(next, SessionChartServices(next, sky_, &clock_, nullptr, nullptr));
+  EXPECT_EQ(next.displayMode, DisplayMode::kEventMap);
+  EXPECT_TRUE(next.settings.stepShift && next.settings.degreesShown);
+  EXPECT_EQ(next.charts.main.name, "Иван");
+  EXPECT_EQ(next.charts.main.local, session_.charts.main.local);
+  fs::current_path(previousFolder);
+}
+
 // The program itself, as a user starts it.
 class KelvaraProcess : public ::testing::Test {
  protected:
