@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QImage>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -13,6 +14,8 @@
 #include "app/display_check.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/tests/golden_image.h"
 #include "platform/qt/tests/qt_test_application.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/engine_driver.h"
@@ -230,6 +233,31 @@ TEST_F(MainFrameTest, SwitchesModeAndTheDocumentComeBackAfterARestart) {
   EXPECT_EQ(next.charts.main.name, "Иван");
   EXPECT_EQ(next.charts.main.local, session_.charts.main.local);
   fs::current_path(previousFolder);
+}
+
+// The view's picture of a fixed chart, drawn as the window draws it.
+TEST_F(MainFrameTest, TheWheelsTextPictureMatchesItsGoldenImage) {
+  session_.charts.main.placeName = "Москва";
+  CMainFrame& frame = Frame();
+  QImage image(480, 560, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  platform::QtCanvas canvas(painter);
+  frame.View()->DrawPicture(canvas, MetricsForSize(image.width(), image.height()));
+  painter.end();
+  std::string why;
+  EXPECT_TRUE(platform::testing::MatchesGolden(image, std::string(KELVARA_SOURCE_DIR) + "/app/qt/tests/data/wheel_text.png", &why))
+      << why;
+  // A changed chart is a changed picture.
+  session_.charts.main.objects[1].SetLongitude(200.0);
+  QImage changed(image.size(), QImage::Format_RGB32);
+  changed.fill(Qt::white);
+  QPainter again(&changed);
+  platform::QtCanvas changedCanvas(again);
+  frame.View()->DrawPicture(changedCanvas, MetricsForSize(image.width(), image.height()));
+  again.end();
+  EXPECT_GT(platform::testing::CompareImages(changed, image).differingShare, 0.0);
 }
 
 // The program itself, as a user starts it.
