@@ -52,6 +52,7 @@ enum class CalendarKind { kLunar, kPlanetaryHours, kVoidMoon, kAspects };
 struct CommandServices {
   std::function<void(CalendarKind)> calendar;
   std::function<void()> interpretation;
+  std::function<bool()> interpretationListsTexts;  // "Текст интерпретации" is offered
   std::function<void()> aspectList;
   std::function<void(SettingsPage)> settingsPage;
   std::function<void()> buildEventMap;

@@ -140,7 +140,7 @@ CMainFrame::CMainFrame(Session& session, const FrameServices& services, QWidget*
 CMainFrame::~CMainFrame() { nowClock_.Stop(); }
 
 CommandContext CMainFrame::MakeContext() {
-  CommandContext context{session_, services_.engine, services_.clock, &zones_, *this, {}, this};
+  CommandContext context{session_, services_.engine, services_.clock, &zones_, *this, commandServices_, this};
   context.services.savePicture = [this] { ChooseAndSavePicture(); };
   return context;
 }
@@ -185,7 +185,8 @@ void CMainFrame::RebuildMenus() {
   QMenuBar* bar = menuBar();
   bar->clear();
   AddEntries(bar->addMenu(ToQt(kFileMenuCaption)), BuildFileMenu(session_), run);
-  const MenuConditions conditions{false, session_.charts.main.name == ws::kNameStopped ||
+  const bool texts = commandServices_.interpretationListsTexts && commandServices_.interpretationListsTexts();
+  const MenuConditions conditions{texts, session_.charts.main.name == ws::kNameStopped ||
                                              session_.charts.second.name == ws::kNameStopped};
   AddEntries(bar->addMenu(ToQt(kCommandMenuCaption)), BuildCommandMenu(session_, conditions), run);
   MenuEntry soul;
@@ -233,7 +234,10 @@ void CMainFrame::StepChartBy(int chart, int direction) {
   if (IsZeroStep(record.step)) return;
   Stop();
   if (StepChart(record, direction)) {
-    ws::ComputeChart(record, SessionComputeContext(MakeContext()));
+    const ws::ComputeContext context = SessionComputeContext(MakeContext());
+    ws::ComputeChart(record, context);
+    // A second chart derived from the main chart follows it.
+    if (chart == kFirstChart && SecondChartShown(session_)) ws::ComputeChart(session_.charts.second, context);
   } else {
     steps_.StopRepeating(chart);
   }

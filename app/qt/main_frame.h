@@ -65,6 +65,9 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   CKelvaraCView* View() const { return view_; }
   NowClock& Clock() { return nowClock_; }
   const CKelvaraCDoc& Document() const { return document_; }
+  // The parts of the program that take over commands as they come (calendars, texts,
+  // settings pages); a command without its part says that it does not work yet.
+  CommandServices& Services() { return commandServices_; }
 
   // Tests stand in for the file dialogs: (save, suggested name) -> the chosen path.
   using FileChooser = std::function<std::optional<std::string>(bool save, const std::string& suggested)>;
@@ -115,6 +118,7 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   QToolBar* toolBar_ = nullptr;
   QLabel* status_ = nullptr;
   FileChooser fileChooser_;
+  CommandServices commandServices_;
   bool shutDown_ = false;
 };
 

@@ -156,6 +156,30 @@ TEST_F(MainFrameTest, StepKeysMoveTheChartByItsStep) {
   EXPECT_EQ(session_.charts.main.local, (ws::CalendarMoment{2024, 1, 29, 12, 0, 0}));
 }
 
+TEST_F(MainFrameTest, ADerivedSecondChartFollowsAStepOfTheMainChart) {
+  session_.charts.main.step = {0, 0, 10, 0, 0, 0, 0};
+  session_.charts.doubleChart = true;
+  session_.charts.second.name = std::string(ws::KindName(ws::ChartKind::kSymbolicDirection));
+  session_.charts.second.local = {2020, 1, 1, 12, 0, 0};
+  CMainFrame& frame = Frame();
+  frame.RunCommand(CommandId::kStepShift);
+  const double before = session_.charts.second.objects[ws::kSlotSun].longitude;
+  QTest::keyClick(frame.View(), Qt::Key_Right);
+  EXPECT_NE(session_.charts.second.objects[ws::kSlotSun].longitude, before);
+}
+
+TEST_F(MainFrameTest, ThePartsThatTakeOverCommandsPlugIntoTheFrame) {
+  CMainFrame& frame = Frame();
+  EXPECT_FALSE(FindAction(frame.menuBar()->actions(), {"Команды", "Текст интерпретации"}));
+  int opened = 0;
+  frame.Services().interpretationListsTexts = [] { return true; };
+  frame.Services().interpretation = [&opened] { ++opened; };
+  frame.RunCommand(CommandId::kPlanetDegrees);
+  ASSERT_TRUE(Trigger("Команды/Текст интерпретации"));
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(boxes_.texts.empty());
+}
+
 TEST_F(MainFrameTest, SavingThePictureWritesEachFormat) {
   CMainFrame& frame = Frame();
   frame.resize(480, 520);
