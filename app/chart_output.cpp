@@ -17,6 +17,7 @@ constexpr int kNameColumn = 15;
 constexpr int kSignColumn = 10;
 constexpr int kPositionColumn = 12;
 constexpr int kSpeedColumn = 12;
+constexpr std::string_view kCsvSpecial = ",\"\r\n";
 
 std::string Printf(const char* format, auto... values) {
   char text[128];
@@ -59,8 +60,9 @@ std::string PositionText(const ChartObject& object) {
   return Printf("%2lld°%02lld'", totalMinutes / 60, totalMinutes % 60);
 }
 
-std::string SpeedText(const ChartObject& object) {
-  if (object.speed == workspace::kNotAvailable) return "";
+// A cusp's speed is the driver's filler, not a motion a reader could use.
+std::string SpeedText(const ChartObject& object, int slot) {
+  if (object.speed == workspace::kNotAvailable || workspace::IsCuspSlot(slot)) return "";
   return Printf("%+.4f", object.speed);
 }
 
@@ -87,24 +89,34 @@ void PrintChartText(const ChartRecord& chart, std::ostream& out) {
     const int house = known ? HouseColumn(chart, slot) : 0;
     out << Padded(std::string(workspace::SlotName(slot)), kNameColumn)
         << Padded(known ? std::string(workspace::SignName(object.sign)) : "", kSignColumn)
-        << Padded(PositionText(object), kPositionColumn) << Padded(SpeedText(object), kSpeedColumn)
+        << Padded(PositionText(object), kPositionColumn) << Padded(SpeedText(object, slot), kSpeedColumn)
         << Padded(house > 0 ? std::to_string(house) : "", 5) << (object.retrograde ? "R" : "") << "\n";
   }
 }
 
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(kCsvSpecial) == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
 void PrintChartCsv(const ChartRecord& chart, std::ostream& out) {
-  out << "# name=" << chart.name << ";title=" << chart.title << ";local=" << MomentText(chart.local)
-      << ";gmt=" << MomentText(chart.greenwich) << ";offset=" << Printf("%g", chart.gmtOffsetHours)
-      << ";lat=" << Printf("%.6f", chart.latitudeDeg) << ";lon=" << Printf("%.6f", chart.longitudeDeg)
-      << ";house=" << chart.houseSystem << "\n"
+  // The header line is a record of one field, so a name with a comma or a line break
+  // stays inside it.
+  out << CsvField("# name=" + chart.name + ";title=" + chart.title + ";local=" + MomentText(chart.local) +
+                  ";gmt=" + MomentText(chart.greenwich) + ";offset=" + Printf("%g", chart.gmtOffsetHours) +
+                  ";lat=" + Printf("%.6f", chart.latitudeDeg) + ";lon=" + Printf("%.6f", chart.longitudeDeg) +
+                  ";house=" + std::to_string(chart.houseSystem))
+      << "\n"
       << "slot,name,longitude,speed,retrograde,sign,house\n";
   for (int slot = workspace::kFirstSlot; slot <= workspace::kLastSlot; ++slot) {
     const ChartObject& object = chart.objects[slot];
     const bool known = object.HasLongitude();
     const int house = known ? HouseColumn(chart, slot) : 0;
-    out << slot << ',' << workspace::SlotName(slot) << ',' << Printf("%.8f", object.longitude) << ','
+    out << slot << ',' << CsvField(workspace::SlotName(slot)) << ',' << Printf("%.8f", object.longitude) << ','
         << Printf("%.8f", object.speed) << ',' << object.retrograde << ','
-        << (known ? workspace::SignName(object.sign) : "") << ','
+        << (known ? CsvField(workspace::SignName(object.sign)) : "") << ','
         << (house > 0 ? std::to_string(house) : "") << "\n";
   }
 }

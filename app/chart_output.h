@@ -3,6 +3,8 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "workspace/chart_record.h"
 
@@ -10,5 +12,9 @@ namespace kelvara::app {
 
 void PrintChartText(const workspace::ChartRecord& chart, std::ostream& out);
 void PrintChartCsv(const workspace::ChartRecord& chart, std::ostream& out);
+
+// One field of a CSV line (RFC 4180): in double quotes, inner quotes doubled, when it
+// holds a comma, a double quote, CR or LF; as it is otherwise.
+std::string CsvField(std::string_view text);
 
 }  // namespace kelvara::app

@@ -2,13 +2,14 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <optional>
 
 #include "app/cli/chart_documents.h"
 #include "app/chart_output.h"
 #include "app/cli/cli.h"
+#include "app/cli/moment_text.h"
 #include "app/settings.h"
 #include "places/chart_zones.h"
 #include "places/city_base.h"
@@ -89,19 +90,6 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
-// "DD.MM.YYYY" and "HH:MM[:SS]".
-bool ReadDate(const std::string& text, CalendarMoment& m) {
-  char tail = 0;
-  return std::sscanf(text.c_str(), "%2d.%2d.%4d%c", &m.day, &m.month, &m.year, &tail) == 3;
-}
-
-bool ReadTime(const std::string& text, CalendarMoment& m) {
-  char tail = 0;
-  m.second = 0;
-  const int read = std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &m.hour, &m.minute, &m.second, &tail);
-  return read == 2 || read == 3;
-}
-
 // "55n45" / "037e35" (degrees, the hemisphere letter, minutes) or decimal degrees.
 std::optional<double> ReadCoordinate(const std::string& text, char positive, char negative) {
   const auto letter = text.find_first_of(std::string{positive, negative, static_cast<char>(std::toupper(positive)),
@@ -150,6 +138,26 @@ class PlaceBase {
 
 Failure BadData(const std::string& detail) {
   return {std::string(workspace::kMessageBadData) + " (" + detail + ")", kExitFailure};
+}
+
+using MomentReader = bool (*)(std::string_view, CalendarMoment&);
+
+struct MomentOption {
+  const std::optional<std::string>& text;
+  std::string name;
+  MomentReader read;
+  const char* form;
+};
+
+// Date and time options into the moment; one that is missing or out of form is named.
+std::optional<Failure> ReadMomentOptions(std::initializer_list<MomentOption> options, CalendarMoment& moment) {
+  for (const MomentOption& option : options) {
+    if (!option.text) return Failure{"нужен параметр " + option.name + " " + option.form};
+    if (!option.read(*option.text, moment)) {
+      return Failure{"неверный параметр " + option.name + " \"" + *option.text + "\": нужно " + option.form};
+    }
+  }
+  return std::nullopt;
 }
 
 // Where a person was born: from the city base, overridden by explicit options.
@@ -203,11 +211,13 @@ Result<BirthPlace> ResolvePlace(const PersonOptions& person, const std::string& 
 // The person's data through the birth-data dialog's own checks.
 Result<ChartRecord> PersonChart(const PersonOptions& person, const std::string& suffix, int houseSystem,
                                 PlaceBase& places) {
-  using R = Result<ChartRecord>;
   workspace::BirthDataForm form;
   form.name = person.name.value_or("");
-  if (!person.date || !ReadDate(*person.date, form.local)) return R::Fail("нужна дата --date" + suffix + " ДД.ММ.ГГГГ");
-  if (!person.time || !ReadTime(*person.time, form.local)) return R::Fail("нужно время --time" + suffix + " ЧЧ:ММ[:СС]");
+  if (auto failure = ReadMomentOptions({{person.date, "--date" + suffix, ReadDate, kDateForm},
+                                        {person.time, "--time" + suffix, ReadTime, kTimeForm}},
+                                       form.local)) {
+    return {std::nullopt, *failure};
+  }
   const auto place = ResolvePlace(person, suffix, form.local, places);
   if (!place.value) return {std::nullopt, place.failure};
   form.placeName = place.value->name;
@@ -274,9 +284,11 @@ Result<ChartRecord> DerivedChart(const ChartOptions& options, const ChartRecord&
   derived.name = workspace::KindName(*kind);
   derived.filePath.clear();
   if (*kind != workspace::ChartKind::kNow) {
-    if (!options.target || !ReadDate(*options.target, derived.local) ||
-        !ReadTime(options.targetTime.value_or(kDefaultTargetTime), derived.local)) {
-      return R::Fail("нужна дата --target ДД.ММ.ГГГГ [--target-time ЧЧ:ММ]");
+    const std::optional<std::string> targetTime = options.targetTime.value_or(kDefaultTargetTime);
+    if (auto failure = ReadMomentOptions({{options.target, "--target", ReadDate, kDateForm},
+                                          {targetTime, "--target-time", ReadTime, kTimeForm}},
+                                         derived.local)) {
+      return {std::nullopt, *failure};
     }
   }
   auto compute = session.Compute(&natal, *kind == workspace::ChartKind::kNow ? natal.placeName : "");

@@ -13,18 +13,22 @@ const std::map<std::string, Subcommand>& Subcommands() {
   return table;
 }
 
-void PrintUsage(std::ostream& err) {
-  err << "Использование: kelvara-cli КОМАНДА [ПАРАМЕТРЫ]\n"
-         "  place НАЗВАНИЕ [--at \"ДД.ММ.ГГГГ ЧЧ:ММ\"] [--utc]\n"
-         "      населенные пункты, чье название равно НАЗВАНИЮ или начинается с него:\n"
-         "      название,широта,долгота,смещение от Гринвича (часы) на указанный момент\n"
-         "  chart --name ИМЯ --date ДД.ММ.ГГГГ --time ЧЧ:ММ[:СС] (--gmt +ЧЧ:ММ | --place НАЗВАНИЕ)\n"
-         "        [--lat 55n45 --lon 037e37] [--house N] [--kind 50-59 --target ДД.ММ.ГГГГ\n"
-         "        [--target-time ЧЧ:ММ]] [--composite | --midpoint --name2 ... --lon2]\n"
-         "        [--format text|csv] [--save ФАЙЛ.kvd]\n"
-         "  chart --open ФАЙЛ.kvd [--kind ...] [--format text|csv] [--save ФАЙЛ.kvd]\n"
-         "      карта, рассчитанная на момент и место; --save записывает ее документом,\n"
-         "      --open строит карту по документу\n";
+bool AsksForHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+void PrintUsage(std::ostream& to) {
+  to << "Использование: kelvara-cli КОМАНДА [ПАРАМЕТРЫ]\n"
+        "  --help, -h\n"
+        "      эта справка\n"
+        "  place НАЗВАНИЕ [--at \"ДД.ММ.ГГГГ ЧЧ:ММ\"] [--utc]\n"
+        "      населенные пункты, чье название равно НАЗВАНИЮ или начинается с него:\n"
+        "      название,широта,долгота,смещение от Гринвича (часы) на указанный момент\n"
+        "  chart --name ИМЯ --date ДД.ММ.ГГГГ --time ЧЧ:ММ[:СС] (--gmt +ЧЧ:ММ | --place НАЗВАНИЕ)\n"
+        "        [--lat 55n45 --lon 037e37] [--house N] [--kind 50-59 --target ДД.ММ.ГГГГ\n"
+        "        [--target-time ЧЧ:ММ]] [--composite | --midpoint --name2 ... --lon2]\n"
+        "        [--format text|csv] [--save ФАЙЛ.kvd]\n"
+        "  chart --open ФАЙЛ.kvd [--kind ...] [--format text|csv] [--save ФАЙЛ.kvd]\n"
+        "      карта, рассчитанная на момент и место; --save записывает ее документом,\n"
+        "      --open строит карту по документу\n";
 }
 
 }  // namespace
@@ -34,6 +38,10 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
   if (args.empty()) {
     PrintUsage(err);
     return kExitUsage;
+  }
+  if (AsksForHelp(args.front())) {
+    PrintUsage(out);
+    return kExitOk;
   }
   const auto found = Subcommands().find(args.front());
   if (found == Subcommands().end()) {

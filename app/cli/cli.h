@@ -25,7 +25,8 @@ inline constexpr int kExitUsage = 2;
 using Subcommand = std::function<int(const std::vector<std::string>& args, const CliContext&,
                                      std::ostream& out, std::ostream& err)>;
 
-// Runs "kelvara-cli SUBCOMMAND ARGS..." (args without the program name).
+// Runs "kelvara-cli SUBCOMMAND ARGS..." (args without the program name);
+// "kelvara-cli --help" (or -h) prints the usage on standard output.
 int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
            std::ostream& err);
 

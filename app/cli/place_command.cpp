@@ -2,9 +2,10 @@
 // name equals or begins with NAME, with the offset from Greenwich at the moment.
 #include <cstdio>
 #include <optional>
-#include <string_view>
 
+#include "app/chart_output.h"
 #include "app/cli/cli.h"
+#include "app/cli/moment_text.h"
 #include "places/city_base.h"
 #include "workspace/hour_scale.h"
 #include "places/name_search.h"
@@ -45,20 +46,8 @@ std::optional<PlaceRequest> ParseRequest(const std::vector<std::string>& args, s
 // "DD.MM.YYYY HH:MM" within 1860-2130.
 std::optional<workspace::CalendarMoment> ParseMoment(const std::string& text) {
   workspace::CalendarMoment m;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%2d.%2d.%4d %2d:%2d%c", &m.day, &m.month, &m.year, &m.hour,
-                  &m.minute, &tail) != 5 ||
-      !workspace::IsValidMoment(m)) {
-    return std::nullopt;
-  }
+  if (!ReadDateTime(text, m) || !workspace::IsValidMoment(m)) return std::nullopt;
   return m;
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
 }
 
 // Hours with up to six decimals and no trailing zeros: "3", "5.75", "2.507704".
@@ -80,7 +69,7 @@ std::string FormatDegrees(double degrees) {
 void PrintCity(const places::CityRecord& city, double momentHours, bool greenwich,
                std::ostream& out) {
   const auto period = places::OffsetAt(places::PlaceTimeOfCity(city), momentHours, greenwich);
-  out << CsvField(city.DisplayName()) << ',' << FormatDegrees(city.Latitude()) << ','
+  out << app::CsvField(city.DisplayName()) << ',' << FormatDegrees(city.Latitude()) << ','
       << FormatDegrees(city.Longitude()) << ','
       << (period ? FormatHours(period->offsetHours) : std::string()) << '\n';
 }
@@ -96,8 +85,8 @@ int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& cont
   if (request->at) {
     const auto moment = ParseMoment(*request->at);
     if (!moment) {
-      err << "kelvara-cli place: неверный момент \"" << *request->at
-          << "\": нужно \"ДД.ММ.ГГГГ ЧЧ:ММ\" в 1860-2130 годах\n";
+      err << "kelvara-cli place: неверный параметр --at \"" << *request->at << "\": нужно "
+          << kDateTimeForm << " в 1860-2130 годах\n";
       return kExitUsage;
     }
     momentHours = workspace::HoursSince1860(*moment);

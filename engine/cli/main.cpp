@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/engine_run.h"
 #include "engine/records.h"
+#include "engine/switches.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -41,12 +44,15 @@ constexpr const char* kUsage =
     "  -os FILE    the engine's text output\n"
     "  a 13-element vector whose twelfth element is -L and thirteenth a step in degrees\n"
     "              writes the crossing table -> G_tmp.tmp\n"
+    "Switches that do not parse (a switch without its arguments, an argument out of\n"
+    "range) are refused: the word where they stop goes to standard error, exit status 2.\n"
     "Example: kelvara-engine -Yn -b0 -c 0 qa 7 12 1985 14:05 -3 037e35 55n45\n"
     "         kelvara-engine -Zd -b0 -c 0 qa 7 12 1985 0:00 -3 037e35 55n45\n";
 
 constexpr const char* kTableOption = "--table";
 constexpr double kDegreesPerSign = 30.0;
 constexpr int kSignCount = 12;
+constexpr int kExitRefused = 2;
 
 struct Positions {
   double longitude[engine::kResultCount] = {};
@@ -92,6 +98,25 @@ void PrintTable(const Positions& p) {
   }
 }
 
+bool Parses(const std::vector<char*>& vector, std::size_t count, engine::EngineState& scratch) {
+  engine::ResetEngineState(scratch);
+  scratch.initialParse = true;  // as a run parses: -o then takes the texts after its file
+  return engine::ParseSwitches(scratch, static_cast<int>(count), vector.data());
+}
+
+// A run whose switches do not parse keeps the previous positions, so the switches are
+// parsed first on a state of our own. The word returned is the last one before which the
+// vector still parses: the refused switch itself or one of its arguments.
+std::optional<std::size_t> RefusedWord(const std::vector<char*>& vector) {
+  const auto scratch = std::make_unique<engine::EngineState>();
+  if (Parses(vector, vector.size(), *scratch)) return std::nullopt;
+  std::size_t last = 1;
+  for (std::size_t count = 2; count < vector.size(); ++count) {
+    if (Parses(vector, count, *scratch)) last = count;
+  }
+  return last;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +130,11 @@ int main(int argc, char** argv) {
   for (int i = table ? 2 : 1; i < argc; ++i) texts.emplace_back(argv[i]);
   std::vector<char*> vector;
   for (std::string& text : texts) vector.push_back(text.data());
+  if (const auto refused = RefusedWord(vector)) {
+    std::fprintf(stderr, "kelvara-engine: the switches do not parse at word %zu, \"%s\": a switch lacks "
+                 "an argument or an argument is out of range\n", *refused, vector[*refused]);
+    return kExitRefused;
+  }
 
   Positions positions;
   engine::EngineRun(static_cast<int>(vector.size()), vector.data(), positions.longitude,

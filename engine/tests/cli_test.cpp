@@ -1,6 +1,8 @@
 // The command-line driver as a user runs it.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <regex>
 #include <sstream>
@@ -54,9 +56,12 @@ TEST(Cli, PrintsThirtyThreeObjectLinesAndDeltaT) {
 }
 
 TEST(Cli, HelpAndTheSouthNodeName) {
+  const Output short_help = RunDriver("-h");
+  EXPECT_EQ(0, short_help.status);
   const Output help = RunDriver("--help");
   EXPECT_EQ(0, help.status);
   ASSERT_FALSE(help.lines.empty());
+  EXPECT_EQ(short_help.lines, help.lines);
   EXPECT_NE(std::string::npos, help.lines[0].find("Usage"));
   std::string text;
   for (const std::string& line : help.lines) text += line + "\n";
@@ -67,6 +72,25 @@ TEST(Cli, HelpAndTheSouthNodeName) {
   const Output without_files = RunDriver("-c 0 qa 7 12 1985 14:05 -3 037e35 55n45");
   ASSERT_EQ(34u, without_files.lines.size());
   EXPECT_EQ("17 S.Node", without_files.lines[17].substr(0, 9));
+}
+
+// Switches the engine's parser refuses: nothing on standard output, the word where the
+// parse stops on standard error.
+TEST(Cli, RefusedSwitchesNameTheWordAndFail) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"-c 99 qa 7 12 1985 14:05 -3 037e35 55n45", "word 1, \"-c\""},
+      {"-b0 -c 0 qa 7 12 1985 14:05 -3 037e35", "word 4, \"qa\""},  // no latitude
+      {"-d 5000 qa 7 12 1985 14:05 -3 037e35 55n45", "word 2, \"5000\""},
+      {"--table -b0 -c", "word 2, \"-c\""},
+  };
+  for (const auto& [switches, word] : cases) {
+    const Output out = RunDriver(switches + " 2>/dev/null");
+    EXPECT_TRUE(WIFEXITED(out.status) && WEXITSTATUS(out.status) == 2) << switches << ": " << out.status;
+    EXPECT_TRUE(out.lines.empty()) << switches;
+    const Output errors = RunDriver(switches + " 2>&1 >/dev/null");
+    ASSERT_EQ(1u, errors.lines.size()) << switches;
+    EXPECT_NE(std::string::npos, errors.lines[0].find(word)) << errors.lines[0];
+  }
 }
 
 TEST(Cli, TableGivesSignsDegreesAndMinutes) {

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include <gtest/gtest.h>
 
+#include "app/chart_output.h"
 #include "platform/file_io.h"
 #include "workspace/hour_scale.h"
 #include "places/tests/test_support.h"
@@ -24,8 +26,36 @@ const Args kSecondPerson = {"--name2", "Анна", "--date2", "01.01.1990", "--t
                             "--gmt2", "-03:30", "--lat2", "47.5", "--lon2", "-52.7"};
 const Args kProfection = {"--kind", "53", "--target", "12.07.1995"};
 
+// Records of CSV text as an RFC 4180 reader sees them.
+std::vector<std::vector<std::string>> CsvRecords(const std::string& text) {
+  std::vector<std::vector<std::string>> records;
+  std::vector<std::string> record(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+      record.back() += text[++i];
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && c == ',') {
+      record.emplace_back();
+    } else if (!quoted && c == '\n') {
+      records.push_back(std::exchange(record, {std::string()}));
+    } else {
+      record.back() += c;
+    }
+  }
+  return records;
+}
+
 Args With(Args args, const Args& more) {
   args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+// The arguments with the value of one option replaced.
+Args Spoiled(Args args, const std::string& option, const std::string& value) {
+  *(std::find(args.begin(), args.end(), option) + 1) = value;
   return args;
 }
 
@@ -45,6 +75,7 @@ class CliTest : public ::testing::Test {
                                            Entry(1981, 4, 1, 1, 0, ZoneOf(3), 1)};
     std::string bytes;
     for (const auto& city : {MakeCity("Москва", "", 55.75222, 37.61556, moscow),
+                             MakeCity("Новый\n\"Город\"", "", 50.0, 30.0),
                              MakeCity("Москва", "(Idaho, US)", 46.73239, -117.00017),
                              MakeCity("Московский", "", 55.6, 37.35, moscow),
                              MakeCity("Kingston", "(Jamaica, JM)", 18.0, -76.8)}) {
@@ -102,11 +133,7 @@ TEST_F(CliTest, GreenwichMomentsAndThePresentMoment) {
 TEST_F(CliTest, ErrorsGoToStandardErrorWithAFailingExitCode) {
   const Args good = {"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05",
                      "--gmt", "+04:00", "--lat", "55n45", "--lon", "037e35"};
-  auto spoiled = [&](const std::string& option, const std::string& value) {
-    Args args = good;
-    *(std::find(args.begin(), args.end(), option) + 1) = value;
-    return args;
-  };
+  auto spoiled = [&](const std::string& option, const std::string& value) { return Spoiled(good, option, value); };
   ASSERT_EQ(Run(good), kExitOk);
   const Refusal refusals[] = {
       {{}, kExitUsage, ""},
@@ -210,6 +237,75 @@ TEST_F(CliTest, BadDocumentsAndRefusedSavesAreReported) {
   };
   for (const Refusal& refusal : refusals) ExpectRefused(refusal);
   for (const char* name : {"m.kvd", "k.kvd"}) EXPECT_FALSE(std::filesystem::exists(dir_ / name));
+}
+
+TEST_F(CliTest, HelpPrintsTheUsageOnStandardOutput) {
+  for (const char* help : {"--help", "-h"}) {
+    EXPECT_EQ(Run({help}), kExitOk) << help;
+    EXPECT_TRUE(err_.str().empty()) << help;
+    for (const char* piece : {"Использование: kelvara-cli", "place НАЗВАНИЕ", "--at", "--utc", "chart --name",
+                              "--kind", "--target-time", "--format text|csv", "--open ФАЙЛ.kvd", "--save"}) {
+      EXPECT_NE(out_.str().find(piece), std::string::npos) << help << ": " << piece;
+    }
+  }
+}
+
+TEST_F(CliTest, ADateOrTimeOutOfFormIsRefusedByItsOption) {
+  const Args merged = With(With(kPerson, {"--midpoint"}), kSecondPerson);
+  const Args derived = With(With(kPerson, kProfection), {"--target-time", "10:00"});
+  const std::pair<Args, std::string> cases[] = {
+      {Spoiled(kPerson, "--time", "14:05x"), "--time"},
+      {Spoiled(kPerson, "--time", "14:05 "), "--time"},
+      {Spoiled(kPerson, "--time", "14:5"), "--time"},
+      {Spoiled(kPerson, "--date", "12.07.85"), "--date"},
+      {Spoiled(kPerson, "--date", " 12.07.1985"), "--date"},
+      {Spoiled(merged, "--time2", "+0:00"), "--time2"},
+      {Spoiled(merged, "--date2", "01.01.1990."), "--date2"},
+      {Spoiled(derived, "--target", "12.07.95"), "--target"},
+      {Spoiled(derived, "--target-time", "10:00x"), "--target-time"},
+      {{"place", "Москва", "--at", "01.01.1990 10:00x"}, "--at"},
+      {{"place", "Москва", "--at", "01.01.1990  10:00"}, "--at"},
+  };
+  for (const auto& [args, option] : cases) ExpectRefused({args, kExitUsage, "параметр " + option + " \""});
+}
+
+TEST(CsvField, QuotesByRfc4180) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Москва", "Москва"},          {"Москва (Idaho)", "Москва (Idaho)"},  {"", ""},
+      {"a,b", "\"a,b\""},            {"say \"hi\"", "\"say \"\"hi\"\"\""},  {"a\nb", "\"a\nb\""},
+      {"a\rb", "\"a\rb\""},
+  };
+  for (const auto& [text, field] : cases) EXPECT_EQ(app::CsvField(text), field) << text;
+}
+
+TEST_F(CliTest, NamesWithCommasQuotesAndLineBreaksStayInTheirFields) {
+  ASSERT_EQ(Run({"place", "Новый"}), kExitOk);
+  EXPECT_EQ(CsvRecords(out_.str()),
+            (std::vector<std::vector<std::string>>{{"Новый\n\"Город\"", "50.00000", "30.00000", ""}}));
+  const std::string name = "Иван, \"Ваня\"\n1,Солнце,0";
+  ASSERT_EQ(Run(With(Spoiled(kPerson, "--name", name), {"--format", "csv"})), kExitOk) << err_.str();
+  const auto records = CsvRecords(out_.str());
+  ASSERT_EQ(records.size(), 36u);
+  ASSERT_EQ(records[0].size(), 1u);
+  EXPECT_EQ(records[0][0].rfind("# name=" + name + ";title=", 0), 0u) << records[0][0];
+  for (int slot = 1; slot <= 34; ++slot) EXPECT_EQ(records[slot + 1].front(), std::to_string(slot));
+}
+
+TEST_F(CliTest, CuspsHaveNoSpeedInTheTableButKeepItInCsv) {
+  ASSERT_EQ(Run(kPerson), kExitOk) << err_.str();
+  std::vector<std::string> lines;
+  std::istringstream text(out_.str());
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  constexpr int kFirstRow = 5;  // three heading lines, a blank, the column names
+  ASSERT_EQ(lines.size(), kFirstRow + 34u);
+  EXPECT_NE(lines[kFirstRow].find("+0.95"), std::string::npos) << lines[kFirstRow];  // the Sun moves
+  for (int slot = 17; slot <= 28; ++slot) {
+    const std::string& row = lines[kFirstRow + slot - 1];
+    EXPECT_EQ(row.find_first_of("+-"), std::string::npos) << row;
+  }
+  ASSERT_EQ(Run(With(kPerson, {"--format", "csv"})), kExitOk);
+  const auto records = CsvRecords(out_.str());
+  for (int slot = 17; slot <= 28; ++slot) EXPECT_EQ(records[slot + 1][3].rfind("360.", 0), 0u) << slot;
 }
 
 }  // namespace
