@@ -1,5 +1,7 @@
 #include "app/chart_document.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "app/checked_archive.h"
@@ -167,10 +169,22 @@ std::optional<ChartDocument> DecodeChartDocument(std::string_view bytes, std::st
   return DecodeChecked(bytes, error, ReadDocument);
 }
 
+namespace {
+
+// The old layout is known by the extension at the end of the name, in any case, never by
+// ".MAP" somewhere inside it ("Семья.MAPLE.kvd" is a document of today).
+bool IsOldLayoutName(const std::filesystem::path& path) {
+  const std::string extension = path.extension().string();
+  if (extension.size() != kOldLayoutMarker.size() || path.stem().empty()) return false;
+  return std::equal(extension.begin(), extension.end(), kOldLayoutMarker.begin(),
+                    [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+}
+
+}  // namespace
+
 DocumentRead ReadChartDocument(const std::filesystem::path& path) {
   DocumentRead read;
-  const std::string fileName = path.filename().string();
-  if (fileName.find(kOldLayoutMarker, 1) != std::string::npos) {
+  if (IsOldLayoutName(path)) {
     read.message = DamagedFileMessage(path, kReasonOldMapLayout);
     return read;
   }

@@ -175,8 +175,12 @@ TEST_F(DocumentFileTest, UnreadableFilesAndTheRetiredLayoutAreReported) {
   const DocumentRead old = ReadChartDocument(dir_ / "old.MAP");
   EXPECT_FALSE(old.document);
   EXPECT_NE(old.message.find(".MAP"), std::string::npos);
-  WriteFile(".MAPs.kvd", SampleBytes());
-  EXPECT_TRUE(ReadChartDocument(dir_ / ".MAPs.kvd").document);  // only after the first character
+  WriteFile("old.map", SampleBytes());
+  EXPECT_FALSE(ReadChartDocument(dir_ / "old.map").document) << "the extension in any case";
+  for (const char* today : {".MAPs.kvd", "Семья.MAPLE.kvd", "A.MAP.kvd", ".MAP"}) {
+    WriteFile(today, SampleBytes());
+    EXPECT_TRUE(ReadChartDocument(dir_ / today).document) << today;
+  }
 }
 
 TEST_F(DocumentFileTest, AFailedSaveReportsItAndLeavesNoFile) {
