@@ -16,6 +16,13 @@ inline constexpr const char* kStoreMovedAside2 = ". Настройки взят�
 inline constexpr const char* kStoreUnavailable =
     "Хранилище настроек недоступно, настройки не будут сохранены: ";
 
+// Why a save failed, after kCannotWriteFile and the file's name.
+inline constexpr const char* kWriteNoSpace = "нет места на диске";
+inline constexpr const char* kWriteTooLarge = "файл превысил допустимый размер";
+inline constexpr const char* kWriteNoAccess = "нет прав на запись";
+inline constexpr const char* kWriteReadOnly = "диск только для чтения";
+inline constexpr const char* kWriteNoFolder = "нет такой папки";
+
 // Reasons given after kDamagedFile.
 inline constexpr const char* kReasonTruncated = "данные неполны или искажены";
 inline constexpr const char* kReasonBadValue = "недопустимое значение: ";

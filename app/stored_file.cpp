@@ -1,5 +1,7 @@
 #include "app/stored_file.h"
 
+#include <cerrno>
+
 #include "app/messages.h"
 #include "platform/file_io.h"
 
@@ -20,10 +22,24 @@ StoredFile ReadStoredFile(const std::filesystem::path& path) {
   return file;
 }
 
+std::string WriteFailureReason(const std::error_code& error) {
+  switch (error.value()) {
+    case ENOSPC:
+    case EDQUOT: return kWriteNoSpace;
+    case EFBIG: return kWriteTooLarge;
+    case EACCES:
+    case EPERM: return kWriteNoAccess;
+    case EROFS: return kWriteReadOnly;
+    case ENOENT:
+    case ENOTDIR: return kWriteNoFolder;
+    default: return error.message();
+  }
+}
+
 std::optional<std::string> WriteStoredFile(const std::filesystem::path& path, std::string_view bytes) {
   std::error_code error;
   if (platform::WriteFileAtomically(path, bytes, error)) return std::nullopt;
-  return std::string(kCannotWriteFile) + path.string();
+  return std::string(kCannotWriteFile) + path.string() + ": " + WriteFailureReason(error);
 }
 
 std::string DamagedFileMessage(const std::filesystem::path& path, std::string_view reason) {

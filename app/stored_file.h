@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace kelvara::app {
 
@@ -18,8 +19,11 @@ struct StoredFile {
 
 StoredFile ReadStoredFile(const std::filesystem::path& path);
 
+// Why a write failed, in the program's words ("нет места на диске").
+std::string WriteFailureReason(const std::error_code& error);
+
 // Written to a temporary file and renamed over the old one; the message when that
-// failed (the old file is then untouched), nothing when it worked.
+// failed, with the reason (the old file is then untouched), nothing when it worked.
 std::optional<std::string> WriteStoredFile(const std::filesystem::path& path, std::string_view bytes);
 
 // "Файл поврежден: <path>\n<reason>".

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 
@@ -51,18 +53,68 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std:
   return bytes;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::error_code& error) {
+namespace {
+
+constexpr std::string_view kSaveScratchPrefix = ".kelvara-save-";
+constexpr int kMostLinksFollowed = 40;
+// A save still running in another process is younger than this; older scratch files were
+// left by a save that was killed.
+constexpr auto kStaleScratchAge = std::chrono::minutes(10);
+
+// The file a save replaces: a symbolic link is followed to its target, so the link stays
+// and the chart it points to is the one updated.
+std::filesystem::path SaveTarget(std::filesystem::path path) {
+  std::error_code error;
+  for (int i = 0; i < kMostLinksFollowed && std::filesystem::is_symlink(path, error); ++i) {
+    const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+    if (error) break;
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  return path;
+}
+
+void RemoveStaleScratchFiles(const std::filesystem::path& folder) {
+  std::error_code error;
+  const auto now = std::filesystem::file_time_type::clock::now();
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (!entry.path().filename().string().starts_with(kSaveScratchPrefix)) continue;
+    std::error_code ignored;
+    if (!entry.is_regular_file(ignored) || now - entry.last_write_time(ignored) < kStaleScratchAge) continue;
+    std::filesystem::remove(entry.path(), ignored);
+  }
+}
+
+// The rename itself reaches the disk only when the folder is synced too.
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Beyond the file-size limit the write is to fail with EFBIG, not to end the program.
+void IgnoreFileSizeSignal() {
+  static const bool ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  static_cast<void>(ignored);
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& requested, std::string_view bytes, std::error_code& error) {
   error.clear();
+  IgnoreFileSizeSignal();
+  const std::filesystem::path path = SaveTarget(requested);
   // A short fixed name, so that a target name of the full 255 bytes still leaves room.
   const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-  std::string scratch = (folder / ".kelvara-save-XXXXXX").string();
+  RemoveStaleScratchFiles(folder);
+  std::string scratch = (folder / (std::string(kSaveScratchPrefix) + "XXXXXX")).string();
   const int fd = ::mkstemp(scratch.data());
   if (fd < 0) {
     error = LastSystemError();
     return false;
   }
   // mkstemp makes the file private to the user; a replaced file keeps its own mode,
-  // a new one gets the usual one.
+  // a new one gets the usual one. Other hard links of a replaced file keep the old bytes.
   struct stat existing {};
   ::fchmod(fd, ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
   const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
@@ -73,6 +125,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     ::unlink(scratch.c_str());
     return false;
   }
+  SyncFolder(folder);
   return true;
 }
 

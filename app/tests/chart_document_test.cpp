@@ -1,9 +1,12 @@
 #include "app/chart_document.h"
+#include "app/stored_file.h"
 
 #include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 #include "app/tests/test_support.h"
 #include "places/tests/test_support.h"
@@ -187,8 +190,15 @@ TEST_F(DocumentFileTest, AFailedSaveReportsItAndLeavesNoFile) {
   const auto path = dir_ / "нет такой папки" / "a.kvd";
   const auto failure = WriteChartDocument(path, SampleDocument());
   ASSERT_TRUE(failure);
-  EXPECT_NE(failure->find("Не удается записать файл "), std::string::npos);
+  EXPECT_EQ(*failure, "Не удается записать файл " + path.string() + ": нет такой папки");
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(WriteFailure, TheReasonIsSaidInTheProgramsWords) {
+  for (const auto& [code, reason] : {std::pair{ENOSPC, "нет места на диске"}, {EFBIG, "файл превысил допустимый размер"},
+                                     {EACCES, "нет прав на запись"}, {EROFS, "диск только для чтения"}}) {
+    EXPECT_EQ(WriteFailureReason({code, std::generic_category()}), reason) << code;
+  }
 }
 
 TEST(DocumentRules, ALoadedChartIsComputedAndLookedUpOrNotChangedAtAll) {

@@ -1,8 +1,12 @@
 #include "platform/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -59,6 +63,48 @@ TEST_F(FileIoTest, FailedWriteLeavesNoScratchBehind) {
   EXPECT_FALSE(WriteFileAtomically(folder_ / "missing" / "chart.kvd", "new", error));
   EXPECT_TRUE(error);
   EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileIoTest, SavingThroughASymbolicLinkUpdatesItsTarget) {
+  fs::create_directories(folder_ / "charts");
+  const fs::path target = folder_ / "charts" / "Иван.kvd";
+  ASSERT_TRUE(WriteFileAtomically(target, "old"));
+  fs::create_symlink("charts/Иван.kvd", folder_ / "link.kvd");
+  fs::create_symlink("link.kvd", folder_ / "link2.kvd");
+  std::error_code error;
+  ASSERT_TRUE(WriteFileAtomically(folder_ / "link2.kvd", "new", error)) << error.message();
+  EXPECT_TRUE(fs::is_symlink(folder_ / "link2.kvd"));
+  EXPECT_TRUE(fs::is_symlink(folder_ / "link.kvd"));
+  EXPECT_EQ(ReadFileBytes(target, error).value_or(""), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "charts"), fs::directory_iterator()), 1)
+      << "the scratch file lies beside the target and is gone";
+}
+
+TEST_F(FileIoTest, AKilledSavesScratchFileIsRemovedByTheNextSave) {
+  const fs::path stale = folder_ / ".kelvara-save-Ab12Cd";
+  const fs::path running = folder_ / ".kelvara-save-Zz99Yy";
+  ASSERT_TRUE(WriteFileAtomically(stale, "left by a kill"));
+  ASSERT_TRUE(WriteFileAtomically(running, "a save in progress"));
+  fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  ASSERT_TRUE(WriteFileAtomically(folder_ / "chart.kvd", "new"));
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running)) << "a young scratch file may belong to a save still running";
+}
+
+// 0 when a write beyond the file-size limit failed with EFBIG and left no file.
+int WriteBeyondTheSizeLimit(const fs::path& file) {
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max = 100;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::error_code error;
+  const bool written = WriteFileAtomically(file, std::string(1000, 'x'), error);
+  return !written && error.value() == EFBIG && !fs::exists(file) ? 0 : 1;
+}
+
+// Run in a child process, which the size limit would otherwise end by its signal.
+TEST_F(FileIoTest, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram) {
+  const fs::path file = folder_ / "big.kvd";
+  EXPECT_EXIT(std::exit(WriteBeyondTheSizeLimit(file)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FileIoTest, ReadRefusesMissingAndOversizedFiles) {
