@@ -134,6 +134,7 @@ std::optional<AspectTable> DecodeAspectTable(std::string_view bytes, std::string
   return DecodeChecked(bytes, error, [](CheckedArchiveReader& reader) {
     AspectTable table;
     for (AspectRecord& record : table) record = ReadRecord(reader);
+    reader.ExpectEnd();
     return table;
   });
 }

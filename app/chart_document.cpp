@@ -102,6 +102,12 @@ ChartDocument ReadDocument(CheckedArchiveReader& reader) {
   }
   for (LayoutRing& ring : document.furtherRings) ring = ReadLayoutRing(reader);
   document.note = reader.String();
+  // The tail carries nothing, but a file may not go on past it.
+  if (!reader.AtEnd()) {
+    for (int i = 0; i < kTrailingStrings; ++i) reader.String();
+    reader.AnyInt();
+  }
+  reader.ExpectEnd();
   return document;
 }
 

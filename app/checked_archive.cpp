@@ -1,15 +1,17 @@
 #include "app/checked_archive.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "app/messages.h"
 
 namespace kelvara::app {
 
+// The shortest text that reads back as the same double, so a value a hair beyond a limit
+// never shows as the limit itself.
 std::string BadValueReason(std::string_view what, double value) {
   char number[40];
-  std::snprintf(number, sizeof(number), "%.10g", value);
-  return std::string(kReasonBadValue) + std::string(what) + " = " + number;
+  const auto end = std::to_chars(number, number + sizeof(number), value).ptr;
+  return std::string(kReasonBadValue) + std::string(what) + " = " + std::string(number, end);
 }
 
 std::int32_t CheckedArchiveReader::Int(std::int32_t min, std::int32_t max, std::string_view what) {

@@ -30,6 +30,10 @@ class CheckedArchiveReader {
   double AnyDouble() { return reader_.ReadDouble(); }
   std::string String() { return reader_.ReadString(); }
   bool AtEnd() const { return reader_.AtEnd(); }
+  // Bytes after the last value are damage, not something to pass over.
+  void ExpectEnd() const {
+    if (!AtEnd()) throw BadValueError(kReasonTrailingBytes);
+  }
 
  private:
   platform::ArchiveReader reader_;

@@ -76,6 +76,7 @@ std::optional<DignityTables> DecodeDignityTables(std::string_view bytes, std::st
         for (std::int32_t& cell : row) cell = reader.Int(0, 1, "ячейка таблицы достоинств");
       }
     });
+    reader.ExpectEnd();
     return tables;
   });
 }

@@ -26,6 +26,8 @@ inline constexpr const char* kWriteNoFolder = "нет такой папки";
 // Reasons given after kDamagedFile.
 inline constexpr const char* kReasonTruncated = "данные неполны или искажены";
 inline constexpr const char* kReasonBadValue = "недопустимое значение: ";
+inline constexpr const char* kReasonTrailingBytes = "лишние данные после конца файла";
+inline constexpr const char* kReasonTooLarge = "файл слишком велик";
 inline constexpr const char* kReasonNewerLayout =
     "документ записан более новой версией программы (версия формата ";
 inline constexpr const char* kReasonOldMapLayout =

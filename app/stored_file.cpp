@@ -14,7 +14,8 @@ StoredFile ReadStoredFile(const std::filesystem::path& path) {
   auto bytes = platform::ReadFileBytes(path, error);
   if (!bytes) {
     file.status = StoredFile::Status::kUnreadable;
-    file.error = std::string(kCannotOpenFile) + path.string();
+    file.error = error == std::errc::file_too_large ? DamagedFileMessage(path, kReasonTooLarge)
+                                                    : std::string(kCannotOpenFile) + path.string();
     return file;
   }
   file.status = StoredFile::Status::kRead;

@@ -2,15 +2,22 @@
 #include "app/stored_file.h"
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
+#include "app/asp_tables.h"
+#include "app/checked_archive.h"
+#include "app/dignity_tables.h"
+#include "app/messages.h"
 #include "app/tests/test_support.h"
 #include "places/tests/test_support.h"
 #include "platform/archive.h"
+#include "platform/file_io.h"
+#include "platform/tests/scratch_dir.h"
 
 namespace kelvara::app {
 namespace {
@@ -229,6 +236,34 @@ TEST(DocumentRules, ALoadedChartIsComputedAndLookedUpOrNotChangedAtAll) {
   EXPECT_EQ(message->rfind("Неправильные данные!", 0), 0u);
   EXPECT_EQ(kept.record, before.record);
   EXPECT_EQ(kept.rings, before.rings);
+}
+
+}  // namespace
+}  // namespace kelvara::app
+
+namespace kelvara::app {
+namespace {
+
+// A stored file says exactly what is wrong: bytes past its end, a value a hair beyond its
+// limit, a file far too large to be one.
+TEST(StoredFileVerdicts, TrailingBytesExactValuesAndSizeAreSaid) {
+  std::string error;
+  EXPECT_FALSE(DecodeChartDocument(EncodeChartDocument(ChartDocument{}) + "x", error));
+  EXPECT_EQ(error, kReasonTrailingBytes);
+  EXPECT_TRUE(DecodeChartDocument(EncodeChartDocument(ChartDocument{}), error));
+  EXPECT_FALSE(DecodeAspectTable(EncodeAspectTable(DefaultSingleChartAspects()) + std::string(4, '\0'), error));
+  EXPECT_EQ(error, kReasonTrailingBytes);
+  EXPECT_FALSE(DecodeDignityTables(EncodeDignityTables(DefaultDignityTables(Tradition::kWestern)) + "\1", error));
+  EXPECT_EQ(error, kReasonTrailingBytes);
+
+  EXPECT_EQ(BadValueReason("угол", std::nextafter(-1000.0, -2000.0)), "недопустимое значение: угол = -1000.0000000000001");
+  EXPECT_EQ(BadValueReason("угол", 91.0), "недопустимое значение: угол = 91");
+
+  platform::test_support::ScratchDir dir;
+  const std::filesystem::path huge = dir / "huge.kvd";
+  std::ofstream(huge).put('x');
+  std::filesystem::resize_file(huge, platform::kDefaultFileSizeLimit + 1);
+  EXPECT_EQ(ReadChartDocument(huge).message, DamagedFileMessage(huge, kReasonTooLarge));
 }
 
 }  // namespace
