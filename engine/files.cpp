@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/ephemeris/ephemeris_files.h"
+
 namespace kelvara::engine {
 namespace {
 
@@ -19,10 +21,7 @@ std::string DataDirectoryPrefix(const EngineState& state) {
 }
 
 std::FILE* OpenEngineFile(const EngineState& state, const std::string& path, const char* mode) {
-  const std::string local = LocalPath(path);
-  if (std::FILE* file = std::fopen(local.c_str(), mode)) return file;
-  const std::string in_data = LocalPath(DataDirectoryPrefix(state)) + local;
-  return std::fopen(in_data.c_str(), mode);
+  return OpenDataFile(path, LocalPath(DataDirectoryPrefix(state)), mode);
 }
 
 std::FILE* OpenTextOutput(const EngineSettings& settings) {

@@ -11,8 +11,8 @@ namespace kelvara::engine {
 // The program's folder (as argv[0] gave it) followed by "data/".
 std::string DataDirectoryPrefix(const EngineState& state);
 
-// Opens a path as given, then under the data-directory prefix; nullptr when neither opens.
-// Backslashes of the handheld's paths are read as directory separators.
+// Opens a file as OpenDataFile does, under the data-directory prefix: the engine's own names
+// there first, a path written out as given first; nullptr when neither is a regular file.
 std::FILE* OpenEngineFile(const EngineState& state, const std::string& path, const char* mode);
 
 // The run's text output: the -os file when it can be created, else standard output.

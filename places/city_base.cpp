@@ -9,6 +9,8 @@
 #include <unordered_map>
 
 #include "platform/codepage.h"
+#include "platform/file_io.h"
+#include "places/messages.h"
 #include "places/text_util.h"
 
 namespace kelvara::places {
@@ -210,15 +212,19 @@ double EncodeLatitude(double latitudeDeg) { return 0.5 - latitudeDeg / 180.0; }
 
 namespace {
 
+CityBaseLoad DamagedBase(const CityBase& base) {
+  return {CityBaseStatus::kStoppedAtInvalidRecord,
+          "База городов \"IndexFile\" повреждена: прочитано городов: " +
+              std::to_string(base.cities.size()) + "."};
+}
+
 CityBaseLoad ReadCities(RecordStream& reader, CityBase& base) {
   ListPool pool;
+  // A base without a single city is as useless as a cut one, and must say so.
+  if (reader.AtEnd()) return DamagedBase(base);
   while (!reader.AtEnd()) {
     CityRecord city;
-    if (!ReadCity(reader, pool, city)) {
-      return {CityBaseStatus::kStoppedAtInvalidRecord,
-              "База городов \"IndexFile\" повреждена: прочитано городов: " +
-                  std::to_string(base.cities.size()) + "."};
-    }
+    if (!ReadCity(reader, pool, city)) return DamagedBase(base);
     base.cities.push_back(std::move(city));
   }
   return {CityBaseStatus::kComplete, {}};
@@ -234,9 +240,10 @@ CityBaseLoad ParseCityBase(std::string_view bytes, CityBase& base) {
 
 CityBaseLoad LoadCityBase(const std::filesystem::path& file, CityBase& base) {
   base.cities.clear();
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> handle(std::fopen(file.c_str(), "rb"),
-                                                         std::fclose);
-  if (!handle) return {CityBaseStatus::kMissing, {}};
+  std::error_code error;
+  const platform::FileHandle handle = platform::OpenRegularFile(file, error);
+  if (error == std::errc::no_such_file_or_directory) return {CityBaseStatus::kMissing, {}};
+  if (!handle) return {CityBaseStatus::kUnreadable, kCannotOpenFile + file.string()};
   RecordStream reader(handle.get());
   return ReadCities(reader, base);
 }

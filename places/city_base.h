@@ -56,11 +56,13 @@ struct CityBase {
   std::vector<CityRecord> cities;
 };
 
-enum class CityBaseStatus { kComplete, kMissing, kStoppedAtInvalidRecord };
+// kUnreadable: something stands in the file's place that is not a readable file (a folder,
+// a FIFO, a device, no permission). An empty base counts as stopped at its first record.
+enum class CityBaseStatus { kComplete, kMissing, kUnreadable, kStoppedAtInvalidRecord };
 
 struct CityBaseLoad {
   CityBaseStatus status = CityBaseStatus::kMissing;
-  std::string message;  // empty when the whole file was read
+  std::string message;  // empty when the whole file was read or there is no file
 };
 
 // Decoding of field 5 of a record, clamped to the valid ranges.
@@ -70,7 +72,7 @@ double EncodeLongitude(double longitudeDeg);
 double EncodeLatitude(double latitudeDeg);
 
 // Reads the records until the end or the first invalid one; the cities read so
-// far stay in `base`. A missing file leaves the base empty.
+// far stay in `base`. A missing or unreadable file leaves the base empty.
 CityBaseLoad LoadCityBase(const std::filesystem::path& file, CityBase& base);
 CityBaseLoad ParseCityBase(std::string_view bytes, CityBase& base);
 

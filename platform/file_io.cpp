@@ -8,7 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 
 namespace kelvara::platform {
 namespace {
@@ -29,24 +28,45 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+FileHandle OpenRegularFile(const std::filesystem::path& path, std::error_code& error) {
+  error.clear();
+  FileHandle none(nullptr, std::fclose);
+  // Without O_NONBLOCK the open of a FIFO waits for a writer that never comes.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = LastSystemError();
+    return none;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    error = S_ISDIR(status.st_mode) ? std::make_error_code(std::errc::is_a_directory)
+                                    : std::make_error_code(std::errc::not_supported);
+    ::close(fd);
+    return none;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  FileHandle file(::fdopen(fd, "rb"), std::fclose);
+  if (!file) {
+    error = LastSystemError();
+    ::close(fd);
+  }
+  return file;
+}
+
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std::error_code& error,
                                          std::uintmax_t limit) {
-  error.clear();
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
+  const FileHandle file = OpenRegularFile(path, error);
+  if (!file) return std::nullopt;
+  struct stat status {};
+  ::fstat(::fileno(file.get()), &status);
+  const auto size = static_cast<std::uintmax_t>(status.st_size);
   if (size > limit) {
     error = std::make_error_code(std::errc::file_too_large);
     return std::nullopt;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::make_error_code(std::errc::permission_denied);
-    return std::nullopt;
-  }
   std::string bytes(std::size_t(size), '\0');
-  in.read(bytes.data(), std::streamsize(size));
-  bytes.resize(std::size_t(in.gcount()));
-  if (in.bad()) {
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  if (std::ferror(file.get())) {
     error = std::make_error_code(std::errc::io_error);
     return std::nullopt;
   }

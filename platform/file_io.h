@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +15,12 @@ namespace kelvara::platform {
 
 // Larger than any document, place file or table the programs keep.
 inline constexpr std::uintmax_t kDefaultFileSizeLimit = 64u * 1024u * 1024u;
+
+using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Opens a regular file for reading; a FIFO, device or folder in its place is refused at
+// once (errc::not_supported / is_a_directory) instead of blocking the open or the reads.
+FileHandle OpenRegularFile(const std::filesystem::path& path, std::error_code& error);
 
 // The file's bytes, or nothing (with the reason in `error`) when it cannot be read
 // or is larger than `limit`.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace kelvara::engine {
@@ -88,12 +89,31 @@ std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPr
   return set == 1 ? name : name + "." + std::to_string(set);
 }
 
-std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix) {
+namespace {
+
+// Only a regular file is opened: the open of a FIFO or device would wait for ever, and a
+// folder opens but reads nothing.
+std::FILE* OpenRegular(const std::string& path, const char* mode) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(path, ignored) ? std::fopen(path.c_str(), mode) : nullptr;
+}
+
+// A path the user wrote out (absolute, or with this system's separator) names its file; the
+// engine's own bare or handheld-style names belong to the data folder.
+bool NamesItsFile(const std::string& path) {
+  return path.find('/') != std::string::npos || std::filesystem::path(path).is_absolute();
+}
+
+}  // namespace
+
+std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix, const char* mode) {
+  const bool explicitPath = NamesItsFile(path);
   std::string local = path;
   std::replace(local.begin(), local.end(), '\\', '/');
-  if (std::FILE* file = std::fopen(local.c_str(), "rb")) return file;
+  const std::string first = explicitPath || dataPrefix.empty() ? local : dataPrefix + local;
+  if (std::FILE* file = OpenRegular(first, mode)) return file;
   if (dataPrefix.empty()) return nullptr;
-  return std::fopen((dataPrefix + local).c_str(), "rb");
+  return OpenRegular(explicitPath ? dataPrefix + local : local, mode);
 }
 
 void EphemerisSetFile::Close() {

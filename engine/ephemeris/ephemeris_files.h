@@ -46,9 +46,11 @@ int EphemerisFileNumber(double julianDay);
 // the files 17 to 24.
 std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPrefix);
 
-// Opens a data file read-only: the path as given, then dataPrefix + path. Backslashes of the
-// handheld's paths are read as directory separators.
-std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix);
+// Opens a data file, regular files only. The engine's own names (bare, or with the handheld's
+// backslashes) are tried under dataPrefix first, then as given, so that a file of that name
+// in the current directory never replaces the program's own; a path written with '/' or
+// absolute is tried as given first. Backslashes are read as directory separators.
+std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix, const char* mode = "rb");
 
 // The one open file of a set.
 class EphemerisSetFile {

@@ -159,7 +159,7 @@ class EngineFiles : public ::testing::Test {
   ScratchFolder scratch_{"engine_files"};
 };
 
-TEST_F(EngineFiles, OpenerTriesThePathThenTheDataFolder) {
+TEST_F(EngineFiles, OpenerFindsDataNamesAndWrittenOutPaths) {
   RunTexts({"---" + dir().string() + "/"});
   const EngineState& state = ProcessEngineState();
   for (const std::string& name : {std::string("sub\\x.txt"), (dir() / "data/sub/x.txt").string()}) {

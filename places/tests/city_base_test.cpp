@@ -87,6 +87,26 @@ TEST(CityBase, AMissingFileLeavesTheBaseEmpty) {
   EXPECT_TRUE(base.cities.empty());
 }
 
+TEST(CityBase, AnEmptyFileOrSomethingElseInItsPlaceIsReportedAtOnce) {
+  testing::ScratchDir dir;
+  const std::filesystem::path file = dir / "IndexFile";
+  CityBase base;
+  std::ofstream(file, std::ios::binary).close();
+  auto load = LoadCityBase(file, base);
+  EXPECT_EQ(load.status, CityBaseStatus::kStoppedAtInvalidRecord);
+  EXPECT_NE(load.message.find("повреждена: прочитано городов: 0"), std::string::npos) << load.message;
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  load = LoadCityBase(file, base);
+  EXPECT_EQ(load.status, CityBaseStatus::kUnreadable);
+  EXPECT_EQ(load.message, "Не удается открыть файл " + file.string());
+  std::filesystem::remove(file);
+  const auto fromFifo = testing::ReadBesideFifo<CityBaseLoad>(file, [&] { return LoadCityBase(file, base); });
+  ASSERT_TRUE(fromFifo) << "reading a FIFO blocked";
+  EXPECT_EQ(fromFifo->status, CityBaseStatus::kUnreadable);
+  EXPECT_EQ(fromFifo->message, "Не удается открыть файл " + file.string());
+}
+
 TEST(CityBase, DisplayNameComparisonMatchesTheBuiltName) {
   for (const auto& [name, suffix] : std::vector<std::pair<std::string, std::string>>{
            {"Москва", ""}, {" Кировск ", " (Murmansk, RU)"}, {"", "(RU)"}, {"", ""}, {"A", "B"}}) {

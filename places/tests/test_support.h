@@ -1,11 +1,17 @@
 // Helpers shared by the places tests: scratch files and small city records.
 #pragma once
 
-#include <filesystem>
-#include <memory>
-#include <string>
-
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "places/city_base.h"
 
@@ -26,6 +32,18 @@ class ScratchDir {
  private:
   std::filesystem::path path_;
 };
+
+// Runs `read` while `fifo` is a FIFO; nothing when the read is still blocked after a generous
+// wait (a writer end is opened then so that the blocked open returns and the test ends).
+template <typename Result>
+std::optional<Result> ReadBesideFifo(const std::filesystem::path& fifo, std::function<Result()> read) {
+  if (::mkfifo(fifo.c_str(), 0600) != 0) return std::nullopt;
+  auto reading = std::async(std::launch::async, std::move(read));
+  if (reading.wait_for(std::chrono::seconds(30)) == std::future_status::ready) return reading.get();
+  ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+  reading.wait();
+  return std::nullopt;
+}
 
 inline CityRecord MakeCity(std::string name, std::string suffix, double latitude,
                            double longitude, TimeChangeList changes = {}) {

@@ -44,6 +44,19 @@ TEST_F(FileIoTest, WritesAndReadsBackExactBytes) {
   EXPECT_EQ(EntryCount(), 2u);
 }
 
+TEST_F(FileIoTest, OpensOnlyRegularFiles) {
+  std::error_code error;
+  ASSERT_TRUE(WriteFileAtomically(folder_ / "plain", "x", error));
+  const FileHandle plain = OpenRegularFile(folder_ / "plain", error);
+  ASSERT_TRUE(plain) << error.message();
+  EXPECT_EQ(std::fgetc(plain.get()), 'x');
+  EXPECT_FALSE(OpenRegularFile(folder_, error));
+  EXPECT_EQ(error, std::errc::is_a_directory);
+  EXPECT_FALSE(ReadFileBytes(folder_, error));
+  EXPECT_FALSE(OpenRegularFile(folder_ / "missing", error));
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+}
+
 TEST_F(FileIoTest, ReplacesAnOldFileWhole) {
   const fs::path file = folder_ / "chart.kvd";
   std::error_code error;

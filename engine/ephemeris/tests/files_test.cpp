@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/ephemeris/ephemeris.h"
@@ -67,7 +71,7 @@ TEST(EphemerisFileNames, FollowTheFixedListAndTheNumberedNames) {
   EXPECT_EQ(EphemerisFileNumber(1e300), kNoEphemerisFile);
 }
 
-TEST(EphemerisFileOpener, TriesThePathThenTheDataFolder) {
+TEST(EphemerisFileOpener, FindsANameInTheDataFolderAndAPathAsGiven) {
   TemporaryFolder folder;
   WriteBytes(folder.prefix + "Bmp_as/Set1/idx1.a1", {1, 2, 3});
   std::FILE* viaPrefix = OpenDataFile("Bmp_as\\Set1\\idx1.a1", folder.prefix);
@@ -77,6 +81,53 @@ TEST(EphemerisFileOpener, TriesThePathThenTheDataFolder) {
   ASSERT_NE(asGiven, nullptr);
   std::fclose(asGiven);
   EXPECT_EQ(OpenDataFile("missing.bin", folder.prefix), nullptr);
+}
+
+// The first byte of an opened file, -1 when nothing opened.
+int FirstByte(std::FILE* file) {
+  if (file == nullptr) return -1;
+  const int byte = std::fgetc(file);
+  std::fclose(file);
+  return byte;
+}
+
+TEST(EphemerisFileOpener, PrefersTheDataFolderToADecoyInTheCurrentDirectory) {
+  TemporaryFolder folder;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.path);
+  const std::string data = folder.prefix + "data/";
+  for (const std::string name : {"_25", "_25.2", "Bmp_pl/Tr/idx1.tr"}) {
+    WriteBytes(folder.prefix + name, {'d'});
+    WriteBytes(data + name, {'r'});
+  }
+  EXPECT_EQ(FirstByte(OpenDataFile("_25", data)), 'r');
+  EXPECT_EQ(FirstByte(OpenDataFile("_25.2", data)), 'r');
+  EXPECT_EQ(FirstByte(OpenDataFile("Bmp_pl\\Tr\\idx1.tr", data)), 'r');
+  // Paths written out name the file they say.
+  EXPECT_EQ(FirstByte(OpenDataFile("./_25", data)), 'd');
+  EXPECT_EQ(FirstByte(OpenDataFile(folder.prefix + "_25", data)), 'd');
+  // Without the data folder's copy the name is still found where the user stands.
+  std::filesystem::remove(data + "_25");
+  EXPECT_EQ(FirstByte(OpenDataFile("_25", data)), 'd');
+  std::filesystem::current_path(previous);
+}
+
+TEST(EphemerisFileOpener, RefusesAFifoOrFolderAtOnce) {
+  TemporaryFolder folder;
+  const std::string fifo = folder.prefix + "1.st";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_directories(folder.prefix + "_25");
+  auto opened = std::async(std::launch::async, [&folder] {
+    EphemerisSetFile file;
+    return file.Open(1, 24, folder.prefix) || file.Open(1, 25, folder.prefix) ||
+           OpenDataFile("1.st", folder.prefix) != nullptr;
+  });
+  if (opened.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    // A writer end lets the blocked open return, so the test ends.
+    ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+    FAIL() << "opening a FIFO blocked";
+  }
+  EXPECT_FALSE(opened.get());
 }
 
 TEST(ReadEphemerisRecord, PositionsTheFileAtTheRecordOfTheBlock) {
