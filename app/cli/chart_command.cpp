@@ -111,16 +111,17 @@ class PlaceBase {
  public:
   explicit PlaceBase(const std::filesystem::path& dataDir) : file_(dataDir / places::kCityBaseFileName) {}
 
+  // Whether the base has cities to offer; the zones of "now" charts take what there is.
   bool Load() {
-    if (!loaded_) {
-      loaded_ = true;
-      missing_ = places::LoadCityBase(file_, base_).status == places::CityBaseStatus::kMissing;
-    }
-    return !missing_;
+    if (!load_) load_ = places::LoadCityBase(file_, base_);
+    return !base_.cities.empty();
   }
 
   Result<const places::CityRecord*> Find(const std::string& name) {
-    if (!Load()) return Result<const places::CityRecord*>::Fail("нет базы городов " + file_.string(), kExitFailure);
+    Load();
+    if (const std::string failure = CityBaseFailure(*load_, file_); !failure.empty()) {
+      return Result<const places::CityRecord*>::Fail(failure, kExitFailure);
+    }
     const auto found = places::FindCitiesByName(base_, name);
     if (found.empty()) {
       return Result<const places::CityRecord*>::Fail("населенный пункт \"" + name + "\" не найден", kExitFailure);
@@ -132,8 +133,7 @@ class PlaceBase {
  private:
   std::filesystem::path file_;
   places::CityBase base_;
-  bool loaded_ = false;
-  bool missing_ = false;
+  std::optional<places::CityBaseLoad> load_;
 };
 
 Failure BadData(const std::string& detail) {

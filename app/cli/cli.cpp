@@ -33,6 +33,11 @@ void PrintUsage(std::ostream& to) {
 
 }  // namespace
 
+std::string CityBaseFailure(const places::CityBaseLoad& load, const std::filesystem::path& file) {
+  if (load.status == places::CityBaseStatus::kMissing) return "нет базы городов " + file.string();
+  return load.message;
+}
+
 int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
            std::ostream& err) {
   if (args.empty()) {

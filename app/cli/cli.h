@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "places/city_base.h"
 #include "platform/clock.h"
 
 namespace kelvara::cli {
@@ -21,6 +22,10 @@ struct CliContext {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+
+// What is wrong with a city base read for a place lookup, empty when it is whole: a command
+// shows this first and then fails, rather than answering from part of a base or none.
+std::string CityBaseFailure(const places::CityBaseLoad& load, const std::filesystem::path& file);
 
 using Subcommand = std::function<int(const std::vector<std::string>& args, const CliContext&,
                                      std::ostream& out, std::ostream& err)>;

@@ -97,11 +97,10 @@ int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& cont
   places::CityBase base;
   const auto baseFile = context.dataDir / places::kCityBaseFileName;
   const auto load = places::LoadCityBase(baseFile, base);
-  if (load.status == places::CityBaseStatus::kMissing) {
-    err << "kelvara-cli place: нет базы городов " << baseFile.string() << "\n";
+  if (const std::string failure = CityBaseFailure(load, baseFile); !failure.empty()) {
+    err << "kelvara-cli place: " << failure << "\n";
     return kExitFailure;
   }
-  if (!load.message.empty()) err << "kelvara-cli place: " << load.message << "\n";
   const auto found = places::FindCitiesByName(base, request->name);
   if (found.empty()) {
     err << "kelvara-cli place: населенный пункт \"" << request->name << "\" не найден\n";

@@ -166,6 +166,26 @@ TEST_F(CliTest, ErrorsGoToStandardErrorWithAFailingExitCode) {
   EXPECT_NE(err_.str().find("нет базы городов"), std::string::npos);
 }
 
+TEST_F(CliTest, ABrokenCityBaseIsReportedAndEveryPlaceLookupFails) {
+  const std::filesystem::path file = dir_ / places::kCityBaseFileName;
+  const std::string whole = platform::ReadFileBytes(file).value_or("");
+  const auto refuseBoth = [this](const std::string& message) {
+    for (const Args& args : {Args{"place", "Москва"},
+                             Args{"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05", "--place",
+                                  "Москва"}}) {
+      ExpectRefused({args, kExitFailure, message});
+      EXPECT_EQ(err_.str().find("не найден"), std::string::npos) << err_.str();
+    }
+  };
+  ASSERT_TRUE(platform::WriteFileAtomically(file, whole.substr(0, whole.size() - 3)));
+  refuseBoth("База городов \"IndexFile\" повреждена: прочитано городов: 4.");
+  ASSERT_TRUE(platform::WriteFileAtomically(file, ""));
+  refuseBoth("База городов \"IndexFile\" повреждена: прочитано городов: 0.");
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  refuseBoth("Не удается открыть файл " + file.string());
+}
+
 TEST_F(CliTest, ChartCsvHasTheHeaderLineTheColumnsAndThirtyFourSlots) {
   EXPECT_EQ(Run({"chart", "--name", "Иван", "--date", "12.07.1985", "--time", "14:05:30", "--place",
                  "Москва", "--format", "csv"}),
