@@ -45,19 +45,12 @@ void ReloadDignityTables(CommandContext& context) {
   if (!load.message.empty()) context.ui.ShowMessage(load.message);
 }
 
-void RunHook(const std::function<void()>& hook, CommandId command, CommandContext& context) {
+// A hook left empty says that its part does not work yet.
+template <typename... Arguments>
+void RunHook(const std::function<void(Arguments...)>& hook, CommandId command, CommandContext& context,
+             Arguments... arguments) {
   if (hook) {
-    hook();
-  } else {
-    context.ui.ShowMessage(NotYetWorkingText(command));
-  }
-}
-
-template <typename Argument>
-void RunHook(const std::function<void(Argument)>& hook, Argument argument, CommandId command,
-             CommandContext& context) {
-  if (hook) {
-    hook(argument);
+    hook(arguments...);
   } else {
     context.ui.ShowMessage(NotYetWorkingText(command));
   }
@@ -190,17 +183,17 @@ CommandOutcome FixedMomentCalendar(CalendarKind kind, CommandId command, Command
     context.ui.ShowMessage(kStopNowFirst);
     return kNothingChanged;
   }
-  RunHook(context.services.calendar, kind, command, context);
+  RunHook(context.services.calendar, command, context, kind);
   return kNothingChanged;
 }
 
 CommandOutcome Calendar(CalendarKind kind, CommandId command, CommandContext& context) {
-  RunHook(context.services.calendar, kind, command, context);
+  RunHook(context.services.calendar, command, context, kind);
   return kNothingChanged;
 }
 
 CommandOutcome SettingsPageCommand(SettingsPage page, CommandId command, CommandContext& context) {
-  RunHook(context.services.settingsPage, page, command, context);
+  RunHook(context.services.settingsPage, command, context, page);
   return kNothingChanged;
 }
 
@@ -287,11 +280,15 @@ bool SaveAs(CommandContext& context) {
   return path && SaveTo(*path, context);
 }
 
+// The saving rules' refusal, shown; false when the main chart may be saved.
+bool SaveRefused(CommandContext& context) {
+  const auto refusal = ws::SaveRefusal(context.session.charts);
+  if (refusal) context.ui.ShowMessage(*refusal);
+  return refusal.has_value();
+}
+
 bool Save(CommandContext& context) {
-  if (const auto refusal = ws::SaveRefusal(context.session.charts)) {
-    context.ui.ShowMessage(*refusal);
-    return false;
-  }
+  if (SaveRefused(context)) return false;
   const std::string& path = context.session.charts.main.filePath;
   return path.empty() ? SaveAs(context) : SaveTo(path, context);
 }
@@ -402,11 +399,7 @@ CommandOutcome DispatchFile(CommandId command, int argument, CommandContext& con
     case CommandId::kRecentFile: return OpenRecent(argument, context);
     case CommandId::kSaveDocument: Save(context); return kNothingChanged;
     case CommandId::kSaveDocumentAs:
-      if (const auto refusal = ws::SaveRefusal(context.session.charts)) {
-        context.ui.ShowMessage(*refusal);
-      } else {
-        SaveAs(context);
-      }
+      if (!SaveRefused(context)) SaveAs(context);
       return kNothingChanged;
     case CommandId::kSavePicture: RunHook(context.services.savePicture, command, context); return kNothingChanged;
     case CommandId::kExit: return {true, false, true};

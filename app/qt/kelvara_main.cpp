@@ -12,6 +12,7 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
+#include "places/chart_zones.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/single_instance.h"
@@ -65,7 +66,9 @@ int RunWindow(const app::KelvaraOptions& options, QApplication& application) {
   QTimer::singleShot(0, &frame, [&] {
     if (const auto store = app::StoreStartMessage(registry)) ShowStartMessages(frame, {*store}, screenshot);
     ShowStartMessages(frame, start.messages, screenshot);
-    const app::ChartServices services = app::SessionChartServices(session, engine, &clock, nullptr, nullptr);
+    // The last run's documents are computed as the window computes charts, with the places' time.
+    const places::CityBaseZones zones(session.cityBase);
+    const app::ChartServices services = app::SessionChartServices(session, engine, &clock, &zones, nullptr);
     ShowStartMessages(frame, app::ReopenLastDocuments(session, services), screenshot);
     frame.ShowCharts();
     if (!options.documentFile.empty()) frame.OpenDocumentFile(options.documentFile);
