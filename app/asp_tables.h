@@ -1,56 +1,32 @@
-// The two aspect tables: table 1 for single charts, table 2 for aspects between two
-// charts. Each lives in its own file under the data-file prefix ("asp1.", "asp2.").
+// The two aspect-table files under the data-file prefix ("asp1.", "asp2."); the tables
+// themselves and their file form live in the chart workspace.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "workspace/aspect_tables.h"
+
 namespace kelvara::app {
 
-inline constexpr int kAspectCount = 18;
-inline constexpr int kOrbSlotCount = 34;  // object slots 0-33
 inline constexpr std::string_view kAspectTable1File = "asp1.";
 inline constexpr std::string_view kAspectTable2File = "asp2.";
 
-enum PenStyle : std::int32_t { kPenSolid = 0, kPenDashes = 1, kPenDots = 2 };
-
-using OrbArray = std::array<double, kOrbSlotCount>;
-
-// The initial state of every record: disabled, angle 0, no orbs, empty texts.
-struct AspectRecord {
-  bool enabled = false;
-  double angle = 0.0;  // degrees
-  OrbArray firstOrbs{};
-  OrbArray secondOrbs{};
-  std::uint32_t secondColor = 0;  // 0x00BBGGRR
-  std::string secondText;
-  std::string firstText;
-  std::int32_t penWidth = 1;
-  std::int32_t penStyle = kPenSolid;
-  std::uint32_t firstColor = 0;  // 0x00BBGGRR
-
-  bool operator==(const AspectRecord&) const = default;
-};
-
-using AspectTable = std::array<AspectRecord, kAspectCount>;
-
-// Table 1 as a new chart record starts it, and table 2 before "asp2." is read.
-AspectTable DefaultSingleChartAspects();
-AspectTable DefaultTwoChartAspects();
-
-struct AspectTables {
-  AspectTable single = DefaultSingleChartAspects();
-  AspectTable between = DefaultTwoChartAspects();
-};
-
-// The file form: the 18 records one after the other in the archive encoding.
-std::string EncodeAspectTable(const AspectTable& table);
-// The table, or nothing with the reason in `error` (Russian, for the message box).
-std::optional<AspectTable> DecodeAspectTable(std::string_view bytes, std::string& error);
+using workspace::AspectRecord;
+using workspace::AspectTable;
+using workspace::AspectTables;
+using workspace::DecodeAspectTable;
+using workspace::DefaultSingleChartAspects;
+using workspace::DefaultTwoChartAspects;
+using workspace::EncodeAspectTable;
+using workspace::kAspectCount;
+using workspace::kOrbSlotCount;
+using workspace::kPenDashes;
+using workspace::kPenDots;
+using workspace::kPenSolid;
+using workspace::OrbArray;
+using workspace::PenStyle;
 
 // Table 1 from "asp1.", then table 2 from "asp2." over its defaults. A missing file
 // leaves its table at the defaults; a damaged one does too and adds a message.

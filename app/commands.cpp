@@ -409,6 +409,15 @@ CommandOutcome DispatchFile(CommandId command, int argument, CommandContext& con
   }
 }
 
+CommandOutcome DispatchCommand(CommandId command, int argument, CommandContext& context) {
+  if (const CommandOutcome outcome = DispatchFile(command, argument, context); outcome.handled) return outcome;
+  if (const int system = HouseSystemOfCommand(command); system != ws::kNoHouses) {
+    return SetHouseSystem(system, context);
+  }
+  if (const CommandOutcome outcome = DispatchViews(command, context); outcome.handled) return outcome;
+  return DispatchSettings(command, context);
+}
+
 }  // namespace
 
 std::string NotYetWorkingText(CommandId command) {
@@ -442,12 +451,10 @@ void ComputeShownCharts(CommandContext& context) {
 }
 
 CommandOutcome Dispatch(CommandId command, int argument, CommandContext& context) {
-  if (const CommandOutcome outcome = DispatchFile(command, argument, context); outcome.handled) return outcome;
-  if (const int system = HouseSystemOfCommand(command); system != ws::kNoHouses) {
-    return SetHouseSystem(system, context);
-  }
-  if (const CommandOutcome outcome = DispatchViews(command, context); outcome.handled) return outcome;
-  return DispatchSettings(command, context);
+  const CommandOutcome outcome = DispatchCommand(command, argument, context);
+  // Whatever the command computed or put into the charts shows with the object settings.
+  ApplyObjectSettingsToCharts(context.session);
+  return outcome;
 }
 
 }  // namespace kelvara::app

@@ -92,7 +92,8 @@ std::string SaveChangesQuestion(const Session& session);
 // The main chart may be saved as it stands (no refusal of the saving rules).
 bool MainChartSaveable(const Session& session);
 
-// Runs one command; `argument` is the entry's (the recent file's index).
+// Runs one command; `argument` is the entry's (the recent file's index). The object
+// settings are laid onto both charts afterwards.
 CommandOutcome Dispatch(CommandId command, int argument, CommandContext& context);
 
 // Before the charts are replaced or the program ends: a modified, saveable chart asks

@@ -82,10 +82,15 @@ Tradition CurrentTradition(const Settings& settings) {
   return settings.avesta ? Tradition::kAvestan : Tradition::kWestern;
 }
 
+void AppendMessages(std::vector<std::string>&& more, std::vector<std::string>& messages) {
+  for (std::string& message : more) messages.push_back(std::move(message));
+}
+
 void LoadTablesStep(Session& session, std::vector<std::string>& messages) {
-  for (std::string& message : LoadAspectTables(session.dataPrefix, session.aspectTables)) {
-    messages.push_back(std::move(message));
-  }
+  AppendMessages(LoadAspectTables(session.dataPrefix, session.aspectTables), messages);
+  AppendMessages(LoadObjectSettings(session.dataPrefix, session.objectSettingsMain, session.objectSettingsSecond),
+                 messages);
+  ApplyObjectSettingsToCharts(session);
   DignityLoad dignities = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings));
   session.dignityTables = dignities.tables;
   if (!dignities.message.empty()) messages.push_back(std::move(dignities.message));
@@ -121,6 +126,11 @@ std::optional<std::string> OpenInto(Session& session, const fs::path& path, cons
 }
 
 }  // namespace
+
+void ApplyObjectSettingsToCharts(Session& session) {
+  ApplyObjectSettings(session.objectSettingsMain, session.charts.main.objects);
+  ApplyObjectSettings(session.objectSettingsSecond, session.charts.second.objects);
+}
 
 void CopyMissingFonts(const platform::DeviceFolders& folders) {
   for (std::string_view font : kFontFiles) CopyFontIfMissing(font, folders);

@@ -13,6 +13,7 @@
 #include "app/asp_tables.h"
 #include "app/chart_document.h"
 #include "app/dignity_tables.h"
+#include "app/object_settings.h"
 #include "app/settings.h"
 #include "places/city_base.h"
 #include "platform/paths.h"
@@ -39,6 +40,8 @@ struct Session {
   FurtherRings mainRings;  // the wheel's other rings of each chart, kept with its document
   FurtherRings secondRings;
   AspectTables aspectTables;
+  ObjectSettings objectSettingsMain = DefaultObjectSettings();  // "pl1."
+  ObjectSettings objectSettingsSecond = DefaultObjectSettings();  // "pl2."
   DignityTables dignityTables;
   places::CityBase cityBase;
   DisplayMode displayMode = DisplayMode::kWheel;
@@ -70,8 +73,13 @@ std::optional<std::string> StoreStartMessage(const platform::Registry& registry)
 
 // Steps 1-12 of the start: scratch file, single instance, recent files, fonts,
 // settings and display mode, the untitled main chart, the city base, the "now"
-// rule, the aspect and dignity tables and the text folder.
+// rule, the aspect tables, object settings and dignity tables and the text folder.
 StartUpResult StartUp(const StartUpEnvironment& environment, Session& session);
+
+// Lays each chart's object settings (use flags and colours) onto its objects. The chart
+// computation leaves them alone, so this follows the start and every command, which
+// may have put other objects into a chart.
+void ApplyObjectSettingsToCharts(Session& session);
 
 // Copies each font missing from the system fonts folder from the storage card;
 // a font on neither path is left to the platform's fallback.

@@ -43,6 +43,15 @@ std::optional<std::string> WriteStoredFile(const std::filesystem::path& path, st
   return std::string(kCannotWriteFile) + path.string() + ": " + WriteFailureReason(error);
 }
 
+std::vector<std::string> WriteStoredFiles(
+    const std::vector<std::pair<std::filesystem::path, std::string>>& files) {
+  std::vector<std::string> messages;
+  for (const auto& [path, bytes] : files) {
+    if (auto failure = WriteStoredFile(path, bytes)) messages.push_back(std::move(*failure));
+  }
+  return messages;
+}
+
 std::string DamagedFileMessage(const std::filesystem::path& path, std::string_view reason) {
   return std::string(kDamagedFile) + path.string() + "\n" + std::string(reason);
 }

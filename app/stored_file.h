@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace kelvara::app {
 
@@ -46,5 +48,23 @@ std::optional<T> LoadStoredFile(const std::filesystem::path& path,
   if (!value) message = DamagedFileMessage(path, reason);
   return value;
 }
+
+// The file decoded into `value`. A missing file leaves `value` as it is; a damaged or
+// unreadable one leaves it too and adds its message.
+template <typename T>
+void LoadStoredFileInto(const std::filesystem::path& path,
+                        std::optional<T> (*decode)(std::string_view, std::string&), T& value,
+                        std::vector<std::string>& messages) {
+  std::string message;
+  if (auto loaded = LoadStoredFile(path, decode, message)) {
+    value = std::move(*loaded);
+  } else if (!message.empty()) {
+    messages.push_back(std::move(message));
+  }
+}
+
+// Each file written as WriteStoredFile writes it; the messages of those that failed.
+std::vector<std::string> WriteStoredFiles(
+    const std::vector<std::pair<std::filesystem::path, std::string>>& files);
 
 }  // namespace kelvara::app

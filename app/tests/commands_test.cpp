@@ -59,6 +59,7 @@ class CommandsTest : public ::testing::Test {
     session_.charts.second = Person("Мария", {1990, 3, 1, 8, 0, 0}, 3.0);
     session_.charts.second.filePath = "/charts/maria.kvd";
     ComputeShownCharts(context_);
+    ApplyObjectSettingsToCharts(session_);  // as the start leaves them
   }
   CommandOutcome Run(CommandId command, int argument = 0) { return Dispatch(command, argument, context_); }
   void UseDoubleCharts() {
@@ -217,6 +218,15 @@ TEST_F(CommandsTest, DoubleChartsOffAndOnRestoreTheSecondChartAcrossACompositeCh
   EXPECT_EQ(session_.charts.second.filePath, "/charts/maria.kvd");
   EXPECT_EQ(now_.stops, now_.resumes);
   EXPECT_GE(now_.stops, 6) << "the clock stops around each change";
+}
+
+TEST_F(CommandsTest, EveryCommandLeavesTheChartsWithTheirObjectSettings) {
+  session_.objectSettingsMain[ws::kSlotMoon].visible = false;
+  session_.objectSettingsSecond[ws::kSlotSun].colour = {1, 2, 3};
+  Run(CommandId::kHoroscope);
+  EXPECT_EQ(session_.charts.main.objects[ws::kSlotMoon].visible, 0);
+  EXPECT_EQ(session_.charts.second.objects[ws::kSlotMoon].visible, 1);
+  EXPECT_EQ(session_.charts.second.objects[ws::kSlotSun].display.colourRgb, 0x030201u);
 }
 
 TEST_F(CommandsTest, DoubleChartsOverAMergedChartAskAndTakeANowChart) {

@@ -151,12 +151,18 @@ TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
   DignityTables dignities = DefaultDignityTables(Tradition::kWestern);
   dignities.fall[0][0] = 1;
   ASSERT_FALSE(SaveDignityTables(Prefix(), dignities));
+  ObjectSettings second = DefaultObjectSettings();
+  second[ws::kSlotMars].visible = false;
+  ASSERT_TRUE(SaveObjectSettings(Prefix(), DefaultObjectSettings(), second).empty());
 
   Session session;
   const StartUpResult result = Start(session);
   EXPECT_EQ(session.aspectTables.single, edited.single);
   EXPECT_EQ(session.aspectTables.between, DefaultTwoChartAspects());
   EXPECT_EQ(session.dignityTables, dignities);
+  EXPECT_EQ(session.objectSettingsSecond, second);
+  EXPECT_EQ(session.charts.second.objects[ws::kSlotMars].visible, 0);
+  EXPECT_EQ(session.charts.main.objects[ws::kSlotMars].visible, 1);
   ASSERT_EQ(result.messages.size(), 1u);
   EXPECT_NE(result.messages[0].find("asp2."), std::string::npos);
 }
