@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev
   qt6-base-dev qt6-svg-dev libgl-dev
-  tzdata fonts-dejavu-core
+  tzdata fonts-dejavu-core python3-fonttools
 )
 
 missing=()
