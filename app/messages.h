@@ -2,12 +2,16 @@
 #pragma once
 
 #include "places/messages.h"
+#include "workspace/messages.h"
 
 namespace kelvara::app {
 
 // Failures of the stored files, for which the program has no fixed text of its own.
 using places::kCannotOpenFile;
 using places::kCannotWriteFile;
+// An off-screen picture of the view could not be made.
+inline constexpr const char* kGraphicsResourcesShort =
+    "Графических ресурсов Вашего компьютера недостаточно\nдля отображения такого количества исходных карт.\nОперация отменена.";
 inline constexpr const char* kDamagedFile = "Файл поврежден: ";
 
 // The settings store at start: damaged and set aside, or not to be opened at all.
@@ -24,9 +28,9 @@ inline constexpr const char* kWriteReadOnly = "диск только для чт
 inline constexpr const char* kWriteNoFolder = "нет такой папки";
 
 // Reasons given after kDamagedFile.
-inline constexpr const char* kReasonTruncated = "данные неполны или искажены";
-inline constexpr const char* kReasonBadValue = "недопустимое значение: ";
-inline constexpr const char* kReasonTrailingBytes = "лишние данные после конца файла";
+using workspace::kReasonBadValue;
+using workspace::kReasonTrailingBytes;
+using workspace::kReasonTruncated;
 inline constexpr const char* kReasonTooLarge = "файл слишком велик";
 inline constexpr const char* kReasonNewerLayout =
     "документ записан более новой версией программы (версия формата ";

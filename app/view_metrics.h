@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/geometry.h"
+#include "platform/view_scale.h"
 
 namespace kelvara::app {
 
@@ -16,6 +17,7 @@ struct ViewMetrics {
   platform::Rect rect;        // the picture area, logical pixels
   double displayScale = 1.0;  // lengths of the layout multiply by this
   int lineScale = 1;          // pen widths multiply by this, never below 1
+  platform::ViewScale scale;  // the same factors as the pictures take them
 
   friend bool operator==(const ViewMetrics&, const ViewMetrics&) = default;
 };
@@ -24,9 +26,9 @@ struct ViewMetrics {
 inline ViewMetrics MetricsForSize(int width, int height) {
   ViewMetrics metrics;
   metrics.rect = {0, 0, std::max(width, 0), std::max(height, 0)};
-  const double shortSide = std::max(1, std::min(width, height));
-  metrics.displayScale = shortSide / kDesignShortSide;
-  metrics.lineScale = std::max(1, static_cast<int>(std::lround(metrics.displayScale)));
+  metrics.scale = platform::ViewScaleOf({metrics.rect.Width(), metrics.rect.Height()});
+  metrics.displayScale = metrics.scale.display;
+  metrics.lineScale = metrics.scale.line;
   return metrics;
 }
 

@@ -1,10 +1,9 @@
 #include "app/view_picture.h"
 
 #include <algorithm>
-#include <sstream>
 
-#include "app/chart_output.h"
 #include "app/command_menu.h"
+#include "app/wheel_picture.h"
 
 namespace kelvara::app {
 namespace {
@@ -17,17 +16,6 @@ constexpr int kSmallestLineHeight = 6;  // pixels, below which text stops being 
 constexpr const char* kEventMapNotDrawn = "Карта событий в этой версии программы еще не рисуется.";
 constexpr const char* kChainsNotDrawn = "\"Формула Души\" в этой версии программы еще не рисуется.";
 constexpr platform::Color kTextColor{0, 0, 0};
-
-void AppendLines(const std::string& text, std::vector<std::string>& lines) {
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-}
-
-std::string ChartTable(const ws::ChartRecord& chart) {
-  std::ostringstream out;
-  PrintChartText(chart, out);
-  return out.str();
-}
 
 // Lines top to bottom, as large as fits the area both ways, up to the layout's size.
 void DrawLines(platform::Canvas& canvas, const ViewMetrics& metrics, const std::vector<std::string>& lines) {
@@ -50,17 +38,10 @@ void DrawLines(platform::Canvas& canvas, const ViewMetrics& metrics, const std::
   }
 }
 
-class WheelText : public ViewPicture {
- public:
-  void Draw(platform::Canvas& canvas, const ViewMetrics& metrics, const Session& session) override {
-    DrawLines(canvas, metrics, PositionTableLines(session));
-  }
-};
-
 class NotDrawnYet : public ViewPicture {
  public:
   explicit NotDrawnYet(const char* message) : message_(message) {}
-  void Draw(platform::Canvas& canvas, const ViewMetrics& metrics, const Session& session) override {
+  void Draw(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session) override {
     const ws::ChartRecord& main = session.charts.main;
     DrawLines(canvas, metrics, {main.name, std::string(main.title), "", message_});
   }
@@ -71,20 +52,9 @@ class NotDrawnYet : public ViewPicture {
 
 }  // namespace
 
-std::vector<std::string> PositionTableLines(const Session& session) {
-  std::vector<std::string> lines;
-  const ws::WorkspaceState& charts = session.charts;
-  if (!(SecondChartShown(session) && charts.secondAlone)) AppendLines(ChartTable(charts.main), lines);
-  if (SecondChartShown(session)) {
-    if (!lines.empty()) lines.push_back("");
-    AppendLines(ChartTable(charts.second), lines);
-  }
-  return lines;
-}
-
-ViewPictures TextPictures() {
+ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps) {
   ViewPictures pictures;
-  pictures.wheel = std::make_unique<WheelText>();
+  pictures.wheel = std::make_unique<WheelPicture>(clock, steps);
   pictures.eventMap = std::make_unique<NotDrawnYet>(kEventMapNotDrawn);
   pictures.chains = std::make_unique<NotDrawnYet>(kChainsNotDrawn);
   return pictures;

@@ -9,16 +9,21 @@
 
 #include "app/session.h"
 #include "app/view_metrics.h"
+#include "display/chart_view_stylus.h"
 #include "platform/canvas.h"
+#include "platform/clock.h"
 
 namespace kelvara::app {
 
 class ViewPicture {
  public:
   virtual ~ViewPicture() = default;
-  virtual void Draw(platform::Canvas& canvas, const ViewMetrics& metrics, const Session& session) = 0;
+  // Pictures keep their glyphs' places in the charts, so drawing may write to them.
+  virtual void Draw(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session) = 0;
   // A tap on the picture; true when the picture took it and wants a redraw.
   virtual bool Tap(platform::Point, const ViewMetrics&, Session&) { return false; }
+  // What the stylus drags and taps on this picture; none for a picture without glyphs.
+  virtual display::StylusTarget* Stylus() { return nullptr; }
 };
 
 struct ViewPictures {
@@ -27,14 +32,12 @@ struct ViewPictures {
   std::unique_ptr<ViewPicture> chains;
 };
 
-// The text pictures: the wheel's is the position table of the charts shown; the event
-// map's and the chains' say in the program's words that they are not drawn yet.
-ViewPictures TextPictures();
-ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode);
+class StepController;
 
-// The lines the wheel's text picture shows: the main chart's table and, when the second
-// chart takes part, the second chart's.
-std::vector<std::string> PositionTableLines(const Session& session);
+// The wheel, and for the event map and the chains a text that says in the program's
+// words that they are not drawn yet. The clock and the step controller may be null.
+ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps);
+ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode);
 
 inline constexpr const char* kTextPictureFace = "DejaVu Sans Mono";
 

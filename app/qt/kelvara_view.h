@@ -1,24 +1,34 @@
 // The main view: paints the picture of the display mode through the canvas and hands
-// the stylus to the frame. Taps on the step zones, double taps and the step timer's
-// ticks leave as signals; the view decides nothing about the charts.
+// the stylus to the picture's gesture model. Taps on the step zones, double taps, the
+// step timer's ticks and the swipes that open a position table leave as signals; the
+// view decides nothing about the charts.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
+
+class QPrinter;
+#include <memory>
+#include <optional>
 
 #include "app/session.h"
 #include "app/step_shift.h"
 #include "app/view_metrics.h"
 #include "app/view_picture.h"
+#include "display/chart_view_stylus.h"
 
 namespace kelvara::app {
+
+class WheelPicture;
 
 class CKelvaraCView : public QWidget {
   Q_OBJECT
 
  public:
   CKelvaraCView(Session& session, ViewPictures& pictures, StepController& steps, QWidget* parent = nullptr);
+  ~CKelvaraCView() override;
 
   ViewMetrics Metrics() const;
   // Paints the picture of the mode on any canvas (the window, a picture file).
@@ -27,26 +37,54 @@ class CKelvaraCView : public QWidget {
   double NowMs() const { return static_cast<double>(elapsed_.elapsed()); }
   // Runs the 500-ms step timer while the controller wants ticks.
   void UpdateStepTimer();
+  // The small windows opened by taps; null while none is shown.
+  QLabel* InformationWindow() const { return information_->isVisible() ? information_ : nullptr; }
+  void CloseSmallWindows();
+  const display::ChartViewStylus& Stylus() const { return *stylus_; }
+  bool ClockTicking() const { return clockTimer_.isActive(); }
+  // Paints the picture onto the printer's page, as large as fits; false when it refused.
+  bool PrintPicture(QPrinter& printer);
+  // The short text of a hexagram ("%d И-Цзин short"); empty when there is none.
+  void SetShortTextSource(display::ShortTextSource source);
 
  signals:
   void doubleTapped();
   void stepActions(const std::vector<kelvara::app::StepAction>& actions, QPoint globalPoint);
+  void positionTableRequested(int chart);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
+  class PictureTarget;
+
   bool StepZonesActive() const;
-  void DrawPressedZone(platform::Canvas& canvas, const ViewMetrics& metrics);
+  bool StylusActive() const;
+  WheelPicture* Wheel() const;
+  void Perform(const display::StylusAction& action);
+  void ShowSmallWindow(const QString& text, QPoint corner, int fontHeight, int minimumWidth);
+  void CopyPicture();
+  void UpdateClockTimer();
 
   Session& session_;
   ViewPictures& pictures_;
   StepController& steps_;
   QTimer stepTimer_;
+  QTimer clockTimer_;
   QElapsedTimer elapsed_;
+  std::unique_ptr<PictureTarget> target_;
+  std::unique_ptr<display::ChartViewStylus> stylus_;
+  display::ShortTextSource shortText_;
+  std::optional<platform::Rect> dragSquare_;
+  QLabel* information_ = nullptr;
+  bool resourceMessageShown_ = false;
 };
 
 }  // namespace kelvara::app

@@ -53,6 +53,9 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   CMainFrame(Session& session, const FrameServices& services, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
+  // The position table of chart 1 or 2, as a sideways swipe opens it.
+  void OpenPositionTable(int chart);
+
   // Runs a command as the menus do.
   void RunCommand(CommandId command, int argument = 0);
   // The state after the start: charts computed, menus built, the clock running.
@@ -63,6 +66,7 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   bool SavePicture(const QString& file);
 
   CKelvaraCView* View() const { return view_; }
+  ViewPictures& Pictures() { return pictures_; }
   NowClock& Clock() { return nowClock_; }
   const CKelvaraCDoc& Document() const { return document_; }
   // The parts of the program that take over commands as they come (calendars, texts,

@@ -1,6 +1,11 @@
 #include "app/qt/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QPrinter>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QImage>
 #include <QMenuBar>
 #include <QPainter>
@@ -13,6 +18,8 @@
 
 #include "app/display_check.h"
 #include "app/qt/message_boxes.h"
+#include "app/qt/position_table.h"
+#include "app/wheel_picture.h"
 #include "app/qt/qt_text.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/tests/golden_image.h"
@@ -260,7 +267,8 @@ TEST_F(MainFrameTest, SwitchesModeAndTheDocumentComeBackAfterARestart) {
 }
 
 // The view's picture of a fixed chart, drawn as the window draws it.
-TEST_F(MainFrameTest, TheWheelsTextPictureMatchesItsGoldenImage) {
+TEST_F(MainFrameTest, TheWheelMatchesItsGoldenImage) {
+  platform::RegisterFontFiles(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
   session_.charts.main.placeName = "Москва";
   CMainFrame& frame = Frame();
   QImage image(480, 560, QImage::Format_RGB32);
@@ -271,7 +279,7 @@ TEST_F(MainFrameTest, TheWheelsTextPictureMatchesItsGoldenImage) {
   frame.View()->DrawPicture(canvas, MetricsForSize(image.width(), image.height()));
   painter.end();
   std::string why;
-  EXPECT_TRUE(platform::testing::MatchesGolden(image, std::string(KELVARA_SOURCE_DIR) + "/app/qt/tests/data/wheel_text.png", &why))
+  EXPECT_TRUE(platform::testing::MatchesGolden(image, std::string(KELVARA_SOURCE_DIR) + "/app/qt/tests/data/wheel.png", &why))
       << why;
   // A changed chart is a changed picture.
   session_.charts.main.objects[1].SetLongitude(200.0);
@@ -282,6 +290,83 @@ TEST_F(MainFrameTest, TheWheelsTextPictureMatchesItsGoldenImage) {
   frame.View()->DrawPicture(changedCanvas, MetricsForSize(image.width(), image.height()));
   again.end();
   EXPECT_GT(platform::testing::CompareImages(changed, image).differingShare, 0.0);
+}
+
+// The stylus on the real view: a dragged glyph keeps its new place, a short tap puts
+// the view in information mode, sideways swipes open the position tables.
+TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
+  CMainFrame& frame = Frame();
+  CKelvaraCView* view = frame.View();
+  view->repaint();
+  auto* wheel = dynamic_cast<WheelPicture*>(PictureOfMode(frame.Pictures(), DisplayMode::kWheel).Stylus());
+  ASSERT_TRUE(wheel);
+  const auto sun = std::find_if(wheel->Hits().glyphs.begin(), wheel->Hits().glyphs.end(),
+                                [](const display::GlyphHit& hit) { return hit.slot == ws::kSlotSun; });
+  ASSERT_NE(sun, wheel->Hits().glyphs.end());
+  const QPoint from(sun->square.Center().x, sun->square.Center().y);
+  const QPoint to = from + QPoint(15, 25);
+  QTest::mousePress(view, Qt::LeftButton, {}, from);
+  QTest::mouseMove(view, to);
+  QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+  QApplication::sendEvent(view, &move);
+  QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+  EXPECT_NE(session_.charts.main.objects[ws::kSlotSun].display.angleDeg, ws::kNoDisplayAngle);
+  view->repaint();
+  const auto moved = std::find_if(wheel->Hits().glyphs.begin(), wheel->Hits().glyphs.end(),
+                                  [](const display::GlyphHit& hit) { return hit.slot == ws::kSlotSun; });
+  EXPECT_LE(std::abs(moved->square.Center().x - to.x()) + std::abs(moved->square.Center().y - to.y()), 2);
+
+  QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(5, 5));  // a tap: information mode
+  EXPECT_EQ(view->Stylus().Mode(), display::GestureMode::kInformation);
+  QTest::mouseClick(view, Qt::LeftButton, {}, to);
+  ASSERT_TRUE(view->InformationWindow());
+  EXPECT_TRUE(view->InformationWindow()->text().startsWith(ToQt("Солнце ")));
+  const QRect inside = view->InformationWindow()->geometry();
+  EXPECT_TRUE(view->rect().contains(inside));
+  QTest::keyClick(view, Qt::Key_Escape);
+  EXPECT_FALSE(view->InformationWindow());
+
+  QTest::mousePress(view, Qt::LeftButton, {}, QPoint(20, 20));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(101, 20));  // 81 pixels right
+  QApplication::processEvents();
+  auto* table = frame.findChild<PositionTableDialog*>("positionTable");
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->windowTitle(), ToQt("Иван"));
+  EXPECT_GT(table->Table()->rowCount(), 10);
+  table->close();
+
+  QWheelEvent turn(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, {0, 120}, Qt::NoButton,
+                   Qt::ShiftModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &turn);
+  EXPECT_EQ(wheel->TurnDeg(), 10);
+  QTest::keyClick(view, Qt::Key_Home);
+  EXPECT_EQ(wheel->TurnDeg(), 0);
+}
+
+// Copy puts the picture on the clipboard; printing paints it onto a page.
+TEST_F(MainFrameTest, TheWheelIsCopiedAndPrinted) {
+  CMainFrame& frame = Frame();
+  QApplication::clipboard()->clear();
+  QTest::keyClick(frame.View(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->image().size(), frame.View()->size());
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const fs::path pdf = dir_ / "wheel.pdf";
+  printer.setOutputFileName(ToQt(pdf.string()));
+  ASSERT_TRUE(frame.View()->PrintPicture(printer));
+  EXPECT_GT(fs::file_size(pdf), 1000u);
+}
+
+// The clock of today's chart ticks every second; another day's chart has none.
+TEST_F(MainFrameTest, TheClockTicksOnlyForTodaysChart) {
+  session_.settings.clock = true;
+  CMainFrame& frame = Frame();
+  frame.View()->repaint();
+  EXPECT_FALSE(frame.View()->ClockTicking());
+  const platform::DateTime now = clock_.LocalNow();
+  session_.charts.main.local = {now.Year(), now.Month(), now.Day(), 10, 0, 0};
+  frame.View()->repaint();
+  EXPECT_TRUE(frame.View()->ClockTicking());
 }
 
 // The program itself, as a user starts it.

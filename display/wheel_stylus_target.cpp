@@ -1,0 +1,90 @@
+#include "display/wheel_stylus_target.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kelvara::display {
+namespace {
+
+namespace ws = workspace;
+
+constexpr int kArcSecondsPerDegree = 3600;
+constexpr int kArcSecondsPerMinute = 60;
+
+}  // namespace
+
+std::string PositionText(const ws::ChartObject& object) {
+  if (!object.HasLongitude()) return "—";
+  const long total = static_cast<long>(std::floor(std::fmod(object.longitude, ws::kDegreesPerSign) * kArcSecondsPerDegree));
+  const int sign = 1 + static_cast<int>(object.longitude / ws::kDegreesPerSign);
+  char text[64];
+  std::snprintf(text, sizeof text, "%ld°%02ld′%02ld″ ", total / kArcSecondsPerDegree,
+                total % kArcSecondsPerDegree / kArcSecondsPerMinute, total % kArcSecondsPerMinute);
+  return text + std::string(ws::SignName(sign));
+}
+
+WheelStylusTarget::WheelStylusTarget(const WheelHits& hits, WheelCharts charts, const WheelOptions& options)
+    : hits_(hits), charts_(charts), options_(options) {}
+
+ws::ObjectTable* WheelStylusTarget::TableOf(int chart) const { return chart == 2 ? charts_.second : charts_.first; }
+
+// Chart 2 is the outer ring, or the only one when it is drawn by itself.
+Ring WheelStylusTarget::RingOf(int chart) const {
+  return chart == 2 && !charts_.secondAlone ? Ring::kOuter : Ring::kInner;
+}
+
+std::optional<GlyphUnder> WheelStylusTarget::GlyphAt(platform::Point point) const {
+  const int innerChart = charts_.secondAlone ? 2 : 1;
+  for (Ring ring : {Ring::kInner, Ring::kOuter}) {
+    for (const GlyphHit& hit : hits_.glyphs) {
+      if (hit.ring != ring || !hit.square.Contains(point)) continue;
+      return GlyphUnder{ring == Ring::kInner ? innerChart : 2, hit.slot, hit.square};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<int> WheelStylusTarget::HexagramAt(platform::Point point) const {
+  for (const HexagramHit& hit : hits_.hexagrams) {
+    if (hit.rect.Contains(point)) return hit.number;
+  }
+  return std::nullopt;
+}
+
+bool WheelStylusTarget::Drop(const GlyphUnder& glyph, platform::Point point) {
+  ws::ObjectTable* table = TableOf(glyph.chart);
+  const auto geometry = DropGeometryOf(hits_.layout.centre, point);
+  if (!table || !geometry) return false;
+  const WheelLayout& layout = hits_.layout;
+  const double base = ws::IsCuspSlot(glyph.slot) ? CuspLabelBaseRadius(layout, glyph.slot)
+                                                 : RingBaseRadius(layout, RingOf(glyph.chart), options_.sort);
+  if (base <= 0.0) return false;
+  ws::ObjectDisplay& display = (*table)[glyph.slot].display;
+  display.angleDeg = LongitudeAtScreenAngle(layout, geometry->alphaDeg);
+  display.radius = geometry->distancePx / base;
+  return true;
+}
+
+// An entry belongs to the glyph by its slot on the glyph's own side of the pair.
+bool WheelStylusTarget::EntryConcerns(const AspectEntry& entry, const GlyphUnder& glyph) const {
+  const bool twoRings = charts_.second && !charts_.secondAlone;
+  if (!twoRings) return entry.innerSlot == glyph.slot || entry.outerSlot == glyph.slot;
+  return glyph.chart == 2 ? entry.outerSlot == glyph.slot : entry.innerSlot == glyph.slot;
+}
+
+std::vector<std::string> WheelStylusTarget::InformationLines(const GlyphUnder& glyph) const {
+  const ws::ObjectTable* table = TableOf(glyph.chart);
+  if (!table) return {};
+  const ws::ChartObject& object = (*table)[glyph.slot];
+  const std::string& name = object.display.name;
+  std::string first = (name.empty() ? std::string(ws::SlotName(glyph.slot)) : name) + " " + PositionText(object);
+  if (object.retrograde) first += " R";
+  std::vector<std::string> lines{first};
+  if (!options_.tapShowsAspects) return lines;
+  for (const AspectEntry& entry : hits_.aspects) {
+    if (EntryConcerns(entry, glyph) && (lines.size() < 2 || lines.back() != entry.text)) lines.push_back(entry.text);
+  }
+  return lines;
+}
+
+}  // namespace kelvara::display
