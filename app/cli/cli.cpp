@@ -9,6 +9,9 @@ const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
       {"chart", RunChartCommand},
       {"place", RunPlaceCommand},
+#ifdef KELVARA_CLI_RENDER
+      {"render", RunRenderCommand},
+#endif
   };
   return table;
 }
@@ -28,7 +31,17 @@ void PrintUsage(std::ostream& to) {
         "        [--format text|csv] [--save ФАЙЛ.kvd]\n"
         "  chart --open ФАЙЛ.kvd [--kind ...] [--format text|csv] [--save ФАЙЛ.kvd]\n"
         "      карта, рассчитанная на момент и место; --save записывает ее документом,\n"
-        "      --open строит карту по документу\n";
+        "      --open строит карту по документу\n"
+#ifdef KELVARA_CLI_RENDER
+        "  render ПАРАМЕТРЫ_КАРТЫ [--avesta] [--from-aries] [--sort] [--degrees] [--iching]\n"
+        "         [--format png|svg|pdf] [--size N] --out ФАЙЛ\n"
+        "      колесо карты в файл рисунка; ПАРАМЕТРЫ_КАРТЫ - те же, что у chart, кроме\n"
+        "      --format и --save; с --kind или с данными второго человека (--name2 ...) без\n"
+        "      --composite и --midpoint вторая карта рисуется вокруг первой; --house -1 - без\n"
+        "      домов; --size - сторона квадрата в пикселях (100-8000, по умолчанию 800);\n"
+        "      формат по умолчанию - по расширению ФАЙЛА, иначе png\n"
+#endif
+        ;
 }
 
 }  // namespace

@@ -47,4 +47,13 @@ int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& cont
 int RunChartCommand(const std::vector<std::string>& args, const CliContext& context,
                     std::ostream& out, std::ostream& err);
 
+#ifdef KELVARA_CLI_RENDER
+// render CHART OPTIONS [--avesta] [--from-aries] [--sort] [--degrees] [--iching]
+//        [--format png|svg|pdf] [--size N] --out FILE
+// The wheel of the chart (with --kind or a second person's data, the second chart around
+// it) drawn headless into a square picture; built with Qt only.
+int RunRenderCommand(const std::vector<std::string>& args, const CliContext& context,
+                     std::ostream& out, std::ostream& err);
+#endif
+
 }  // namespace kelvara::cli

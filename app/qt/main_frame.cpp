@@ -8,8 +8,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <cstdio>
@@ -18,6 +16,7 @@
 #include "app/qt/birth_data_dialog.h"
 #include "app/qt/composite_dialog.h"
 #include "app/qt/message_boxes.h"
+#include "app/qt/position_table.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/step_dialog.h"
 #include "platform/qt/qt_canvas.h"
@@ -40,7 +39,6 @@ constexpr const char* kWindowSection = "Window";
 constexpr const char* kGeometryKey = "sGeometry";
 constexpr int kDefaultWidth = 720;
 constexpr int kDefaultHeight = 760;
-constexpr int kPdfResolution = 96;
 
 QKeySequence ShortcutOf(CommandId command) {
   switch (command) {
@@ -113,7 +111,7 @@ CMainFrame::CMainFrame(Session& session, const FrameServices& services, QWidget*
       services_(services),
       document_(session),
       zones_(session.cityBase),
-      pictures_(TextPictures()),
+      pictures_(DefaultPictures(services.clock, &steps_)),
       nowClock_(&nowSink_) {
   view_ = new CKelvaraCView(session_, pictures_, steps_, this);
   setCentralWidget(view_);
@@ -132,12 +130,21 @@ CMainFrame::CMainFrame(Session& session, const FrameServices& services, QWidget*
   connect(&nowSink_, &platform::QtMessageSink::messageArrived, this,
           [this](unsigned message, quintptr wParam, qintptr) { OnPostedMessage(message, wParam); });
   connect(view_, &CKelvaraCView::doubleTapped, this, &CMainFrame::OnDoubleTap);
+  connect(view_, &CKelvaraCView::positionTableRequested, this, &CMainFrame::OpenPositionTable);
   connect(view_, &CKelvaraCView::stepActions, this, &CMainFrame::OnStepActions);
   CreateShortcuts();
   AfterChange();
 }
 
 CMainFrame::~CMainFrame() { nowClock_.Stop(); }
+
+void CMainFrame::OpenPositionTable(int chart) {
+  const workspace::ChartRecord& record = chart == kSecondChart ? session_.charts.second : session_.charts.main;
+  auto* table = new PositionTableDialog(record, this);
+  table->setAttribute(Qt::WA_DeleteOnClose);
+  table->setObjectName("positionTable");
+  table->show();
+}
 
 CommandContext CMainFrame::MakeContext() {
   CommandContext context{session_, services_.engine, services_.clock, &zones_, *this, commandServices_, this};
@@ -329,15 +336,7 @@ bool CMainFrame::SavePicture(const QString& file) {
     return platform::ExportPictureSvg(draw, size, file, ToQt(document_.Title()));
   }
   if (file.endsWith(".pdf", Qt::CaseInsensitive)) {
-    QPdfWriter pdf(file);
-    pdf.setResolution(kPdfResolution);
-    pdf.setPageSize(QPageSize(QSizeF(size.width, size.height), QPageSize::Point));
-    pdf.setPageMargins({});
-    QPainter painter;
-    if (!painter.begin(&pdf)) return false;
-    platform::QtCanvas canvas(painter);
-    draw(canvas);
-    return painter.end();
+    return platform::ExportPicturePdf(draw, size, file, ToQt(document_.Title()));
   }
   return platform::ExportPicturePng(draw, size, file);
 }

@@ -5,12 +5,17 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QMutex>
+#include <QPageSize>
+#include <QPainterPath>
+#include <QPdfWriter>
 #include <QPolygon>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
 #include <cstdlib>
+
+#include "platform/glyph.h"
 
 namespace kelvara::platform {
 namespace {
@@ -24,6 +29,10 @@ constexpr int kMaxFontStretch = 4000;
 constexpr const char* kSansFallback = "DejaVu Sans";
 constexpr const char* kSerifFallback = "DejaVu Serif";
 constexpr const char* kMonoFallback = "DejaVu Sans Mono";
+// A PDF page measured in points at this resolution takes one picture pixel per point.
+constexpr int kPointsPerInch = 72;
+// Viewers show an SVG's physical size at this resolution, so its pixels stay pixels.
+constexpr int kCssPixelsPerInch = 96;
 
 QColor ToQt(Color color) { return QColor(color.red, color.green, color.blue); }
 QPoint ToQt(Point point) { return QPoint(point.x, point.y); }
@@ -90,6 +99,28 @@ QPoint AlignmentOffset(const QFontMetrics& metrics, const QString& text, TextAli
 }
 
 QtBitmap* AsQtBitmap(Bitmap& bitmap) { return dynamic_cast<QtBitmap*>(&bitmap); }
+
+bool IsGlyphFace(std::string_view face) {
+  return FromUtf8(face).compare(QLatin1String(kGlyphFace), Qt::CaseInsensitive) == 0;
+}
+
+// Writes a file through a scratch file beside it that replaces it only once `write`
+// succeeded; otherwise the scratch file is removed and the target left alone.
+bool WriteWhole(const QString& file, const std::function<bool(QIODevice&)>& write) {
+  QSaveFile output(file);
+  return output.open(QIODevice::WriteOnly) && write(output) && output.commit();
+}
+
+// Draws the picture on a paint device through an anti-aliased canvas.
+bool Paint(QPaintDevice& device, const PictureDrawer& draw, bool glyphTextAsPaths = false) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.setRenderHint(QPainter::Antialiasing);
+  QtCanvas canvas(painter);
+  canvas.SetGlyphTextAsPaths(glyphTextAsPaths);
+  draw(canvas);
+  return painter.end();
+}
 
 // Families already looked up by face; emptied when fonts are registered, so that a
 // face installed later is found.
@@ -194,12 +225,20 @@ void QtCanvas::DrawText(Point anchor, std::string_view utf8, TextAlign align) {
   const QString text = FromUtf8(utf8);
   const QFont font = ToQt(CurrentFont());
   painter_.save();
-  painter_.setFont(font);
-  painter_.setPen(ToQt(TextColor()));
   painter_.translate(anchor.x, anchor.y);
   // Escapement turns counter-clockwise; with y growing downwards that is a negative Qt angle.
   painter_.rotate(-CurrentFont().escapement / kEscapementUnitsPerDegree);
-  painter_.drawText(AlignmentOffset(QFontMetrics(font), text, align), text);
+  const QPoint origin = AlignmentOffset(QFontMetrics(font), text, align);
+  if (glyphTextAsPaths_ && IsGlyphFace(CurrentFont().face)) {
+    // The painter keeps its font: an SVG would name the glyph font for the outline too.
+    QPainterPath outline;
+    outline.addText(origin, font, text);
+    painter_.fillPath(outline, ToQt(TextColor()));
+  } else {
+    painter_.setFont(font);
+    painter_.setPen(ToQt(TextColor()));
+    painter_.drawText(origin, text);
+  }
   painter_.restore();
 }
 
@@ -244,30 +283,32 @@ const QImage& QtBitmap::Image() {
 
 bool ExportPicturePng(const PictureDrawer& draw, Size size, const QString& file) {
   QImage image = WhiteImage(size);
-  {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QtCanvas canvas(painter);
-    draw(canvas);
-  }
-  QSaveFile output(file);
-  return output.open(QIODevice::WriteOnly) && image.save(&output, "PNG") && output.commit();
+  return Paint(image, draw) &&
+         WriteWhole(file, [&image](QIODevice& output) { return image.save(&output, "PNG"); });
 }
 
 bool ExportPictureSvg(const PictureDrawer& draw, Size size, const QString& file, const QString& title) {
-  QSaveFile output(file);
-  if (!output.open(QIODevice::WriteOnly)) return false;
-  QSvgGenerator generator;
-  generator.setOutputDevice(&output);
-  generator.setSize(QSize(size.width, size.height));
-  generator.setViewBox(QRect(0, 0, size.width, size.height));
-  generator.setTitle(title);
-  QPainter painter;
-  if (!painter.begin(&generator)) return false;
-  painter.setRenderHint(QPainter::Antialiasing);
-  QtCanvas canvas(painter);
-  draw(canvas);
-  return painter.end() && output.commit();
+  return WriteWhole(file, [&](QIODevice& output) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&output);
+    generator.setResolution(kCssPixelsPerInch);
+    generator.setSize(QSize(size.width, size.height));
+    generator.setViewBox(QRect(0, 0, size.width, size.height));
+    generator.setTitle(title);
+    return Paint(generator, draw, true);
+  });
+}
+
+bool ExportPicturePdf(const PictureDrawer& draw, Size size, const QString& file, const QString& title) {
+  return WriteWhole(file, [&](QIODevice& output) {
+    QPdfWriter pdf(&output);
+    pdf.setResolution(kPointsPerInch);
+    // An exact match, or a size close to a standard one would become that one.
+    pdf.setPageSize(QPageSize(QSizeF(size.width, size.height), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF());
+    pdf.setTitle(title);
+    return Paint(pdf, draw);
+  });
 }
 
 }  // namespace kelvara::platform

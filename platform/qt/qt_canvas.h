@@ -1,4 +1,4 @@
-// The canvas on a QPainter: windows, off-screen images, PNG and SVG files.
+// The canvas on a QPainter: windows, off-screen images, PNG, SVG and PDF files.
 #pragma once
 
 #include <QImage>
@@ -16,6 +16,10 @@ class QtCanvas : public Canvas {
  public:
   // Draws through a painter that is already active; render hints stay the caller's.
   explicit QtCanvas(QPainter& painter) : painter_(painter) {}
+
+  // Text in the glyph font drawn as filled outlines, so a picture file shows its glyphs
+  // where that font is not installed.
+  void SetGlyphTextAsPaths(bool asPaths) { glyphTextAsPaths_ = asPaths; }
 
   void DrawLine(Point from, Point to) override;
   void DrawPolyline(std::span<const Point> points) override;
@@ -38,6 +42,7 @@ class QtCanvas : public Canvas {
   QRect OutlineRect(const Rect& rect) const;
 
   QPainter& painter_;
+  bool glyphTextAsPaths_ = false;
 };
 
 // An off-screen image with its own painter, begun while it is drawn on and ended
@@ -62,9 +67,14 @@ QString ResolveFontFamily(const QString& face);
 QStringList RegisterFontFiles(const std::filesystem::path& folder);
 
 using PictureDrawer = std::function<void(Canvas&)>;
-// Draws a picture on a white image of the given size and saves it; false when the
-// file cannot be written.
+// Draws a picture of the given size into a file; false when the file cannot be written.
+// The file is written beside the target under another name and renamed over it only
+// when whole, so a failure leaves the target as it was.
+// PNG: on a white image.
 bool ExportPicturePng(const PictureDrawer& draw, Size size, const QString& file);
+// SVG: glyph-font text as outlines.
 bool ExportPictureSvg(const PictureDrawer& draw, Size size, const QString& file, const QString& title);
+// PDF: one page of exactly the picture's size without margins, a pixel to a point.
+bool ExportPicturePdf(const PictureDrawer& draw, Size size, const QString& file, const QString& title);
 
 }  // namespace kelvara::platform

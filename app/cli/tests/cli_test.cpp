@@ -1,6 +1,5 @@
 #include "app/cli/cli.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <utility>
@@ -8,9 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "app/chart_output.h"
+#include "app/cli/tests/cli_test_support.h"
 #include "platform/file_io.h"
-#include "workspace/hour_scale.h"
-#include "places/tests/test_support.h"
 
 namespace kelvara::cli {
 namespace {
@@ -18,7 +16,10 @@ namespace {
 using places::testing::Entry;
 using places::testing::MakeCity;
 using places::testing::ZoneOf;
-using Args = std::vector<std::string>;
+using testing::Args;
+using testing::Refusal;
+using testing::Spoiled;
+using testing::With;
 
 const Args kPerson = {"chart", "--name", "Иван",   "--date", "12.07.1985", "--time", "14:05:30", "--gmt",
                       "+05:30", "--lat", "55n45", "--lon",  "037e35",     "--house", "21"};
@@ -48,25 +49,7 @@ std::vector<std::vector<std::string>> CsvRecords(const std::string& text) {
   return records;
 }
 
-Args With(Args args, const Args& more) {
-  args.insert(args.end(), more.begin(), more.end());
-  return args;
-}
-
-// The arguments with the value of one option replaced.
-Args Spoiled(Args args, const std::string& option, const std::string& value) {
-  *(std::find(args.begin(), args.end(), option) + 1) = value;
-  return args;
-}
-
-// A command that fails, with its exit code and a piece of the message on standard error.
-struct Refusal {
-  Args args;
-  int exitCode;
-  std::string message;
-};
-
-class CliTest : public ::testing::Test {
+class CliTest : public testing::CliRun {
  protected:
   CliTest() {
     // Moscow-like: +3, summer time +4 from 1 April 1981 01:00 local.
@@ -82,27 +65,9 @@ class CliTest : public ::testing::Test {
       places::AppendCityRecord(city, bytes);
     }
     EXPECT_TRUE(platform::WriteFileAtomically(dir_ / places::kCityBaseFileName, bytes));
-    context_.dataDir = dir_ / "";
-    context_.nowGreenwichHours = [] { return workspace::HoursSince1860({1985, 7, 1, 12, 0, 0}); };
   }
 
-  int Run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    return RunCli(args, context_, out_, err_);
-  }
   std::string FirstLine() const { return out_.str().substr(0, out_.str().find('\n')); }
-  std::string File(const std::string& name) const { return (dir_ / name).string(); }
-  void ExpectRefused(const Refusal& refusal) {
-    const std::string command = ::testing::PrintToString(refusal.args);
-    EXPECT_EQ(Run(refusal.args), refusal.exitCode) << command;
-    EXPECT_NE(err_.str().find(refusal.message), std::string::npos) << command << ": " << err_.str();
-    EXPECT_TRUE(out_.str().empty()) << command;
-  }
-
-  places::testing::ScratchDir dir_;
-  CliContext context_;
-  std::ostringstream out_, err_;
 };
 
 TEST_F(CliTest, PlaceListsExactThenPrefixMatchesWithTheOffsetAtTheMoment) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "platform/glyph.h"
 #include "platform/qt/tests/qt_test_application.h"
 #include "platform/tests/test_scene.h"
 
@@ -108,22 +109,51 @@ TEST(QtCanvas, RegistersTheFontFilesOfAFolderAndSkipsBrokenOnes) {
   EXPECT_TRUE(RegisterFontFiles("/nonexistent").isEmpty());
 }
 
-TEST(QtCanvas, PicturesExportToPngAndSvgUnderAwkwardNames) {
+TEST(QtCanvas, PicturesExportUnderAwkwardNamesAndFailedExportsLeaveNothing) {
   scene::TestApplication();
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
-  const QString png = folder.filePath("Карта \"Иван\" 100%.png");
-  const QString svg = folder.filePath("Карта \"Иван\" 100%.svg");
-  ASSERT_TRUE(ExportPicturePng(scene::DrawScene, scene::kSceneSize, png));
-  ASSERT_TRUE(ExportPictureSvg(scene::DrawScene, scene::kSceneSize, svg, "Карта"));
-  const QImage read(png);
+  const QString name = folder.filePath("Карта \"Иван\" 100%");
+  ASSERT_TRUE(ExportPicturePng(scene::DrawScene, scene::kSceneSize, name + ".png"));
+  ASSERT_TRUE(ExportPictureSvg(scene::DrawScene, scene::kSceneSize, name + ".svg", "Карта"));
+  ASSERT_TRUE(ExportPicturePdf(scene::DrawScene, scene::kSceneSize, name + ".pdf", "Карта"));
+  const QImage read(name + ".png");
   ASSERT_FALSE(read.isNull());
   EXPECT_EQ(read.size(), QSize(200, 200));
   EXPECT_EQ(read.pixel(50, 50), qRgb(255, 0, 0));
-  QFile svgFile(svg);
-  ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(svgFile.readAll().contains("<svg"));
-  EXPECT_FALSE(ExportPicturePng(scene::DrawScene, scene::kSceneSize, folder.filePath("missing/x.png")));
+  for (const char* extension : {".svg", ".pdf"}) {
+    QFile file(name + extension);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(extension == std::string(".svg") ? "<svg" : "%%EOF")) << extension;
+  }
+  const QString missing = folder.filePath("missing/x");
+  EXPECT_FALSE(ExportPicturePng(scene::DrawScene, scene::kSceneSize, missing + ".png"));
+  EXPECT_FALSE(ExportPictureSvg(scene::DrawScene, scene::kSceneSize, missing + ".svg", "Карта"));
+  EXPECT_FALSE(ExportPicturePdf(scene::DrawScene, scene::kSceneSize, "/proc/x.pdf", "Карта"));
+  EXPECT_FALSE(QFile::exists("/proc/x.pdf"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3) << "the three pictures and no scratch file";
+}
+
+TEST(QtCanvas, SvgDrawsGlyphFontTextAsOutlinesAndOtherTextAsText) {
+  scene::TestApplication();
+  RegisterFontFiles(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
+  if (ResolveFontFamily(kGlyphFace) != kGlyphFace) GTEST_SKIP() << "no glyph font";
+  QTemporaryDir folder;
+  const QString file = folder.filePath("glyph.svg");
+  const auto draw = [](Canvas& canvas) {
+    canvas.SetFont({kGlyphFace, 40});
+    canvas.DrawText({10, 10}, GlyphText(SignGlyphCode(1)));
+    canvas.SetFont({"DejaVu Sans", 20});
+    canvas.DrawText({10, 60}, "Овен");
+  };
+  ASSERT_TRUE(ExportPictureSvg(draw, {100, 100}, file, "Знак"));
+  QFile read(file);
+  ASSERT_TRUE(read.open(QIODevice::ReadOnly));
+  const QByteArray svg = read.readAll();
+  EXPECT_FALSE(svg.contains(kGlyphFace)) << svg.toStdString();
+  EXPECT_EQ(svg.count("<text"), 1) << "only the word is text";
+  EXPECT_TRUE(svg.contains("Овен"));
+  EXPECT_TRUE(svg.contains("<path")) << "the glyph is an outline";
 }
 
 TEST(QtCanvas, LoadsBitmapFilesAndRefusesJunk) {
