@@ -70,11 +70,14 @@ void PushApart(std::vector<double>& lon, int beforePrevious, int previous, int c
   }
 }
 
-// One pass over the glyphs in circle order; true when something moved.
-bool SpreadPass(std::vector<double>& lon, double minSeparationDeg, std::vector<int>& order) {
+// One pass over the glyphs in circle order; true when a glyph's longitude changed. A
+// push that the neighbour guards undo changes nothing, so a crowd that cannot fit comes
+// to rest there instead of running out the passes.
+bool SpreadPass(std::vector<double>& lon, double minSeparationDeg, std::vector<int>& order,
+                std::vector<double>& before) {
   const int count = static_cast<int>(lon.size());
   CircleOrder(lon, order);
-  bool moved = false;
+  before = lon;
   for (int at = 0; at < count; ++at) {
     const auto around = [&](int step) { return order[((at + step) % count + count) % count]; };
     const int current = around(0);
@@ -82,9 +85,8 @@ bool SpreadPass(std::vector<double>& lon, double minSeparationDeg, std::vector<i
     const double gap = Wrap(lon[current] - lon[previous]);
     if (gap + kSlackDeg >= minSeparationDeg) continue;
     PushApart(lon, around(-2), previous, current, around(1), (minSeparationDeg - gap) / 2.0);
-    moved = true;
   }
-  return moved;
+  return lon != before;
 }
 
 }  // namespace
@@ -94,9 +96,10 @@ int SpreadAlongCircle(std::vector<double>& longitudesDeg, double minSeparationDe
   if (longitudesDeg.size() < 2) return maxPasses > 0 ? 1 : 0;
   int passes = 0;
   std::vector<int> order;
+  std::vector<double> before;
   while (passes < maxPasses) {
     ++passes;
-    if (!SpreadPass(longitudesDeg, minSeparationDeg, order)) break;
+    if (!SpreadPass(longitudesDeg, minSeparationDeg, order, before)) break;
   }
   return passes;
 }

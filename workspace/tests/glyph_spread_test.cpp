@@ -53,11 +53,18 @@ TEST(GlyphSpread, ClustersSpreadInTheirOrderToNearlyTheSeparation) {
   }
 }
 
-TEST(GlyphSpread, AClusterThatCannotFitStopsAtThePassLimit) {
+// Overlapping glyphs remain; the passes end at the limit or where a pass moves nothing.
+TEST(GlyphSpread, AClusterThatCannotFitStopsAtThePassLimitOrAtRest) {
   const std::vector<double> cluster(22, 40.0);  // 22 glyphs of 20 degrees cannot share the circle
-  for (int limit : {kMaxSpreadPasses, 7}) {
-    std::vector<double> longitudes = cluster;
-    EXPECT_EQ(SpreadAlongCircle(longitudes, 20.0, limit), limit);
+  std::vector<double> limited = cluster;
+  EXPECT_EQ(SpreadAlongCircle(limited, 20.0, 7), 7);
+  std::vector<double> longitudes = cluster;
+  const int passes = SpreadAlongCircle(longitudes, 20.0);
+  ASSERT_LE(passes, kMaxSpreadPasses);
+  std::vector<double> again = longitudes;
+  if (passes < kMaxSpreadPasses) {
+    EXPECT_EQ(SpreadAlongCircle(again, 20.0), 1);
+    EXPECT_EQ(again, longitudes);
   }
 }
 

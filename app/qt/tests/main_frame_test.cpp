@@ -141,6 +141,15 @@ TEST_F(MainFrameTest, ADoubleTapFreezesAndReleasesTheNowChart) {
   QTest::keyClick(frame.View(), Qt::Key_Space);
   EXPECT_EQ(session_.charts.main.name, "Сейчас");
   EXPECT_TRUE(frame.Clock().IsRunning());
+  // On a glyph a double tap still freezes, and leaves neither a drag nor a window.
+  frame.View()->repaint();
+  auto* wheel = dynamic_cast<WheelPicture*>(PictureOfMode(frame.Pictures(), DisplayMode::kWheel).Stylus());
+  ASSERT_TRUE(wheel && !wheel->Hits().glyphs.empty());
+  const platform::Point glyph = wheel->Hits().glyphs.front().square.Center();
+  QTest::mouseDClick(frame.View(), Qt::LeftButton, {}, QPoint(glyph.x, glyph.y));
+  EXPECT_EQ(session_.charts.main.name, "Останов");
+  EXPECT_FALSE(frame.View()->Stylus().Dragging());
+  EXPECT_FALSE(frame.View()->InformationWindow());
 }
 
 TEST_F(MainFrameTest, TheNowClockRedrawsWithTheRoundsCharts) {
