@@ -28,8 +28,8 @@ bool Aspected(const ChartObject& object) {
   return object.visible != 0 && object.takesPartInAspects != 0 && object.HasLongitude();
 }
 
-// The orb arrays stop at slot 33; the last slot reads the spare entry of slot 0.
-double OrbOf(const OrbArray& orbs, int slot) { return slot < kOrbSlotCount ? orbs[slot] : orbs[0]; }
+// The orb arrays stop at slot 33; the last slot has no orb of its own.
+double OrbOf(const OrbArray& orbs, int slot) { return slot < kOrbSlotCount ? orbs[slot] : 0.0; }
 
 struct Pair {
   int slotA;

@@ -141,7 +141,8 @@ void CKelvaraCView::UpdateClockTimer() {
 // Through an off-screen picture at the screen's pixel density, copied in one step.
 void CKelvaraCView::paintEvent(QPaintEvent*) {
   const qreal ratio = devicePixelRatioF();
-  QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  QImage image = imageFactory_ ? imageFactory_(size() * ratio)
+                               : QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
   QPainter painter(this);
   if (image.isNull()) {
     painter.fillRect(rect(), Qt::white);

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
 class QPrinter;
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,6 +46,9 @@ class CKelvaraCView : public QWidget {
   bool ClockTicking() const { return clockTimer_.isActive(); }
   // Paints the picture onto the printer's page, as large as fits; false when it refused.
   bool PrintPicture(QPrinter& printer);
+  // Makes the off-screen image each paint goes through; a null image stands for a
+  // machine out of graphics memory.
+  void SetImageFactory(std::function<QImage(QSize)> factory) { imageFactory_ = std::move(factory); }
   // The short text of a hexagram ("%d И-Цзин short"); empty when there is none.
   void SetShortTextSource(display::ShortTextSource source);
 
@@ -85,6 +90,7 @@ class CKelvaraCView : public QWidget {
   std::optional<platform::Rect> dragSquare_;
   QLabel* information_ = nullptr;
   bool resourceMessageShown_ = false;
+  std::function<QImage(QSize)> imageFactory_;
 };
 
 }  // namespace kelvara::app

@@ -151,14 +151,16 @@ TEST(AspectFinder, AStandingInnerChartTurnsAnApplyingAspectSeparating) {
   }
 }
 
-TEST(AspectFinder, TheLastSlotTakesTheOrbOfTheSpareSlotZero) {
+// The orb arrays end at slot 33: the second lot brings no orb of its own.
+TEST(AspectFinder, TheLastSlotHasNoOrbOfItsOwn) {
   AspectTable table{};
   table[kTrine].enabled = true;
   table[kTrine].angle = 120.0;
   const ObjectTable objects = Sky({{kSlotSun, 0.0, 1.0}, {kSlotSecondLot, 121.5, kNotAvailable}});
+  table[kTrine].firstOrbs[0] = 4.0;
   table[kTrine].firstOrbs[kOrbSlotCount - 1] = 4.0;
   EXPECT_TRUE(FindAspects(Single(objects, table)).empty());
-  table[kTrine].firstOrbs[0] = 4.0;
+  table[kTrine].firstOrbs[kSlotSun] = 4.0;
   const auto found = FindAspects(Single(objects, table));
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].orbDeg, 2.0);

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "app/display_check.h"
+#include "app/messages.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"
@@ -350,6 +351,18 @@ TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
   EXPECT_EQ(wheel->TurnDeg(), 10);
   QTest::keyClick(view, Qt::Key_Home);
   EXPECT_EQ(wheel->TurnDeg(), 0);
+}
+
+// Without an off-screen picture the view says so once, until a picture can be made again.
+TEST_F(MainFrameTest, AViewThatCannotMakeItsPictureSaysSoOnce) {
+  CMainFrame& frame = Frame();
+  QApplication::processEvents();
+  boxes_.texts.clear();
+  frame.View()->SetImageFactory([](QSize) { return QImage(); });
+  frame.View()->repaint();
+  frame.View()->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(boxes_.texts, std::vector<std::string>{kGraphicsResourcesShort});
 }
 
 // Copy puts the picture on the clipboard; printing paints it onto a page.
