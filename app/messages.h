@@ -9,6 +9,8 @@ namespace kelvara::app {
 // Failures of the stored files, for which the program has no fixed text of its own.
 using places::kCannotOpenFile;
 using places::kCannotWriteFile;
+// An ephemeris file failed its check and was set aside; the text ends with its name.
+inline constexpr const char* kEphemerisDamaged = "Файл эфемерид поврежден: ";
 // An off-screen picture of the view could not be made.
 inline constexpr const char* kGraphicsResourcesShort =
     "Графических ресурсов Вашего компьютера недостаточно\nдля отображения такого количества исходных карт.\nОперация отменена.";

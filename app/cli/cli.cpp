@@ -1,5 +1,8 @@
 #include "app/cli/cli.h"
 
+#include "app/messages.h"
+#include "engine/ephemeris/ephemeris_check.h"
+
 #include <map>
 
 namespace kelvara::cli {
@@ -67,7 +70,12 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
     PrintUsage(err);
     return kExitUsage;
   }
-  return found->second(std::vector<std::string>(args.begin() + 1, args.end()), context, out, err);
+  const int status = found->second(std::vector<std::string>(args.begin() + 1, args.end()), context, out, err);
+  // Charts drawn without a refused file are still charts, from the element model: say so.
+  for (const std::string& name : engine::TakeDamagedEphemerisFiles()) {
+    err << "kelvara-cli: " << app::kEphemerisDamaged << name << "\n";
+  }
+  return status;
 }
 
 }  // namespace kelvara::cli

@@ -17,6 +17,7 @@
 #include "app/qt/composite_dialog.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/position_table.h"
+#include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/step_dialog.h"
 #include "platform/qt/qt_canvas.h"
@@ -177,7 +178,21 @@ void CMainFrame::OpenDocumentFile(const std::string& path) {
   fileChooser_ = std::move(previous);
 }
 
+// Each refused ephemeris file is told once; its charts come from the element model. A
+// frame that only makes pictures for files has nobody to answer a box.
+void CMainFrame::ShowDamagedEphemerisFiles() {
+  for (const std::string& name : engine::TakeDamagedEphemerisFiles()) {
+    const std::string text = kEphemerisDamaged + name;
+    if (services_.profile) {
+      ShowMessage(text);
+    } else {
+      std::fprintf(stderr, "kelvara: %s\n", text.c_str());
+    }
+  }
+}
+
 void CMainFrame::AfterChange() {
+  ShowDamagedEphemerisFiles();
   setWindowTitle(ToQt(document_.Title()) + "[*]");
   setWindowModified(document_.IsModified());
   RebuildMenus();
@@ -289,6 +304,7 @@ void CMainFrame::OnPostedMessage(unsigned message, quintptr wParam) {
   ApplyRound(*round, session_.charts);
   UpdateStatus();
   view_->update();
+  ShowDamagedEphemerisFiles();
 }
 
 void CMainFrame::Stop() { nowClock_.Stop(); }

@@ -96,6 +96,7 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
 
   CommandContext MakeContext();
   void AfterChange();
+  void ShowDamagedEphemerisFiles();
   void RebuildMenus();
   void RebuildToolBar();
   void UpdateStatus();

@@ -1,9 +1,12 @@
 #include "engine/ephemeris/ephemeris_files.h"
 
+#include "engine/ephemeris/ephemeris_check.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <vector>
 
 namespace kelvara::engine {
 namespace {
@@ -53,6 +56,21 @@ bool InRange(const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& 
 }
 
 }  // namespace
+
+bool Continuous(const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& before,
+                const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& after, int bodies) {
+  for (int b = 0; b < bodies; ++b) {
+    const int at = b * kValuesPerBody;
+    const double longitude = std::remainder((after[at] - static_cast<double>(before[at])) / kLongitudeUnitsPerDegree, 360.0);
+    const double latitude = (after[at + 1] - static_cast<double>(before[at + 1])) / kLatitudeUnitsPerDegree;
+    const double radius = std::fabs(after[at + 2] - static_cast<double>(before[at + 2])) / before[at + 2];
+    if (std::fabs(longitude) > kMaxStepLongitudeDeg || std::fabs(latitude) > kMaxStepLatitudeDeg ||
+        radius > kMaxStepRadiusRatio) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::optional<FileBodySlot> FileSlotOfBody(int body) {
   // Fourth differences for Jupiter and Saturn, and for Chiron and the asteroids, whose
@@ -106,14 +124,21 @@ bool NamesItsFile(const std::string& path) {
 
 }  // namespace
 
-std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix, const char* mode) {
+std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix, const char* mode,
+                        std::string* openedPath) {
   const bool explicitPath = NamesItsFile(path);
   std::string local = path;
   std::replace(local.begin(), local.end(), '\\', '/');
   const std::string first = explicitPath || dataPrefix.empty() ? local : dataPrefix + local;
-  if (std::FILE* file = OpenRegular(first, mode)) return file;
-  if (dataPrefix.empty()) return nullptr;
-  return OpenRegular(explicitPath ? dataPrefix + local : local, mode);
+  std::vector<std::string> candidates{first};
+  if (!dataPrefix.empty()) candidates.push_back(explicitPath ? dataPrefix + local : local);
+  for (const std::string& candidate : candidates) {
+    if (std::FILE* file = OpenRegular(candidate, mode)) {
+      if (openedPath) *openedPath = candidate;
+      return file;
+    }
+  }
+  return nullptr;
 }
 
 void EphemerisSetFile::Close() {
@@ -124,13 +149,20 @@ void EphemerisSetFile::Close() {
 
 bool EphemerisSetFile::Open(int set, int fileNumber, const std::string& dataPrefix) {
   Close();
-  std::FILE* file = OpenDataFile(EphemerisFilePath(set, fileNumber, dataPrefix), dataPrefix);
+  std::string path;
+  std::FILE* file = OpenDataFile(EphemerisFilePath(set, fileNumber, dataPrefix), dataPrefix, "rb", &path);
   if (file == nullptr) return false;
+  const bool ours = !dataPrefix.empty() && path.rfind(dataPrefix, 0) == 0;
+  const std::string name = ours ? path.substr(dataPrefix.size()) : path;
   // A file of another length is truncated or foreign: none of its records can be trusted.
-  if (FileSize(file) != static_cast<long>(RecordsPerFile(set)) * RecordBytes(set)) {
+  const bool whole = FileSize(file) == static_cast<long>(RecordsPerFile(set)) * RecordBytes(set);
+  if (!whole) ReportDamagedEphemerisFile(path, name);
+  if (!whole || (ours && !PassesManifest(file, path, name, dataPrefix))) {
     std::fclose(file);
     return false;
   }
+  name_ = name;
+  path_ = path;
   handle_ = file;
   fileNumber_ = fileNumber;
   return true;
@@ -172,7 +204,9 @@ bool EphemerisFileReader::ReadRecord(int set, double julianDay, const std::strin
   if (std::fread(bytes, 1, size, cache.file.handle()) != size) return false;
   record.fill(0);
   for (std::size_t i = 0; i < size / kBytesPerValue; ++i) record[i] = BigEndianInt32(bytes + kBytesPerValue * i);
-  return InRange(record, BodiesInSet(set));
+  if (InRange(record, BodiesInSet(set))) return true;
+  ReportDamagedEphemerisFile(cache.file.path(), cache.file.name());
+  return false;
 }
 
 bool EphemerisFileReader::LoadWindow(int set, double blockStart, const std::string& dataPrefix) {
@@ -180,6 +214,10 @@ bool EphemerisFileReader::LoadWindow(int set, double blockStart, const std::stri
   cache.windowValid = false;
   for (int k = 0; k < kWindowRecords; ++k) {
     if (!ReadRecord(set, blockStart + (k - 2) * DaysPerRecord(set), dataPrefix, cache.window[k])) return false;
+    if (k > 0 && !Continuous(cache.window[k - 1], cache.window[k], BodiesInSet(set))) {
+      ReportDamagedEphemerisFile(cache.file.path(), cache.file.name());
+      return false;
+    }
   }
   cache.blockStart = blockStart;
   cache.windowValid = true;

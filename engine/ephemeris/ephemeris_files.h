@@ -50,9 +50,24 @@ std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPr
 // backslashes) are tried under dataPrefix first, then as given, so that a file of that name
 // in the current directory never replaces the program's own; a path written with '/' or
 // absolute is tried as given first. Backslashes are read as directory separators.
-std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix, const char* mode = "rb");
+// `openedPath`, when given, receives the path of the file that was opened.
+std::FILE* OpenDataFile(const std::string& path, const std::string& dataPrefix, const char* mode = "rb",
+                        std::string* openedPath = nullptr);
 
 // The one open file of a set.
+// Consecutive records of a body may not move it further than any body of the set can go in
+// one record spacing: a jump beyond is a damaged record.
+inline constexpr double kMaxStepLongitudeDeg = 12.0;
+inline constexpr double kMaxStepLatitudeDeg = 8.0;
+inline constexpr double kMaxStepRadiusRatio = 0.1;
+
+// Whether a body's consecutive records (longitude, latitude, radius of each body) stay within
+// those steps.
+bool Continuous(const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& before,
+                const std::array<std::int32_t, kMaxBodiesPerSet * kValuesPerBody>& after, int bodies);
+
+// The set's file; a file of the wrong size or one that fails the data folder's manifest is
+// refused (and reported) as though it were missing.
 class EphemerisSetFile {
  public:
   EphemerisSetFile() = default;
@@ -64,9 +79,14 @@ class EphemerisSetFile {
   bool Open(int set, int fileNumber, const std::string& dataPrefix);
   std::FILE* handle() const { return handle_; }
   int fileNumber() const { return fileNumber_; }
+  // As the messages name it: relative to the data folder for the program's own files.
+  const std::string& name() const { return name_; }
+  const std::string& path() const { return path_; }
 
  private:
   std::FILE* handle_ = nullptr;
+  std::string name_;
+  std::string path_;
   int fileNumber_ = kNoEphemerisFile;
 };
 

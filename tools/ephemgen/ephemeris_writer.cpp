@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "engine/ephemeris/ephemeris_check.h"
 #include "engine/ephemeris/ephemeris_files.h"
 #include "platform/file_io.h"
 
@@ -50,6 +51,18 @@ void WriteEphemerisFile(const std::string& path, int set, int fileNumber, const 
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
   const std::string_view bytes(reinterpret_cast<const char*>(content.data()), content.size());
   if (!platform::WriteFileAtomically(target, bytes)) throw std::runtime_error("cannot write " + path);
+}
+
+void WriteManifest(const std::string& dataFolder, const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) {
+    const auto entry = engine::EntryOfFile(dataFolder + name, name);
+    if (!entry) throw std::runtime_error("cannot read " + dataFolder + name);
+    text += engine::ManifestLine(*entry) + "\n";
+  }
+  if (!platform::WriteFileAtomically(dataFolder + engine::kEphemerisManifest, text)) {
+    throw std::runtime_error(std::string("cannot write ") + dataFolder + engine::kEphemerisManifest);
+  }
 }
 
 }  // namespace kelvara::tools

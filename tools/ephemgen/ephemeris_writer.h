@@ -26,4 +26,8 @@ std::vector<unsigned char> EncodeRecord(const std::vector<HeliocentricPlace>& pl
 // on failure; the old file then stays as it was.
 void WriteEphemerisFile(const std::string& path, int set, int fileNumber, const SetPlaces& places);
 
+// The manifest of the named files (relative to the data folder, which ends in '/'),
+// written beside them. Throws std::runtime_error when a file cannot be read or written.
+void WriteManifest(const std::string& dataFolder, const std::vector<std::string>& names);
+
 }  // namespace kelvara::tools

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "engine/ephemeris/ephemeris.h"
+#include "engine/ephemeris/ephemeris_check.h"
 #include "engine/ephemeris/ephemeris_files.h"
 #include "engine/ephemeris/planets.h"
 #include "engine/ephemeris/precession.h"
@@ -74,6 +75,15 @@ double SeparationArcsec(const Vec3& a, const Vec3& b) {
   return std::atan2(engine::Norm(engine::Cross(a, b)), engine::Dot(a, b)) / engine::kArcsecToRad;
 }
 
+// The files this program writes, relative to the data folder.
+std::vector<std::string> SetFileNames(const std::string& dataFolder) {
+  std::vector<std::string> names;
+  for (int set = 1; set <= 3; ++set) {
+    for (int fileNumber : kFileNumbers) names.push_back(PathInDataFolder(set, fileNumber, dataFolder).substr(dataFolder.size()));
+  }
+  return names;
+}
+
 void WriteSets(const std::vector<OwnedVsopSeries>& giants, const Trajectory& trajectory, const std::string& dataFolder) {
   const auto place = [&](int body, double jd) { return OfDate(trajectory.At(body, jd), jd); };
   const SetPlaces sets[3] = {
@@ -95,6 +105,8 @@ void WriteSets(const std::vector<OwnedVsopSeries>& giants, const Trajectory& tra
       std::cout << "wrote " << path << "\n";
     }
   }
+  WriteManifest(dataFolder, SetFileNames(dataFolder));
+  std::cout << "wrote " << dataFolder << engine::kEphemerisManifest << "\n";
 }
 
 // The written files read back between their records (every 8 days inside each block) against
@@ -133,8 +145,14 @@ void ReportHorizons1950(MinorBodyIntegrator& integrator, const std::vector<State
 }
 
 int Run(int argc, char** argv) {
+  // The manifest alone, for files written before it existed.
+  if (argc == 3 && std::string(argv[1]) == "--manifest") {
+    WriteManifest(std::string(argv[2]) + "/", SetFileNames(std::string(argv[2]) + "/"));
+    return 0;
+  }
   if (argc != 4) {
-    std::cerr << "usage: ephemgen <vsop87 folder> <minor-body folder> <data folder>\n";
+    std::cerr << "usage: ephemgen <vsop87 folder> <minor-body folder> <data folder>\n"
+                 "       ephemgen --manifest <data folder>\n";
     return 2;
   }
   const std::string vsop = argv[1];

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/chart_output.h"
 #include "app/cli/tests/cli_test_support.h"
 #include "platform/file_io.h"
@@ -222,6 +225,25 @@ TEST_F(CliTest, BadDocumentsAndRefusedSavesAreReported) {
   };
   for (const Refusal& refusal : refusals) ExpectRefused(refusal);
   for (const char* name : {"m.kvd", "k.kvd"}) EXPECT_FALSE(std::filesystem::exists(dir_ / name));
+}
+
+// The chart still comes, from the element model, and the refused file is named once.
+TEST_F(CliTest, ADamagedEphemerisFileIsToldOnStandardErrorOnce) {
+  const std::filesystem::path data = dir_ / "program" / "data";
+  std::filesystem::create_directories(data);
+  const std::filesystem::path shipped = std::filesystem::path(KELVARA_SOURCE_DIR) / "data";
+  for (const char* name : {"1.st", "ephemeris.crc"}) std::filesystem::copy_file(shipped / name, data / name);
+  {
+    std::fstream file(data / "1.st", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(34628);
+    file.put('\x7f');
+  }
+  context_.dataDir = data / "";
+  EXPECT_EQ(Run(kPerson), kExitOk);
+  EXPECT_NE(err_.str().find("kelvara-cli: Файл эфемерид поврежден: 1.st\n"), std::string::npos) << err_.str();
+  EXPECT_NE(out_.str().find("Юпитер"), std::string::npos);
+  EXPECT_EQ(Run(kPerson), kExitOk);
+  EXPECT_EQ(err_.str().find("поврежден"), std::string::npos);
 }
 
 TEST_F(CliTest, HelpPrintsTheUsageOnStandardOutput) {

@@ -21,6 +21,7 @@
 #include "app/qt/message_boxes.h"
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"
+#include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/tests/golden_image.h"
@@ -351,6 +352,16 @@ TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
   EXPECT_EQ(wheel->TurnDeg(), 10);
   QTest::keyClick(view, Qt::Key_Home);
   EXPECT_EQ(wheel->TurnDeg(), 0);
+}
+
+// A refused ephemeris file is told in a box once, after the charts it spoiled.
+TEST_F(MainFrameTest, ADamagedEphemerisFileIsToldOnce) {
+  CMainFrame& frame = Frame();
+  boxes_.texts.clear();
+  engine::ReportDamagedEphemerisFile((dir_ / "data" / "_25").string(), "_25");
+  frame.ShowCharts();
+  frame.ShowCharts();
+  EXPECT_EQ(boxes_.texts, std::vector<std::string>{std::string(kEphemerisDamaged) + "_25"});
 }
 
 // Without an off-screen picture the view says so once, until a picture can be made again.

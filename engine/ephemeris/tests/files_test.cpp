@@ -40,9 +40,10 @@ void AppendBigEndian(std::int32_t value, std::vector<unsigned char>& bytes) {
 
 // A whole file whose bodies sit at longitude = record index degrees (plus a per-body step),
 // latitude 1 deg and radius 5 au.
-std::vector<unsigned char> LinearFile(int set) {
+// `firstRecord` continues the records of the file before.
+std::vector<unsigned char> LinearFile(int set, int firstRecord = 0) {
   std::vector<unsigned char> bytes;
-  for (int k = 0; k < RecordsPerFile(set); ++k) {
+  for (int k = firstRecord; k < firstRecord + RecordsPerFile(set); ++k) {
     for (int b = 0; b < BodiesInSet(set); ++b) {
       AppendBigEndian(static_cast<std::int32_t>(std::fmod(k * 0.5 + 10.0 * b, 360.0) * kLongitudeUnitsPerDegree), bytes);
       AppendBigEndian(static_cast<std::int32_t>(kLatitudeUnitsPerDegree), bytes);
@@ -185,7 +186,7 @@ TEST(EphemerisFileReader, WindowsReachIntoTheNextFile) {
   SphericalState s;
   // The last block's window needs records of file 25, which is missing.
   EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.prefix, s));
-  WriteBytes(folder.prefix + "_25", LinearFile(1));
+  WriteBytes(folder.prefix + "_25", LinearFile(1, RecordsPerFile(1)));
   EXPECT_TRUE(reader.Heliocentric(kBodySaturn, 2499990.0, folder.prefix, s));
   EXPECT_FALSE(reader.Heliocentric(kBodySaturn, 2400010.0, folder.prefix, s));  // file 23 missing
 }
