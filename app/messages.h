@@ -19,6 +19,9 @@ inline constexpr const char* kDamagedFile = "Файл поврежден: ";
 // The settings store at start: damaged and set aside, or not to be opened at all.
 inline constexpr const char* kStoreMovedAside1 = "Хранилище настроек было повреждено и перенесено в файл ";
 inline constexpr const char* kStoreMovedAside2 = ". Настройки взяты по умолчанию.";
+inline constexpr const char* kStoreSalvaged = ". Уцелевшие настройки перенесены в новое хранилище: ";
+inline constexpr const char* kStoreReadOnly =
+    "Хранилище настроек доступно только для чтения, изменения не будут сохранены: ";
 inline constexpr const char* kStoreUnavailable =
     "Хранилище настроек недоступно, настройки не будут сохранены: ";
 

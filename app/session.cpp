@@ -142,7 +142,12 @@ std::string ChartNameFromTitle(std::string_view title) {
 
 std::optional<std::string> StoreStartMessage(const platform::Registry& registry) {
   if (!registry.IsOpen()) return kStoreUnavailable + registry.OpenError();
-  if (!registry.MovedAside().empty()) return kStoreMovedAside1 + registry.MovedAside().string() + kStoreMovedAside2;
+  if (!registry.MovedAside().empty()) {
+    const std::string aside = kStoreMovedAside1 + registry.MovedAside().string();
+    if (registry.SalvagedValues() == 0) return aside + kStoreMovedAside2;
+    return aside + kStoreSalvaged + std::to_string(registry.SalvagedValues()) + ".";
+  }
+  if (registry.ReadOnly()) return kStoreReadOnly + registry.File().string();
   return std::nullopt;
 }
 

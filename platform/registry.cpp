@@ -25,6 +25,8 @@ constexpr int kApplicationId = 0x4B4C5652;
 constexpr int kSchemaVersion = 1;
 // Long enough for the other program's longest transaction; changes are tiny.
 constexpr int kBusyTimeoutMs = 10000;
+// A damaged count of keys is not believed beyond this many.
+constexpr std::int64_t kSalvageKeyLimit = 1000000;
 constexpr std::uint32_t kFirstRootHandle = 0x80000000u;
 constexpr std::uint32_t kRootCount = 4;
 
@@ -276,6 +278,7 @@ bool Registry::OpenStore() {
     return false;
   }
   StartLock lock(file_);
+  if (fs::exists(file_, ec) && access(file_.c_str(), W_OK) != 0) return OpenReadOnly(&openError_);
   if (!OpenConnection(&openError_)) return false;
   std::string reason;
   if (!IsOurStore(&reason)) {
@@ -289,9 +292,86 @@ bool Registry::OpenStore() {
     std::cerr << "kelvara: the registry store " << file_.string() << " is unreadable (" << reason
               << "); it was moved to " << aside.string() << " and a fresh store was created.\n";
     movedAside_ = aside;
-    if (!OpenConnection(&openError_)) return false;
+    if (!OpenConnection(&openError_) || !CreateSchema(&openError_)) return false;
+    Salvage(aside);
+    return true;
   }
   return CreateSchema(&openError_);
+}
+
+// Without writing: no journal mode, no schema, and no "-shm" file left behind that would
+// carry the store's own read-only permissions and block it later.
+bool Registry::OpenReadOnly(std::string* error) {
+  const std::string uri = "file:" + file_.string() + "?mode=ro&immutable=1";
+  const int rc = sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  std::string reason;
+  if (rc != SQLITE_OK || !IsOurStore(&reason)) {
+    *error = "cannot read " + file_.string() + ": " + (rc != SQLITE_OK ? sqlite3_errstr(rc) : reason);
+    CloseConnection();
+    return false;
+  }
+  readOnly_ = true;
+  return true;
+}
+
+// Copies, key by key, what the damaged store still gives: a key whose row or parent is
+// lost is left out, and so are its values; each read that fails skips just its part.
+void Registry::Salvage(const fs::path& damaged) {
+  sqlite3* old = nullptr;
+  const std::string uri = "file:" + damaged.string() + "?mode=ro&immutable=1";
+  if (sqlite3_open_v2(uri.c_str(), &old, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+    sqlite3_close_v2(old);
+    return;
+  }
+  // The range of key ids to try: from the table, else from its counter; a store that
+  // gives neither has nothing to copy.
+  std::int64_t lastId = 0;
+  for (const char* sql : {"SELECT max(id) FROM keys", "SELECT seq FROM sqlite_sequence WHERE name = 'keys'"}) {
+    try {
+      Statement last(old, sql);
+      if (last.Step()) lastId = std::max(lastId, last.Int(0));
+    } catch (const SqlError&) {
+    }
+  }
+  try {
+    CopyReadable(old, std::min<std::int64_t>(lastId, kSalvageKeyLimit));
+  } catch (const SqlError&) {
+    salvagedValues_ = 0;  // the fresh store refused the copy: it stays empty, as it was
+  }
+  sqlite3_close_v2(old);
+}
+
+void Registry::CopyReadable(sqlite3* old, std::int64_t lastId) {
+  Transaction transaction(db_, true);
+  for (std::int64_t id = kRootCount + 1; id <= lastId; ++id) {
+    try {
+      Statement key(old, "SELECT parent, name, fold FROM keys WHERE id = ?");
+      key.Bind(id);
+      if (!key.Step()) continue;
+      Statement copy(db_, "INSERT OR IGNORE INTO keys(id, parent, name, fold) "
+                          "SELECT ?, ?, ?, ? WHERE EXISTS (SELECT 1 FROM keys WHERE id = ?)");
+      copy.Bind(id).Bind(key.Int(0)).BindText(key.Bytes(1)).BindText(key.Bytes(2)).Bind(key.Int(0));
+      copy.Step();
+    } catch (const SqlError&) {
+      continue;
+    }
+  }
+  for (std::int64_t id = 1; id <= lastId; ++id) {
+    try {
+      Statement values(old, "SELECT name, fold, type, data FROM key_values WHERE key = ?");
+      values.Bind(id);
+      while (values.Step()) {
+        Statement copy(db_, "INSERT OR IGNORE INTO key_values(key, name, fold, type, data) "
+                            "SELECT ?, ?, ?, ?, ? WHERE EXISTS (SELECT 1 FROM keys WHERE id = ?)");
+        copy.Bind(id).BindText(values.Bytes(0)).BindText(values.Bytes(1)).Bind(values.Int(2)).BindBlob(values.Bytes(3)).Bind(id);
+        copy.Step();
+        salvagedValues_ += static_cast<std::size_t>(sqlite3_changes(db_));
+      }
+    } catch (const SqlError&) {
+      continue;
+    }
+  }
+  transaction.Commit();
 }
 
 bool Registry::OpenConnection(std::string* error) {
@@ -319,7 +399,8 @@ bool Registry::IsOurStore(std::string* reason) {
       *reason = "it is a database of another program";
       return false;
     }
-    Statement check(db_, "PRAGMA quick_check(1)");
+    // The full check: the quick one passes stores whose indexes lost rows.
+    Statement check(db_, "PRAGMA integrity_check(1)");
     check.Step();
     const std::string verdict = check.Bytes(0);
     if (verdict != "ok") {
@@ -359,7 +440,10 @@ bool Registry::CreateSchema(std::string* error) {
 
 RegStatus Registry::Run(bool writes, const std::function<RegStatus()>& body) {
   std::lock_guard lock(mutex_);
+  // A store another program held past the busy wait at opening is tried again.
+  if (!db_ && !OpenStore()) CloseConnection();
   if (!db_) return RegStatus::CantOpen;
+  if (writes && readOnly_) return RegStatus::AccessDenied;
   try {
     Transaction transaction(db_, writes);
     const RegStatus status = body();

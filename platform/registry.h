@@ -77,8 +77,10 @@ class Registry {
   static std::filesystem::path DefaultPath();
 
   // Opens the store, creating the file and its folders when missing. A file that is
-  // not a store of ours is moved aside (with a note on standard error) and a fresh
-  // store takes its place. When even that fails every call returns CantOpen. A file
+  // not a store of ours, or fails the full integrity check, is moved aside (with a note
+  // on standard error), a fresh store takes its place and every key and value that can
+  // still be read is copied into it. When even that fails every call first tries to
+  // open the store again, then returns CantOpen. A file
   // "<file>.lock" beside the store keeps two programs from checking it at once.
   explicit Registry(std::filesystem::path file = DefaultPath());
   ~Registry();
@@ -89,6 +91,10 @@ class Registry {
   const std::string& OpenError() const { return openError_; }
   // Where a damaged store was moved at opening; empty when it was sound.
   const std::filesystem::path& MovedAside() const { return movedAside_; }
+  // The values read back from the damaged store into the fresh one.
+  std::size_t SalvagedValues() const { return salvagedValues_; }
+  // A store file the user may not write: read as it is, every change refused.
+  bool ReadOnly() const { return readOnly_; }
   const std::filesystem::path& File() const { return file_; }
 
   // Key paths are names joined with "\"; an empty path opens the key itself again.
@@ -114,6 +120,9 @@ class Registry {
 
   bool OpenStore();
   bool OpenConnection(std::string* error);
+  bool OpenReadOnly(std::string* error);
+  void Salvage(const std::filesystem::path& damaged);
+  void CopyReadable(sqlite3* old, std::int64_t lastId);
   void CloseConnection();
   bool CreateSchema(std::string* error);
   bool IsOurStore(std::string* reason);
@@ -131,6 +140,8 @@ class Registry {
   std::filesystem::path file_;
   std::string openError_;
   std::filesystem::path movedAside_;
+  std::size_t salvagedValues_ = 0;
+  bool readOnly_ = false;
   sqlite3* db_ = nullptr;
   std::mutex mutex_;
   std::unordered_map<std::uint32_t, KeyId> handles_;

@@ -118,7 +118,13 @@ bool RegistryEditor::Open(const KeyPath& key, ScopedRegKey* handle) const {
 
 bool RegistryEditor::Create(const KeyPath& key, ScopedRegKey* handle) {
   const std::optional<RegKey> root = RootKeyByName(key.rootName);
-  return root && registry_.CreateKey(*root, key.path, handle->Out()) == RegStatus::Success;
+  return root && Track(registry_.CreateKey(*root, key.path, handle->Out())) == RegStatus::Success;
+}
+
+RegStatus RegistryEditor::Track(RegStatus status) {
+  storeRefused_ = status == RegStatus::CantWrite || status == RegStatus::CantOpen ||
+                  status == RegStatus::AccessDenied || status == RegStatus::RegistryCorrupt;
+  return status;
 }
 
 bool RegistryEditor::HasChildren(const KeyPath& key) const {
@@ -179,6 +185,7 @@ WriteOutcome RegistryEditor::WriteEdit(const KeyPath& key, const RegValue& origi
 }
 
 std::optional<SubKeyEntry> RegistryEditor::CreateKey(const KeyPath& parent, std::string_view name) {
+  storeRefused_ = false;
   ScopedRegKey handle(registry_);
   if (name.empty() || !Create(ChildPath(parent, name), &handle)) return {};
   const std::string firstLevel(name.substr(0, name.find(kRegPathSeparator)));
@@ -201,23 +208,26 @@ std::optional<RegValue> RegistryEditor::SetValue(const KeyPath& key, KeyAccess a
                                                  std::string_view name, RegType type,
                                                  std::string data) {
   // An edit must not bring back a key that another program deleted meanwhile.
+  storeRefused_ = false;
   ScopedRegKey handle(registry_);
   const bool opened =
       access == KeyAccess::CreateMissing ? Create(key, &handle) : Open(key, &handle);
-  if (!opened || registry_.SetValue(handle.Get(), name, type, data) != RegStatus::Success) {
+  if (!opened || Track(registry_.SetValue(handle.Get(), name, type, data)) != RegStatus::Success) {
     return {};
   }
   return RegValue{std::string(name), type, std::move(data)};
 }
 
 bool RegistryEditor::DeleteValue(const KeyPath& key, std::string_view name) {
+  storeRefused_ = false;
   ScopedRegKey handle(registry_);
-  return Open(key, &handle) && registry_.DeleteValue(handle.Get(), name) == RegStatus::Success;
+  return Open(key, &handle) && Track(registry_.DeleteValue(handle.Get(), name)) == RegStatus::Success;
 }
 
 bool RegistryEditor::DeleteKey(const KeyPath& key) {
   const std::optional<RegKey> root = RootKeyByName(key.rootName);
-  return root && !key.path.empty() && registry_.DeleteKey(*root, key.path) == RegStatus::Success;
+  storeRefused_ = false;
+  return root && !key.path.empty() && Track(registry_.DeleteKey(*root, key.path)) == RegStatus::Success;
 }
 
 }  // namespace kelvara::vornal

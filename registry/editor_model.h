@@ -21,6 +21,8 @@ inline constexpr std::array<std::string_view, 4> kRootNames = {
     "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
 
 inline constexpr std::string_view kRootKeyMessage = "You cannot delete\na ROOT Key !";
+inline constexpr std::string_view kStoreRefusedMessage =
+    "The change could not be written:\nthe registry store refused it.";
 inline constexpr std::string_view kTypeNotWritableMessage =
     "This Value's Type cannot be writen yet !";
 
@@ -106,6 +108,9 @@ class RegistryEditor {
   bool DeleteValue(const KeyPath& key, std::string_view name);
   // Refuses the roots.
   bool DeleteKey(const KeyPath& key);
+  // The last change failed in the store itself (disk, permissions, damage), not for a
+  // key or value that is not there.
+  bool StoreRefused() const { return storeRefused_; }
 
  private:
   bool Open(const KeyPath& key, platform::ScopedRegKey* handle) const;
@@ -115,7 +120,11 @@ class RegistryEditor {
                                              std::string_view name, platform::RegType type,
                                              std::string data);
 
+  // Notes whether a store call that changes something failed in the store itself.
+  platform::RegStatus Track(platform::RegStatus status);
+
   platform::Registry& registry_;
+  bool storeRefused_ = false;
 };
 
 }  // namespace kelvara::vornal

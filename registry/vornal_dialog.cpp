@@ -258,7 +258,7 @@ void VornalDialog::EditValue(QTreeWidgetItem* item) {
         item->setText(0, ToQt(ValueLabel(*written)));
       }
       break;
-    case WriteOutcome::NotWritten: break;
+    case WriteOutcome::NotWritten: ShowIfStoreRefused(); break;
   }
 }
 
@@ -282,9 +282,15 @@ void VornalDialog::NewKey() {
       if (item->isExpanded()) FillOneLevel(item);
     }
     tree_->setCurrentItem(item);
+  } else {
+    ShowIfStoreRefused();
   }
   target->setExpanded(true);
   FillOneLevel(target);
+}
+
+void VornalDialog::ShowIfStoreRefused() {
+  if (editor_.StoreRefused()) messages_.Information(ToQt(kStoreRefusedMessage));
 }
 
 void VornalDialog::NewValue(const EditForm& form) {
@@ -308,6 +314,8 @@ void VornalDialog::NewValue(const EditForm& form) {
       item = AddValueItem(target, *created);
     }
     tree_->setCurrentItem(item);
+  } else {
+    ShowIfStoreRefused();
   }
   target->setExpanded(true);
   FillOneLevel(target);
@@ -321,16 +329,23 @@ void VornalDialog::DeleteSelected() {
     case ItemKind::Value: {
       const std::optional<KeyPath> path = PathOf(item->parent());
       const std::string name = FromQt(NameOf(item));
-      if (path && messages_.Question(ToQt(DeleteValueQuestion(*path, name))) &&
-          editor_.DeleteValue(*path, name)) {
-        delete item;
+      if (path && messages_.Question(ToQt(DeleteValueQuestion(*path, name)))) {
+        if (editor_.DeleteValue(*path, name)) {
+          delete item;
+        } else {
+          ShowIfStoreRefused();
+        }
       }
       break;
     }
     case ItemKind::Key: {
       const std::optional<KeyPath> path = PathOf(item);
-      if (path && messages_.Question(ToQt(DeleteKeyQuestion(*path))) && editor_.DeleteKey(*path)) {
-        delete item;
+      if (path && messages_.Question(ToQt(DeleteKeyQuestion(*path)))) {
+        if (editor_.DeleteKey(*path)) {
+          delete item;
+        } else {
+          ShowIfStoreRefused();
+        }
       }
       break;
     }

@@ -59,6 +59,7 @@ class VornalDialog : public QDialog {
   void NewKey();
   void NewValue(const EditForm& form);
   void DeleteSelected();
+  void ShowIfStoreRefused();
   void Refresh();
   void Find();
   void About();

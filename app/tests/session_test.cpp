@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/messages.h"
 #include "platform/file_io.h"
 #include "platform/tests/scratch_dir.h"
@@ -141,6 +144,32 @@ TEST_F(SessionTest, ADamagedSettingsStoreIsSetAsideAndSaidOnce) {
   EXPECT_NE(message->find(broken.MovedAside().string()), std::string::npos);
   platform::Profile fresh(broken);
   EXPECT_EQ(LoadSettings(fresh), Settings{}) << "the window comes up on the defaults";
+}
+
+// What could be read from a damaged store is kept, and the message says so.
+TEST_F(SessionTest, ASalvagedStoreSaysWhatWasKept) {
+  const auto file = dir_ / "salvaged.db";
+  {
+    platform::Registry registry(file);
+    platform::Profile profile(registry);
+    for (int i = 0; i < 300; ++i) profile.WriteString("Settings", "sFiller" + std::to_string(i), std::string(200, 'z'));
+    profile.WriteInt("Settings", "b_Avesta", 1);
+  }
+  std::string bytes;
+  {
+    std::ifstream in(file, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const std::size_t page = 4096, damaged = bytes.size() / page - 2;
+  for (std::size_t i = damaged * page; i < (damaged + 1) * page; ++i) bytes[i] = static_cast<char>(i);
+  Touch(file, bytes);
+  ::testing::internal::CaptureStderr();
+  platform::Registry salvaged(file);
+  ::testing::internal::GetCapturedStderr();
+  const auto message = StoreStartMessage(salvaged);
+  ASSERT_TRUE(message);
+  EXPECT_NE(message->find(kStoreSalvaged + std::to_string(salvaged.SalvagedValues())), std::string::npos) << *message;
+  EXPECT_GT(salvaged.SalvagedValues(), 0u);
 }
 
 TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {

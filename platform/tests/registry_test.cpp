@@ -1,6 +1,9 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <unistd.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -329,6 +332,83 @@ TEST_F(RegistryTest, AnUnreadableStoreIsMovedAsideNotWiped) {
     EXPECT_EQ(registry.QueryInfoKey(HKEY_CURRENT_USER, &subKeys, nullptr), RegStatus::Success);
     EXPECT_EQ(subKeys, 1u) << damage.name;
   }
+}
+
+// One page of a store overwritten with garbage: the store is set aside, and what can still
+// be read comes over whole, never altered.
+TEST_F(RegistryTest, ADamagedStoreKeepsWhatCanStillBeRead) {
+  const auto file = dir_ / "paged.db";
+  std::map<std::string, std::string> written;
+  {
+    Registry registry(file);
+    for (int k = 0; k < 6; ++k) {
+      ScopedRegKey key(registry);
+      ASSERT_EQ(registry.CreateKey(HKEY_CURRENT_USER, "Kelvara\\Part" + std::to_string(k), key.Out()),
+                RegStatus::Success);
+      for (int v = 0; v < 40; ++v) {
+        const std::string name = "k" + std::to_string(k) + "v" + std::to_string(v);
+        written[name] = std::string(100, static_cast<char>('a' + v % 26));
+        ASSERT_EQ(registry.SetValue(key.Get(), name, REG_BINARY, written[name]), RegStatus::Success);
+      }
+    }
+  }
+  constexpr std::size_t kPage = 4096;
+  std::string bytes = ReadFile(file);
+  ASSERT_GT(bytes.size(), 6 * kPage);
+  // A leaf of the values, not the root of a table: the rest stays reachable.
+  const std::size_t page = bytes.size() / kPage - 3;
+  for (std::size_t i = page * kPage; i < (page + 1) * kPage; ++i) bytes[i] = static_cast<char>(i * 7);
+  WriteFileAtomically(file, bytes);
+
+  ::testing::internal::CaptureStderr();
+  Registry registry(file);
+  ::testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(registry.IsOpen());
+  EXPECT_FALSE(registry.MovedAside().empty());
+  EXPECT_GT(registry.SalvagedValues(), 0u);
+  EXPECT_LT(registry.SalvagedValues(), written.size());
+  std::size_t found = 0;
+  for (int k = 0; k < 6; ++k) {
+    ScopedRegKey key(registry);
+    if (registry.OpenKey(HKEY_CURRENT_USER, "Kelvara\\Part" + std::to_string(k), key.Out()) != RegStatus::Success) continue;
+    RegValue value;
+    for (std::uint32_t i = 0; registry.EnumValue(key.Get(), i, &value) == RegStatus::Success; ++i, ++found) {
+      EXPECT_EQ(value.data, written[value.name]) << value.name;
+    }
+  }
+  EXPECT_EQ(found, registry.SalvagedValues());
+}
+
+// A store that could not be opened is tried again at the next call.
+TEST_F(RegistryTest, AStoreThatCouldNotBeOpenedIsTriedAgain) {
+  std::ofstream(dir_ / "later") << "x";
+  Registry registry(dir_ / "later" / "registry.db");
+  EXPECT_FALSE(registry.IsOpen());
+  std::filesystem::remove(dir_ / "later");
+  RegKey key{};
+  EXPECT_EQ(registry.CreateKey(HKEY_CURRENT_USER, "x", &key), RegStatus::Success);
+  EXPECT_TRUE(registry.IsOpen());
+}
+
+// A store the user may not write is read as it is, refuses changes and leaves no journal.
+TEST_F(RegistryTest, AReadOnlyStoreIsReadAndRefusesChanges) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes any file";
+  const auto file = dir_ / "locked.db";
+  {
+    Registry registry(file);
+    Create(registry, "Kept");
+  }
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  {
+    Registry registry(file);
+    ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
+    EXPECT_TRUE(registry.ReadOnly());
+    EXPECT_EQ(SubKeys(registry, HKEY_CURRENT_USER), std::vector<std::string>{"Kept"});
+    RegKey key{};
+    EXPECT_EQ(registry.CreateKey(HKEY_CURRENT_USER, "New", &key), RegStatus::AccessDenied);
+  }
+  EXPECT_FALSE(std::filesystem::exists(file.string() + "-shm"));
+  std::filesystem::permissions(file, std::filesystem::perms::owner_all);
 }
 
 TEST_F(RegistryTest, AnUnopenableStoreFailsEveryCallWithoutCrashing) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/tests/scratch_dir.h"
 #include "registry/value_format.h"
 
@@ -67,6 +69,20 @@ TEST_F(EditorModelTest, ReadsKeysWithTheirChildMarksAndValues) {
   EXPECT_EQ(contents.values[0].name, "Note");
   EXPECT_TRUE(editor_.ReadKey({"HKEY_CURRENT_USER", "Missing"}).subKeys.empty());
   EXPECT_TRUE(editor_.ReadKey({"NO_SUCH_ROOT", ""}).values.empty());
+}
+
+// Changes the store refuses are told apart from keys that are simply not there.
+TEST_F(EditorModelTest, AStoreThatRefusesAChangeIsNoticed) {
+  EXPECT_FALSE(editor_.DeleteValue(kUser, "absent"));
+  EXPECT_FALSE(editor_.StoreRefused());
+  test_support::ScratchDir other;
+  std::ofstream(other / "file") << "x";
+  Registry unopenable(other / "file" / "registry.db");
+  RegistryEditor refusing(unopenable);
+  EXPECT_FALSE(refusing.CreateString(kUser, "name", "text"));
+  EXPECT_TRUE(refusing.StoreRefused());
+  EXPECT_FALSE(refusing.CreateKey(kUser, "Key"));
+  EXPECT_TRUE(refusing.StoreRefused());
 }
 
 TEST_F(EditorModelTest, EditedStringsAreWrittenWhole) {
