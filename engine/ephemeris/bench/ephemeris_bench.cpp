@@ -2,12 +2,15 @@
 // answers and the file window is reloaded every 80 days (16 for the asteroids), as in a day-by-day scan.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+
 #include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/ephemeris/ephemeris.h"
+#include "engine/ephemeris/ephemeris_check.h"
 #include "engine/ephemeris/sin_cos.h"
 
 namespace kelvara::engine {
@@ -60,6 +63,24 @@ void BM_SinCos(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kAngles));
 }
 BENCHMARK(BM_SinCos)->ArgName("way")->DenseRange(0, 2);
+
+// The once-per-process check of the shipped files: each read through and its CRC taken.
+void BM_ManifestCheckOfTheShippedFiles(benchmark::State& state) {
+  const std::string data = std::string(KELVARA_SOURCE_DIR) + "/data/";
+  std::ifstream manifest(data + kEphemerisManifest);
+  std::vector<ManifestEntry> listed;
+  for (std::string line; std::getline(manifest, line);) listed.push_back(*ParseManifestLine(line));
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    for (const ManifestEntry& entry : listed) {
+      const auto actual = EntryOfFile(data + entry.name, entry.name);
+      bytes += actual->sizeBytes;
+      benchmark::DoNotOptimize(actual->crc == entry.crc);
+    }
+  }
+  state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_ManifestCheckOfTheShippedFiles)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kelvara::engine
