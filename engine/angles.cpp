@@ -4,26 +4,25 @@
 
 namespace kelvara::engine {
 
+namespace {
+
+// fmod is exact for every finite value, so even a huge one keeps its true remainder; a fold
+// by floor loses it once the quotient's rounding exceeds a turn.
+double FoldIntoTurn(double value, double turn) {
+  if (value >= 0.0 && value < turn) return value + 0.0;  // + 0.0 turns -0.0 into 0.0
+  double folded = std::fmod(value, turn);
+  if (folded < 0.0) folded += turn;
+  // Rounding can land a tiny negative value exactly on the turn.
+  return folded >= turn ? 0.0 : folded + 0.0;
+}
+
+}  // namespace
+
 double Sgn(double x) { return x < 0.0 ? -1.0 : (x > 0.0 ? 1.0 : 0.0); }
 
-double Mod360(double deg) {
-  if (deg >= 360.0) {
-    deg -= 360.0;
-  } else if (deg < 0.0) {
-    deg += 360.0;
-  }
-  if (deg >= 0.0 && deg < 360.0) return deg + 0.0;  // + 0.0 turns -0.0 into 0.0
-  const double folded = deg - 360.0 * std::floor(deg / 360.0);
-  // Rounding can land a tiny negative value exactly on 360.
-  return folded >= 360.0 ? 0.0 : folded;
-}
+double Mod360(double deg) { return FoldIntoTurn(deg, 360.0); }
 
-double ModTwoPi(double rad) {
-  // Folded by floor rather than by a loop, so huge or non-finite values cannot hang.
-  if (rad >= 0.0 && rad < kTwoPi) return rad + 0.0;
-  const double folded = rad - kTwoPi * std::floor(rad / kTwoPi);
-  return folded >= kTwoPi ? 0.0 : folded;
-}
+double ModTwoPi(double rad) { return FoldIntoTurn(rad, kTwoPi); }
 
 double MinDistance(double a_deg, double b_deg) {
   const double d = std::fabs(Mod360(a_deg) - Mod360(b_deg));

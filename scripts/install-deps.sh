@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the programs and the tests need.
+# Installs the Debian packages the build, the programs and the tests need (clang with its
+# libFuzzer and sanitizer runtimes, and llvm's symbolizer for their reports, for the checks).
 # Checks each with dpkg first, so a second run costs nothing.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libsqlite3-dev
   qt6-base-dev qt6-svg-dev libgl-dev
   tzdata fonts-dejavu-core python3-fonttools
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

@@ -8,7 +8,6 @@ namespace {
 constexpr double kHoursPerDay = 24.0;
 constexpr double kFirstStepShare = 0.85;
 constexpr double kNearCrossingDeg = 90.0;
-constexpr double kDefaultToleranceHours = 1.0 / 180.0;
 constexpr double kSecondsPerDegree = 3600.0;
 constexpr double kNoSpeed = kNotAvailable;
 // The step rule grows a step only slowly when the difference widens (a return just
@@ -192,6 +191,7 @@ ReturnResult FindReturn(const ReturnSearch& search, ChartRecord& chart, double s
   const double speed =
       std::fabs(search.natalObject.speed) + std::fabs(chart.objects[search.movingSlot].speed);
   double before = difference();
+  // A pair at rest never closes the gap, so it needs no tolerance: the answer is now or never.
   if (!(speed > 0.0) || !std::isfinite(speed)) return {startHours, before == 0.0};
   // The time the pair needs for one arc-second of relative motion.
   const double tolerance = kHoursPerDay / (kSecondsPerDegree * speed);

@@ -33,6 +33,15 @@ TEST(Angles, ModTwoPiCannotHangOnHugeOrNonFiniteValues) {
   EXPECT_TRUE(std::isnan(ModTwoPi(-std::numeric_limits<double>::infinity())));
 }
 
+TEST(Angles, HugeValuesKeepTheirExactRemainder) {
+  // 1e17 is 277777777777777 turns and 280 degrees.
+  EXPECT_EQ(280.0, Mod360(1e17));
+  // The sidereal offset of a clock time of 1e36 hours once left -7e41 after folding.
+  const double offset = -5.4931441206160482e+57;
+  EXPECT_EQ(std::fmod(offset, 360.0) + 360.0, Mod360(offset));
+  EXPECT_EQ(std::fmod(1e17, kTwoPi), ModTwoPi(1e17));
+}
+
 TEST(Angles, DistancesAndDifferencesAcrossAries) {
   EXPECT_DOUBLE_EQ(20.0, MinDistance(350.0, 10.0));
   EXPECT_DOUBLE_EQ(20.0, MinDifference(350.0, 10.0));

@@ -54,14 +54,16 @@ std::string Preamble(const std::string& what) {
          "namespace kelvara::engine {\nnamespace {\n\n";
 }
 
+// A power without terms gets no array: nothing would read it, and compilers warn about an
+// unused constant. Its span below is an empty one.
 std::string VsopArray(const std::string& name, const std::vector<VsopTerm>& terms) {
+  if (terms.empty()) return {};
   std::ostringstream out;
   out << "constexpr VsopTerm " << name << "[] = {\n";
   for (const VsopTerm& t : terms) {
     out << "    {" << Number(t.amplitude) << ", " << Number(t.phaseRad) << ", " << Number(t.frequencyRadPerMillennium)
         << "},\n";
   }
-  if (terms.empty()) out << "    {0, 0, 0},\n";  // keeps the array well-formed; spans below stay empty
   out << "};\n";
   return out.str();
 }
@@ -91,6 +93,7 @@ void WriteVsopBody(const std::filesystem::path& folder, const std::string& body,
 }
 
 std::string LunarArray(const std::string& name, const std::vector<LunarTerm>& terms) {
+  if (terms.empty()) return {};
   std::ostringstream out;
   out << "constexpr LunarTerm " << name << "[] = {\n";
   for (const LunarTerm& t : terms) {
@@ -98,7 +101,6 @@ std::string LunarArray(const std::string& name, const std::vector<LunarTerm>& te
     for (std::size_t k = 0; k < t.phaseRad.size(); ++k) out << (k ? ", " : "") << Number(t.phaseRad[k]);
     out << "}},\n";
   }
-  if (terms.empty()) out << "    {0, {0, 0, 0, 0, 0}},\n";
   out << "};\n";
   return out.str();
 }

@@ -78,10 +78,10 @@ QDateTime Utc(int y, int mo, int d, int h, int mi, int s = 0) { return {QDate(y,
 class BirthDataDialogTest : protected testing::ApplicationFirst, public ::testing::Test {
  protected:
   void SetUp() override { platform::testing::TestApplication(); }
-  BirthDialogSetup Setup(bool second = false, const ChartRecord* main = nullptr) {
+  BirthDialogSetup Inputs(bool second = false, const ChartRecord* main = nullptr) {
     return {list_, base_, second, main, &lastPlace_};
   }
-  BirthDialogSetup RealSetup() { return {unbuilt_, RealCityBase(), false, nullptr, &lastPlace_}; }
+  BirthDialogSetup RealInputs() { return {unbuilt_, RealCityBase(), false, nullptr, &lastPlace_}; }
 
   places::PlacesList list_ = BuiltList({{"Москва", 37.61556, 55.75222}, {"Минск", 27.56667, 53.9}});
   places::PlacesList unbuilt_;
@@ -118,7 +118,7 @@ TEST_F(BirthDataDialogTest, OkChecksInTheirOrderAndFocusesTheFieldAtFault) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed.front().second);
     const ChartRecord chart = PersonChart();
-    CBirthDataDlg dialog(chart, Setup());
+    CBirthDataDlg dialog(chart, Inputs());
     ShowAndActivate(dialog);
     const View view(dialog);
     for (const auto& [edit, text] : c.typed) Retype(edit(view), Q(text));
@@ -137,7 +137,7 @@ TEST_F(BirthDataDialogTest, UntouchedOkKeepsEveryValueBitForBit) {
   ASSERT_NE(workspace::AngleFields::FromDegrees(kOddLongitude).Degrees(), kOddLongitude);
   ChartRecord chart = PersonChart();
   chart.gmtOffsetHours = 2.5028;  // a mean time, finer than the field's minutes
-  CBirthDataDlg dialog(chart, Setup());
+  CBirthDataDlg dialog(chart, Inputs());
   const View view(dialog);
   EXPECT_EQ(view.gmt->text(), Q("+02:30"));
   EXPECT_EQ(view.latitude.minutesEdit()->text(), Q("22.878"));
@@ -151,7 +151,7 @@ TEST_F(BirthDataDialogTest, UntouchedOkKeepsEveryValueBitForBit) {
 }
 
 TEST_F(BirthDataDialogTest, GreenwichFollowsEveryChangeWithTheFullOffset) {
-  CBirthDataDlg dialog(PersonChart(), Setup());
+  CBirthDataDlg dialog(PersonChart(), Inputs());
   const View view(dialog);
   EXPECT_EQ(view.Greenwich(), Utc(1985, 7, 12, 9, 0));
   Retype(view.gmt, Q("+05:30"));
@@ -171,7 +171,7 @@ TEST_F(BirthDataDialogTest, ChoosingMoscowFillsItsPlaceAndTheOffsetInForceThen) 
     int greenwichHour;
   } cases[] = {{7, "+04:00", 8}, {1, "+03:00", 9}};
   for (const auto& c : cases) {
-    CBirthDataDlg dialog(PersonChart(), RealSetup());
+    CBirthDataDlg dialog(PersonChart(), RealInputs());
     ShowAndActivate(dialog);
     const View view(dialog);
     view.SetLocal(QDate(1985, c.month, 12), QTime(12, 0));
@@ -207,7 +207,7 @@ TEST_F(BirthDataDialogTest, ChoosingMoscowFillsItsPlaceAndTheOffsetInForceThen) 
 
 TEST_F(BirthDataDialogTest, APlaceTheListLacksKeepsWhatWasTyped) {
   const ChartRecord chart = PersonChart();
-  CBirthDataDlg dialog(chart, Setup());
+  CBirthDataDlg dialog(chart, Inputs());
   const View view(dialog);
   Retype(PlaceEdit(view.place), Q("Нигдеград"));
   EXPECT_FALSE(AnswersPopup(view.place)->isVisible());
@@ -227,7 +227,7 @@ TEST_F(BirthDataDialogTest, OkOffersTheBaseNameOfACityAtThePlacesSpot) {
     chart.placeName = "Мой дом";
     chart.latitudeDeg = moscow.latitude;
     chart.longitudeDeg = moscow.longitude;
-    CBirthDataDlg dialog(chart, RealSetup());
+    CBirthDataDlg dialog(chart, RealInputs());
     RecordedBoxes boxes;
     boxes.answer = yes;
     View(dialog).Ok();
@@ -255,7 +255,7 @@ TEST_F(BirthDataDialogTest, TheSecondChartPicksAKindInTheirOrder) {
   std::vector<std::string> kinds = {"Сейчас"};
   for (const int id : {52, 53, 59, 51, 58, 54, 55, 56, 57}) kinds.emplace_back(workspace::KindName(*workspace::KindOfId(id)));
 
-  CBirthDataDlg overPerson(person, Setup(true, &person));
+  CBirthDataDlg overPerson(person, Inputs(true, &person));
   const View view(overPerson);
   ASSERT_NE(view.kinds, nullptr);
   EXPECT_EQ(view.name, nullptr);
@@ -266,7 +266,7 @@ TEST_F(BirthDataDialogTest, TheSecondChartPicksAKindInTheirOrder) {
   view.Ok();
   EXPECT_EQ(overPerson.chart().name, kinds[3]);
 
-  CBirthDataDlg overComposite(person, Setup(true, &composite));
+  CBirthDataDlg overComposite(person, Inputs(true, &composite));
   ShowAndActivate(overComposite);
   const View second(overComposite);
   EXPECT_EQ(items(second.kinds), std::vector<std::string>{"Сейчас"});
@@ -291,7 +291,7 @@ TEST_F(BirthDataDialogTest, EditBirthDataStoresEditsOnOkAndNothingOnCancel) {
       dialog.findChild<QPushButton*>(ok ? "okButton" : "cancelButton")->click();
     });
     RecordedBoxes boxes;
-    EXPECT_EQ(EditBirthData(nullptr, chart, Setup()), ok);
+    EXPECT_EQ(EditBirthData(nullptr, chart, Inputs()), ok);
     if (!ok) {
       EXPECT_EQ(chart, before);
       continue;
@@ -316,7 +316,7 @@ class PlaceFilesTest : public BirthDataDialogTest {
 
   platform::test_support::ScratchDir dir_;
   std::filesystem::path file_ = dir_ / "места.txt";
-  CBirthDataDlg dialog_{PersonChart(), Setup()};
+  CBirthDataDlg dialog_{PersonChart(), Inputs()};
   PlacePicker& picker_ = *dialog_.findChild<PlacePicker*>();
 };
 
@@ -367,7 +367,7 @@ TEST_F(PlaceFilesTest, ExportWritesTheListAndInterruptingLeavesNoFile) {
 }
 
 TEST_F(BirthDataDialogTest, BuildingTheListShowsTheProgressWindowWhenSlow) {
-  CBirthDataDlg dialog(PersonChart(), RealSetup());
+  CBirthDataDlg dialog(PersonChart(), RealInputs());
   PlacePicker& picker = *dialog.findChild<PlacePicker*>();
   picker.setProgressDelay(0);
   QString caption;
@@ -387,7 +387,7 @@ TEST_F(BirthDataDialogTest, BuildingTheListShowsTheProgressWindowWhenSlow) {
 TEST_F(BirthDataDialogTest, NothingIsClippedAtTheMinimumSize) {
   const ChartRecord chart = PersonChart();
   for (const bool second : {false, true}) {
-    CBirthDataDlg dialog(chart, Setup(second, &chart));
+    CBirthDataDlg dialog(chart, Inputs(second, &chart));
     dialog.show();
     EXPECT_EQ(LayoutFaults(dialog), std::vector<std::string>{}) << second;
     if (!second) SaveShot(dialog, "birth-data-dialog.png");

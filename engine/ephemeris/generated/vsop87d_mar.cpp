@@ -418,12 +418,6 @@ constexpr VsopTerm kL2[] = {
 constexpr VsopTerm kL3[] = {
     {1.482423e-05, 0.44434694876000003, 3340.6124266997999},
 };
-constexpr VsopTerm kL4[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kL5[] = {
-    {0, 0, 0},
-};
 constexpr VsopTerm kB0[] = {
     {0.031971349859999998, 3.7683204243200001, 3340.6124266997999},
     {0.00298033234, 4.1061699624300001, 6681.2248533995999},
@@ -560,15 +554,6 @@ constexpr VsopTerm kB2[] = {
     {0.00016726689999999999, 0.60221392418999997, 3340.6124266997999},
     {4.9867989999999997e-05, 3.1415926535900001, 0},
     {3.0214099999999998e-06, 5.5587127602099997, 6681.2248533995999},
-};
-constexpr VsopTerm kB3[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kB4[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kB5[] = {
-    {0, 0, 0},
 };
 constexpr VsopTerm kR0[] = {
     {1.5303348827600001, 0, 0},
@@ -892,12 +877,6 @@ constexpr VsopTerm kR2[] = {
 };
 constexpr VsopTerm kR3[] = {
     {1.113107e-05, 5.1498735014200001, 3340.6124266997999},
-};
-constexpr VsopTerm kR4[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kR5[] = {
-    {0, 0, 0},
 };
 
 }  // namespace

@@ -144,15 +144,6 @@ constexpr VsopTerm kL2[] = {
     {3.8914600000000002e-05, 0.34514360046999998, 10213.285546211},
     {1.33788e-05, 2.0201128608199999, 20426.571092422},
 };
-constexpr VsopTerm kL3[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kL4[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kL5[] = {
-    {0, 0, 0},
-};
 constexpr VsopTerm kB0[] = {
     {0.05923638472, 0.26702775813000001, 10213.285546211},
     {0.00040107978000000001, 1.1473717810599999, 20426.571092422},
@@ -227,15 +218,6 @@ constexpr VsopTerm kB2[] = {
     {0.00022377665, 3.38509143877, 10213.285546211},
     {2.8173900000000001e-06, 0, 0},
     {1.7316399999999999e-06, 5.2556376691500004, 20426.571092422},
-};
-constexpr VsopTerm kB3[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kB4[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kB5[] = {
-    {0, 0, 0},
 };
 constexpr VsopTerm kR0[] = {
     {0.72334820904999997, 0, 0},
@@ -313,15 +295,6 @@ constexpr VsopTerm kR1[] = {
 };
 constexpr VsopTerm kR2[] = {
     {1.406587e-05, 5.0636639518999997, 10213.285546211},
-};
-constexpr VsopTerm kR3[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kR4[] = {
-    {0, 0, 0},
-};
-constexpr VsopTerm kR5[] = {
-    {0, 0, 0},
 };
 
 }  // namespace
