@@ -8,6 +8,8 @@
 #include <memory>
 #include <unordered_map>
 
+#include <sys/stat.h>
+
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "places/messages.h"
@@ -29,7 +31,7 @@ static_assert(std::endian::native == std::endian::little,
 class RecordStream {
  public:
   explicit RecordStream(std::string_view memory) : view_(memory) {}
-  explicit RecordStream(std::FILE* file) : file_(file) {}
+  explicit RecordStream(std::FILE* file) : file_(file), chunkBytes_(ChunkBytesFor(file)) {}
 
   bool AtEnd() { return !Ensure(1); }
 
@@ -51,6 +53,14 @@ class RecordStream {
  private:
   static constexpr std::size_t kChunkBytes = 1 << 20;
 
+  // A base smaller than a chunk gets a buffer of its own size: a whole chunk would be
+  // zeroed page by page for nothing.
+  static std::size_t ChunkBytesFor(std::FILE* file) {
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0 || info.st_size <= 0) return kChunkBytes;
+    return std::min(kChunkBytes, static_cast<std::size_t>(info.st_size));
+  }
+
   bool Ensure(std::size_t count) {
     while (view_.size() < count) {
       if (!file_ || !Refill(count)) return false;
@@ -61,7 +71,7 @@ class RecordStream {
   // Moves the unread bytes to the front and reads more behind them.
   bool Refill(std::size_t count) {
     const std::size_t kept = view_.size();
-    const std::size_t wanted = std::max(count, kChunkBytes);
+    const std::size_t wanted = std::max(count, chunkBytes_);
     if (buffer_.size() < wanted) {
       std::string bigger(wanted, '\0');
       if (kept > 0) std::memcpy(bigger.data(), view_.data(), kept);
@@ -75,6 +85,7 @@ class RecordStream {
   }
 
   std::FILE* file_ = nullptr;
+  std::size_t chunkBytes_ = kChunkBytes;
   std::string buffer_;
   std::string_view view_;
 };

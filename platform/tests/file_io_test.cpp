@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace kelvara::platform {
 namespace {
@@ -104,20 +107,43 @@ TEST_F(FileIoTest, AKilledSavesScratchFileIsRemovedByTheNextSave) {
   EXPECT_TRUE(fs::exists(running)) << "a young scratch file may belong to a save still running";
 }
 
-// 0 when a write beyond the file-size limit failed with EFBIG and left no file.
+// 0 when a write beyond the file-size limit (a full disk fails the same write) failed with
+// EFBIG, left the old document whole and no scratch file beside it.
 int WriteBeyondTheSizeLimit(const fs::path& file) {
+  std::error_code error;
+  if (!WriteFileAtomically(file, "old", error)) return 2;
   rlimit limit{};
   limit.rlim_cur = limit.rlim_max = 100;
   ::setrlimit(RLIMIT_FSIZE, &limit);
-  std::error_code error;
   const bool written = WriteFileAtomically(file, std::string(1000, 'x'), error);
-  return !written && error.value() == EFBIG && !fs::exists(file) ? 0 : 1;
+  const bool failedWithReason = !written && error.value() == EFBIG;
+  const bool oldKept = ReadFileBytes(file, error).value_or("") == "old";
+  const auto entries = std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator());
+  return failedWithReason && oldKept && entries == 1 ? 0 : 1;
 }
 
 // Run in a child process, which the size limit would otherwise end by its signal.
 TEST_F(FileIoTest, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram) {
   const fs::path file = folder_ / "big.kvd";
   EXPECT_EXIT(std::exit(WriteBeyondTheSizeLimit(file)), ::testing::ExitedWithCode(0), "");
+}
+
+// A save killed at any moment leaves either the old document or the new one, never a part.
+TEST_F(FileIoTest, AKilledSaveLeavesADocumentWhole) {
+  const fs::path file = folder_ / "chart.kvd";
+  const std::string newBytes(8 << 20, 'n');
+  ASSERT_TRUE(WriteFileAtomically(file, "old"));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    for (;;) WriteFileAtomically(file, newBytes);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  std::error_code error;
+  const std::string kept = ReadFileBytes(file, error, newBytes.size()).value_or("unreadable");
+  EXPECT_TRUE(kept == "old" || kept == newBytes) << kept.size() << " bytes";
 }
 
 TEST_F(FileIoTest, ReadRefusesMissingAndOversizedFiles) {
