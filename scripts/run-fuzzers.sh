@@ -10,6 +10,8 @@ build=$(realpath "$1")
 seconds=$2
 # A single input that runs this long is a hang, not a slow file.
 timeout_seconds=60
+# libFuzzer would otherwise grow no input beyond its largest seed (47 bytes of switches).
+min_max_len=4096
 
 mkdir -p "$build/artifacts" "$build/logs"
 status=0
@@ -17,7 +19,9 @@ for seeds in fuzz/corpus/*/; do
   name=$(basename "$seeds")
   mkdir -p "$build/corpus/$name"
   log="$build/logs/$name.log"
-  if "$build/fuzz/$name" -max_total_time="$seconds" -timeout="$timeout_seconds" -print_final_stats=1 \
+  largest=$(find "$seeds" -type f -printf '%s\n' | sort -n | tail -n 1)
+  max_len=$((largest > min_max_len ? largest : min_max_len))
+  if "$build/fuzz/$name" -max_total_time="$seconds" -timeout="$timeout_seconds" -max_len="$max_len" -print_final_stats=1 \
        -artifact_prefix="$build/artifacts/$name-" "$build/corpus/$name" "$seeds" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     printf '%-16s %12s executions\n' "$name" "$runs"
