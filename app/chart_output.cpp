@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/csv.h"
 #include "workspace/driver_points.h"
 #include "workspace/gmt_text.h"
 
@@ -17,7 +18,6 @@ constexpr int kNameColumn = 15;
 constexpr int kSignColumn = 10;
 constexpr int kPositionColumn = 12;
 constexpr int kSpeedColumn = 12;
-constexpr std::string_view kCsvSpecial = ",\"\r\n";
 
 std::string Printf(const char* format, auto... values) {
   char text[128];
@@ -94,12 +94,7 @@ void PrintChartText(const ChartRecord& chart, std::ostream& out) {
   }
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(kCsvSpecial) == std::string_view::npos) return std::string(text);
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
+std::string CsvField(std::string_view text) { return platform::CsvField(text); }
 
 void PrintChartCsv(const ChartRecord& chart, std::ostream& out) {
   // The header line is a record of one field, so a name with a comma or a line break

@@ -1,0 +1,38 @@
+// "Список аспектов": the day's exact events and the aspects in force as rows of text, and
+// the same rows as CSV for copying and saving.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "eventmap/event_map_drawing.h"
+#include "eventmap/event_record.h"
+
+namespace kelvara::eventmap {
+
+inline constexpr const char* kNotFoundText = "-";
+inline constexpr const char* kKindExact = "точный";
+inline constexpr const char* kKindInForce = "в силе";
+
+struct AspectListRow {
+  std::string kind;  // kKindExact or kKindInForce
+  std::string moving;
+  std::string aspect;  // "90°"
+  std::string base;
+  std::string entry;  // times in the user's format, kNotFoundText when not found
+  std::string exact;
+  std::string exit;
+};
+
+// "07.07 14:05" or "07.07 2:05pm", to the nearest minute, for display hours since 1860.
+std::string EventTimeText(double hours, TimeFormat format);
+
+// The exact events culminating in the day, then the aspects in force on it, each by
+// culmination; hidden records are left out.
+std::vector<AspectListRow> AspectListRows(const std::vector<EventRecord>& exact, const std::vector<EventRecord>& inForce,
+                                          const workspace::CalendarMoment& day, TimeFormat format);
+
+// A header line and one line per row, CRLF, fields quoted where they must be.
+std::string AspectListCsv(const std::vector<AspectListRow>& rows);
+
+}  // namespace kelvara::eventmap

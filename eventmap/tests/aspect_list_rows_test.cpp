@@ -1,0 +1,71 @@
+// The rows of the aspect list and their CSV form.
+#include "eventmap/aspect_list_rows.h"
+
+#include <gtest/gtest.h>
+
+#include "workspace/chart_record.h"
+
+namespace kelvara::eventmap {
+namespace {
+
+namespace ws = workspace;
+const ws::CalendarMoment kDay{2020, 3, 10, 0, 0, 0};
+const double kDayStart = ws::HoursSince1860(kDay);
+
+EventRecord Exact(double start, double culmination, double end, bool startFound = true) {
+  EventRecord e;
+  e.movingPoint = ws::kSlotMars;
+  e.basePoint = ws::kSlotSecondLot;
+  e.aspectAngleDeg = 120.0;
+  e.orbDeg = 0.8;
+  e.startHours = kDayStart + start;
+  e.culminationHours = kDayStart + culmination;
+  e.endHours = kDayStart + end;
+  e.exactFound = e.endFound = true;
+  e.startFound = startFound;
+  return e;
+}
+
+TEST(EventTimeText, MinutesRoundBeforeTheClockAndBothFormats) {
+  EXPECT_EQ(EventTimeText(kDayStart + 14.0 + 59.7 / 60.0, TimeFormat::kMilitary), "10.03 15:00");
+  EXPECT_EQ(EventTimeText(kDayStart + 0.5, TimeFormat::kCivil), "10.03 12:30am");
+  EXPECT_EQ(EventTimeText(kDayStart + 12.25, TimeFormat::kCivil), "10.03 12:15pm");
+  EXPECT_EQ(EventTimeText(kDayStart + 23.0 + 59.9 / 60.0, TimeFormat::kCivil), "11.03 12:00am");
+  EXPECT_EQ(EventTimeText(kDayStart + 13.0, TimeFormat::kCivil), "10.03 1:00pm");
+}
+
+TEST(AspectListRows, TheDaysEventsThenTheAspectsInForce) {
+  EventRecord hidden = Exact(1.0, 2.0, 3.0);
+  hidden.orbDeg = -0.8;
+  EventRecord inForce = Exact(-24.0, 5.0, 48.0, false);
+  inForce.exactFound = inForce.endFound = false;
+  inForce.movingPoint = 11;
+  const std::vector<EventRecord> exact = {Exact(-3.0, 1.5, 4.0, false), hidden, Exact(20.0, 24.5, 26.0)};
+  const auto rows = AspectListRows(exact, {inForce}, kDay, TimeFormat::kMilitary);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].kind, kKindExact);
+  EXPECT_EQ(rows[0].moving, "Марс");
+  EXPECT_EQ(rows[0].aspect, "120°");
+  EXPECT_EQ(rows[0].base, "Второй жребий");
+  EXPECT_EQ(rows[0].entry, kNotFoundText);
+  EXPECT_EQ(rows[0].exact, "10.03 01:30");
+  EXPECT_EQ(rows[0].exit, "10.03 04:00");
+  EXPECT_EQ(rows[1].kind, kKindInForce);
+  EXPECT_EQ(rows[1].moving, "Плутон");
+  EXPECT_EQ(rows[1].exact, kNotFoundText);
+
+  const std::string csv = AspectListCsv(rows);
+  EXPECT_EQ(csv,
+            "kind,moving,aspect,base,entry,exact,exit\r\n"
+            "точный,Марс,120°,Второй жребий,-,10.03 01:30,10.03 04:00\r\n"
+            "в силе,Плутон,120°,Второй жребий,-,-,-\r\n");
+}
+
+TEST(AspectListRows, CsvQuotesFieldsThatNeedIt) {
+  AspectListRow row{"a,b", "say \"hi\"", "line\nbreak", "plain", "-", "-", "-"};
+  EXPECT_EQ(AspectListCsv({row}).substr(AspectListCsv({}).size()),
+            "\"a,b\",\"say \"\"hi\"\"\",\"line\nbreak\",plain,-,-,-\r\n");
+}
+
+}  // namespace
+}  // namespace kelvara::eventmap
