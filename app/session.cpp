@@ -47,11 +47,9 @@ void LoadCityBaseStep(Session& session, std::vector<std::string>& messages) {
 // A chart put at a place of the base takes its coordinates too, not only its name.
 void PutChartAtPlace(ws::ChartRecord& chart, const std::string& place, const places::CityBase& base) {
   chart.placeName = place;
-  for (const places::CityRecord& city : base.cities) {
-    if (!city.HasDisplayName(place)) continue;
-    chart.latitudeDeg = city.Latitude();
-    chart.longitudeDeg = city.Longitude();
-    return;
+  if (const places::CityRecord* city = CityNamed(base, place)) {
+    chart.latitudeDeg = city->Latitude();
+    chart.longitudeDeg = city->Longitude();
   }
 }
 
@@ -138,6 +136,13 @@ void CopyMissingFonts(const platform::DeviceFolders& folders) {
 
 std::string ChartNameFromTitle(std::string_view title) {
   return title == ws::kNameUnknown ? std::string() : std::string(title);
+}
+
+const places::CityRecord* CityNamed(const places::CityBase& base, std::string_view name) {
+  for (const places::CityRecord& city : base.cities) {
+    if (city.HasDisplayName(name)) return &city;
+  }
+  return nullptr;
 }
 
 std::optional<std::string> StoreStartMessage(const platform::Registry& registry) {

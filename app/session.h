@@ -76,6 +76,9 @@ std::optional<std::string> StoreStartMessage(const platform::Registry& registry)
 // rule, the aspect tables, object settings and dignity tables and the text folder.
 StartUpResult StartUp(const StartUpEnvironment& environment, Session& session);
 
+// The city shown under this name in the base; null when there is none.
+const places::CityRecord* CityNamed(const places::CityBase& base, std::string_view name);
+
 // Lays each chart's object settings (use flags and colours) onto its objects. The chart
 // computation leaves them alone, so this follows the start and every command, which
 // may have put other objects into a chart.

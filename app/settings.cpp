@@ -45,6 +45,8 @@ constexpr std::array kTextKeys = {
 };
 
 constexpr std::string_view kHouseSystemKey = "SysHouse";
+constexpr std::string_view kMapStepsKey = "MapSteps";
+constexpr int kLastMapSteps = 7;
 
 }  // namespace
 
@@ -63,6 +65,8 @@ Settings LoadSettings(const platform::Profile& profile) {
   }
   const int houseSystem = profile.GetInt(kSettingsSection, kHouseSystemKey, defaults.houseSystem);
   settings.houseSystem = IsKnownHouseSystem(houseSystem) ? houseSystem : defaults.houseSystem;
+  const int mapSteps = profile.GetInt(kSettingsSection, kMapStepsKey, defaults.mapSteps);
+  settings.mapSteps = mapSteps >= 0 && mapSteps <= kLastMapSteps ? mapSteps : defaults.mapSteps;
   return settings;
 }
 
@@ -75,6 +79,7 @@ bool SaveSettings(platform::Profile& profile, const Settings& settings) {
     allWritten &= profile.WriteString(kSettingsSection, key.name, settings.*key.member);
   }
   allWritten &= profile.WriteInt(kSettingsSection, kHouseSystemKey, settings.houseSystem);
+  allWritten &= profile.WriteInt(kSettingsSection, kMapStepsKey, settings.mapSteps);
   return allWritten;
 }
 

@@ -36,6 +36,7 @@ struct Settings {
   bool iChing = false;          // "b_IChing"
   // Our own key (the handheld kept the choice for the run only): 12-hour clock times.
   bool twelveHourClock = false; // "b_12Hour"
+  int mapSteps = 7;             // "MapSteps": the event map's steps a day, index 0-7
 
   bool operator==(const Settings&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/command_menu.h"
+#include "app/event_map_picture.h"
 #include "app/wheel_picture.h"
 
 namespace kelvara::app {
@@ -13,7 +14,6 @@ namespace ws = workspace;
 constexpr int kMarginDesign = 4;        // layout pixels around the text
 constexpr int kLineHeightDesign = 14;   // layout pixels per line, at most
 constexpr int kSmallestLineHeight = 6;  // pixels, below which text stops being legible
-constexpr const char* kEventMapNotDrawn = "Карта событий в этой версии программы еще не рисуется.";
 constexpr const char* kChainsNotDrawn = "\"Формула Души\" в этой версии программы еще не рисуется.";
 constexpr platform::Color kTextColor{0, 0, 0};
 
@@ -52,10 +52,11 @@ class NotDrawnYet : public ViewPicture {
 
 }  // namespace
 
-ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps) {
+ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps,
+                             const workspace::ChartEngine& engine, const workspace::TimeZoneSource* zones) {
   ViewPictures pictures;
   pictures.wheel = std::make_unique<WheelPicture>(clock, steps);
-  pictures.eventMap = std::make_unique<NotDrawnYet>(kEventMapNotDrawn);
+  pictures.eventMap = std::make_unique<EventMapPicture>(engine, zones, clock);
   pictures.chains = std::make_unique<NotDrawnYet>(kChainsNotDrawn);
   return pictures;
 }

@@ -24,6 +24,8 @@ class ViewPicture {
   virtual bool Tap(platform::Point, const ViewMetrics&, Session&) { return false; }
   // What the stylus drags and taps on this picture; none for a picture without glyphs.
   virtual display::StylusTarget* Stylus() { return nullptr; }
+  // The last draw showed a running clock, which then wants a redraw every second.
+  virtual bool ClockShown() const { return false; }
 };
 
 struct ViewPictures {
@@ -34,9 +36,10 @@ struct ViewPictures {
 
 class StepController;
 
-// The wheel, and for the event map and the chains a text that says in the program's
-// words that they are not drawn yet. The clock and the step controller may be null.
-ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps);
+// The wheel, the event map, and for the chains a text that says in the program's words
+// that it is not drawn yet. The clock, the step controller and the zones may be null.
+ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps,
+                             const workspace::ChartEngine& engine, const workspace::TimeZoneSource* zones);
 ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode);
 
 inline constexpr const char* kTextPictureFace = "DejaVu Sans Mono";

@@ -26,7 +26,7 @@ class WheelPicture : public ViewPicture, public display::StylusTarget {
   void ResetTurn() { rotationDeg_ = 0; }
   int TurnDeg() const { return rotationDeg_; }
   // The last draw showed the clock, which then wants a redraw every second.
-  bool ClockShown() const { return clockShown_; }
+  bool ClockShown() const override { return clockShown_; }
   const display::WheelHits& Hits() const { return hits_; }
 
   std::optional<display::GlyphUnder> GlyphAt(platform::Point point) const override;

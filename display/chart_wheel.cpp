@@ -325,29 +325,29 @@ void DrawStepControls(Context& c) {
   }
 }
 
-void DrawHand(Context& c, double degreesFromTop, double length, double halfWidth) {
-  const Point centre = c.layout.centre;
+void DrawHand(Canvas& canvas, Point centre, double degreesFromTop, double length, double halfWidth) {
   const double a = degreesFromTop - 90.0;
   const std::array<Point, 4> hand{{PointAt(centre, length, a), PointAt(centre, halfWidth, a + 90.0),
                                    PointAt(centre, halfWidth, a + 180.0), PointAt(centre, halfWidth, a - 90.0)}};
-  c.canvas.DrawPolygon(hand);
+  canvas.DrawPolygon(hand);
 }
 
-void DrawClock(Context& c, const ClockHands& hands) {
-  const int radius = 3 * c.layout.r3 / 8;
-  if (radius <= 0) return;
-  c.canvas.SetPen({platform::kBlack, 1});
-  c.canvas.SetBrush(Brush::Solid(kClockFace));
-  c.canvas.DrawEllipse(Circle(c.layout.centre, radius));
-  c.canvas.SetPen({kClockHand, 1});
-  c.canvas.SetBrush(Brush::Solid(kClockFace));
-  const double width = std::max(1.0, radius / 16.0);
-  DrawHand(c, (hands.hours + hands.minutes / 60.0) * 15.0, radius * 5.0 / 11.0, 2 * width);
-  DrawHand(c, hands.minutes * 6.0, radius * 0.8, 1.5 * width);
-  DrawHand(c, hands.seconds * 6.0, radius * 20.0 / 21.0, width);
-}
+void DrawClock(Context& c, const ClockHands& hands) { DrawClockFace(c.canvas, c.layout.centre, 3 * c.layout.r3 / 8, hands); }
 
 }  // namespace
+
+void DrawClockFace(Canvas& canvas, Point centre, int radius, const ClockHands& hands) {
+  if (radius <= 0) return;
+  canvas.SetPen({platform::kBlack, 1});
+  canvas.SetBrush(Brush::Solid(kClockFace));
+  canvas.DrawEllipse(Circle(centre, radius));
+  canvas.SetPen({kClockHand, 1});
+  canvas.SetBrush(Brush::Solid(kClockFace));
+  const double width = std::max(1.0, radius / 16.0);
+  DrawHand(canvas, centre, (hands.hours + hands.minutes / 60.0) * 15.0, radius * 5.0 / 11.0, 2 * width);
+  DrawHand(canvas, centre, hands.minutes * 6.0, radius * 0.8, 1.5 * width);
+  DrawHand(canvas, centre, hands.seconds * 6.0, radius * 20.0 / 21.0, width);
+}
 
 double CuspLabelBaseRadius(const WheelLayout& layout, int slot) {
   return layout.r + (HasArrow(slot) ? layout.r / 10 : layout.r / 20);

@@ -33,6 +33,9 @@ struct ClockHands {
   int seconds = 0;
 };
 
+// The 24-hour clock: the hour hand turns once a day, midnight at the top, as on the event map.
+void DrawClockFace(platform::Canvas& canvas, platform::Point centre, int radius, const ClockHands& hands);
+
 struct WheelInput {
   workspace::ObjectTable* inner = nullptr;  // the chart viewed
   workspace::ObjectTable* outer = nullptr;  // the second chart around it; null for one chart

@@ -16,6 +16,7 @@
 #include "app/messages.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
+#include "app/event_map_picture.h"
 #include "app/wheel_picture.h"
 #include "platform/qt/qt_canvas.h"
 
@@ -123,6 +124,11 @@ bool CKelvaraCView::StylusActive() const { return session_.displayMode != Displa
 
 WheelPicture* CKelvaraCView::Wheel() const { return dynamic_cast<WheelPicture*>(pictures_.wheel.get()); }
 
+EventMapPicture* CKelvaraCView::EventMap() const {
+  return session_.displayMode == DisplayMode::kEventMap ? dynamic_cast<EventMapPicture*>(pictures_.eventMap.get())
+                                                        : nullptr;
+}
+
 void CKelvaraCView::DrawPicture(platform::Canvas& canvas, const ViewMetrics& metrics) {
   PictureOfMode(pictures_, session_.displayMode).Draw(canvas, metrics, session_);
   if (!dragSquare_) return;
@@ -132,8 +138,7 @@ void CKelvaraCView::DrawPicture(platform::Canvas& canvas, const ViewMetrics& met
 }
 
 void CKelvaraCView::UpdateClockTimer() {
-  const WheelPicture* wheel = Wheel();
-  const bool ticking = session_.displayMode == DisplayMode::kWheel && wheel && wheel->ClockShown();
+  const bool ticking = PictureOfMode(pictures_, session_.displayMode).ClockShown();
   if (ticking && !clockTimer_.isActive()) clockTimer_.start();
   if (!ticking) clockTimer_.stop();
 }
@@ -179,6 +184,24 @@ void CKelvaraCView::ShowSmallWindow(const QString& text, QPoint corner, int font
   information_->move(x, y);
   information_->show();
   information_->raise();
+}
+
+void CKelvaraCView::ShiftMapDay(int days) {
+  EventMapPicture* map = EventMap();
+  if (!map) return;
+  CloseSmallWindows();
+  map->ShiftDay(days);
+  update();
+}
+
+// The events under a tap on the event map, in the information window at the tap.
+void CKelvaraCView::ShowEvents(const std::vector<std::string>& lines, platform::Point point) {
+  if (lines.empty()) {
+    information_->hide();
+    return;
+  }
+  const int height = kInformationFontUnits * Metrics().lineScale;
+  ShowSmallWindow(Joined(lines), {point.x, point.y}, height, 0);
 }
 
 void CKelvaraCView::CloseSmallWindows() {
@@ -243,6 +266,7 @@ void CKelvaraCView::mousePressEvent(QMouseEvent* event) {
   }
   if (PictureOfMode(pictures_, session_.displayMode).Tap(point, metrics, session_)) update();
   if (StylusActive()) Perform(stylus_->Down(point));
+  if (EventMapPicture* map = EventMap()) ShowEvents(map->EventLinesAt(point), point);
 }
 
 void CKelvaraCView::mouseMoveEvent(QMouseEvent* event) {
@@ -302,6 +326,10 @@ bool CKelvaraCView::PrintPicture(QPrinter& printer) {
 void CKelvaraCView::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     CloseSmallWindows();
+  } else if (EventMapPicture* map = EventMap(); map && event->key() == Qt::Key_Home) {
+    CloseSmallWindows();
+    map->ResetDay();
+    update();
   } else if (event->key() == Qt::Key_Home && Wheel()) {
     Wheel()->ResetTurn();
     update();
@@ -317,9 +345,15 @@ void CKelvaraCView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CKelvaraCView::event(QEvent* event) {
-  if (event->type() != QEvent::ToolTip || !StylusActive()) return QWidget::event(event);
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
   auto* help = static_cast<QHelpEvent*>(event);
   const platform::Point point{help->pos().x(), help->pos().y()};
+  if (const EventMapPicture* map = EventMap()) {
+    const std::vector<std::string> lines = map->EventLinesAt(point);
+    QToolTip::showText(help->globalPos(), lines.empty() ? QString() : Joined(lines), this);
+    return true;
+  }
+  if (!StylusActive()) return QWidget::event(event);
   const auto glyph = target_->GlyphAt(point);
   if (!glyph) {
     QToolTip::hideText();

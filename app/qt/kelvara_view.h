@@ -24,6 +24,7 @@ class QPrinter;
 namespace kelvara::app {
 
 class WheelPicture;
+class EventMapPicture;
 
 class CKelvaraCView : public QWidget {
   Q_OBJECT
@@ -42,6 +43,8 @@ class CKelvaraCView : public QWidget {
   // The small windows opened by taps; null while none is shown.
   QLabel* InformationWindow() const { return information_->isVisible() ? information_ : nullptr; }
   void CloseSmallWindows();
+  // The event map's day moves by whole days; nothing in the other modes.
+  void ShiftMapDay(int days);
   const display::ChartViewStylus& Stylus() const { return *stylus_; }
   bool ClockTicking() const { return clockTimer_.isActive(); }
   // Paints the picture onto the printer's page, as large as fits; false when it refused.
@@ -73,6 +76,9 @@ class CKelvaraCView : public QWidget {
   bool StepZonesActive() const;
   bool StylusActive() const;
   WheelPicture* Wheel() const;
+  // The event map while it is shown; null in the other modes.
+  EventMapPicture* EventMap() const;
+  void ShowEvents(const std::vector<std::string>& lines, platform::Point point);
   void Perform(const display::StylusAction& action);
   void ShowSmallWindow(const QString& text, QPoint corner, int fontHeight, int minimumWidth);
   void CopyPicture();

@@ -16,6 +16,8 @@
 #include "app/qt/birth_data_dialog.h"
 #include "app/qt/composite_dialog.h"
 #include "app/qt/message_boxes.h"
+#include "app/event_map_picture.h"
+#include "app/qt/aspect_list_dialog.h"
 #include "app/qt/position_table.h"
 #include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"
@@ -112,7 +114,7 @@ CMainFrame::CMainFrame(Session& session, const FrameServices& services, QWidget*
       services_(services),
       document_(session),
       zones_(session.cityBase),
-      pictures_(DefaultPictures(services.clock, &steps_)),
+      pictures_(DefaultPictures(services.clock, &steps_, services.engine, &zones_)),
       nowClock_(&nowSink_) {
   view_ = new CKelvaraCView(session_, pictures_, steps_, this);
   setCentralWidget(view_);
@@ -147,9 +149,21 @@ void CMainFrame::OpenPositionTable(int chart) {
   table->show();
 }
 
+EventMapPicture& CMainFrame::EventMap() { return static_cast<EventMapPicture&>(*pictures_.eventMap); }
+
+void CMainFrame::OpenAspectList() {
+  EventMapPicture& map = EventMap();
+  auto* list = new AspectListDialog(map.Caption(), map.AspectRows(session_), this);
+  list->setAttribute(Qt::WA_DeleteOnClose);
+  list->setObjectName("aspectList");
+  list->show();
+}
+
 CommandContext CMainFrame::MakeContext() {
   CommandContext context{session_, services_.engine, services_.clock, &zones_, *this, commandServices_, this};
   context.services.savePicture = [this] { ChooseAndSavePicture(); };
+  context.services.aspectList = [this] { OpenAspectList(); };
+  context.services.buildEventMap = [this] { EventMap().Invalidate(); };
   return context;
 }
 
@@ -250,6 +264,11 @@ ws::ChartRecord& CMainFrame::ChartOf(int chart) {
 }
 
 void CMainFrame::StepChartBy(int chart, int direction) {
+  // On the event map the same keys step its day.
+  if (session_.displayMode == DisplayMode::kEventMap && chart == kFirstChart) {
+    view_->ShiftMapDay(direction);
+    return;
+  }
   if (session_.displayMode != DisplayMode::kWheel) return;
   if (chart == kSecondChart && !SecondChartShown(session_)) return;
   ws::ChartRecord& record = ChartOf(chart);

@@ -25,6 +25,8 @@ class QToolBar;
 
 namespace kelvara::app {
 
+class EventMapPicture;
+
 // The document of the window: the session's charts under the main chart's name.
 class CKelvaraCDoc {
  public:
@@ -55,6 +57,9 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
 
   // The position table of chart 1 or 2, as a sideways swipe opens it.
   void OpenPositionTable(int chart);
+  // "Список аспектов" of the event map's day.
+  void OpenAspectList();
+  EventMapPicture& EventMap();
 
   // Runs a command as the menus do.
   void RunCommand(CommandId command, int argument = 0);

@@ -19,6 +19,8 @@
 #include "app/display_check.h"
 #include "app/messages.h"
 #include "app/qt/message_boxes.h"
+#include "app/event_map_picture.h"
+#include "app/qt/aspect_list_dialog.h"
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"
 #include "engine/ephemeris/ephemeris_check.h"
@@ -400,6 +402,71 @@ TEST_F(MainFrameTest, TheClockTicksOnlyForTodaysChart) {
   session_.charts.main.local = {now.Year(), now.Month(), now.Day(), 10, 0, 0};
   frame.View()->repaint();
   EXPECT_TRUE(frame.View()->ClockTicking());
+}
+
+// The event map on the real view: today's dial, a tap on an arc shows its events, the
+// arrow keys change the day, "Список аспектов" lists the day's events, "Часы сего дня"
+// puts the clock over today's dial, and a resized view draws a resized dial.
+TEST_F(MainFrameTest, TheEventMapShowsTheDaysTransitsAndAnswersTheUser) {
+  session_.settings.clock = false;
+  CMainFrame& frame = Frame();
+  CKelvaraCView* view = frame.View();
+  ASSERT_TRUE(Trigger("Команды/Карта событий"));
+  view->repaint();
+  auto& map = static_cast<EventMapPicture&>(*frame.Pictures().eventMap);
+  EXPECT_EQ(map.Caption(), "Карта событий 01.03.2024, Москва");
+  ASSERT_TRUE(map.Lists());
+  ASSERT_FALSE(map.Drawn().arcs.empty()) << "the fast Moon makes aspects every day";
+
+  const eventmap::ArcRegion& arc = map.Drawn().arcs.front();
+  const platform::Point middle = eventmap::DialPoint(map.Drawn().geometry.centre, (arc.startHour + arc.endHour) / 2,
+                                                     (arc.outerRadius + arc.innerRadius) / 2.0);
+  QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(middle.x, middle.y));
+  ASSERT_TRUE(view->InformationWindow());
+  EXPECT_TRUE(view->InformationWindow()->text().contains(ToQt(eventmap::EventPairText(arc.event))));
+  QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(map.Drawn().geometry.centre.x, map.Drawn().geometry.centre.y));
+  EXPECT_FALSE(view->InformationWindow()) << "the hub holds no event";
+
+  QTest::keyClick(view, Qt::Key_Right);
+  view->repaint();
+  EXPECT_EQ(map.Caption(), "Карта событий 02.03.2024, Москва");
+  QTest::keyClick(view, Qt::Key_Left);
+  QTest::keyClick(view, Qt::Key_Left);
+  view->repaint();
+  EXPECT_EQ(map.Caption(), "Карта событий 29.02.2024, Москва");
+  QTest::keyClick(view, Qt::Key_Home);
+  view->repaint();
+  EXPECT_EQ(map.Caption(), "Карта событий 01.03.2024, Москва");
+
+  ASSERT_TRUE(Trigger("Команды/Список аспектов"));
+  auto* list = frame.findChild<AspectListDialog*>("aspectList");
+  ASSERT_TRUE(list);
+  const double dayStart = ws::HoursSince1860({2024, 3, 1});
+  int exactOfTheDay = 0;
+  for (const eventmap::EventRecord& event : map.Lists()->exact) {
+    exactOfTheDay += !event.IsHidden() && event.culminationHours >= dayStart && event.culminationHours < dayStart + 24;
+  }
+  int exactRows = 0;
+  for (int row = 0; row < list->Table()->rowCount(); ++row) {
+    exactRows += list->Table()->item(row, 0)->text() == ToQt(eventmap::kKindExact);
+  }
+  EXPECT_EQ(exactRows, exactOfTheDay);
+  EXPECT_GT(exactRows, 0);
+  list->close();
+
+  ASSERT_TRUE(Trigger("Команды/Настроить/Часы сего дня"));
+  EXPECT_TRUE(session_.settings.clock);
+  EXPECT_TRUE(FindAction(frame.menuBar()->actions(), {"Команды", "Настроить", "Часы сего дня"})->isChecked());
+  view->repaint();
+  EXPECT_TRUE(view->ClockTicking());
+  QTest::keyClick(view, Qt::Key_Right);
+  view->repaint();
+  EXPECT_FALSE(view->ClockTicking()) << "only today's dial has the clock";
+
+  const int outer = map.Drawn().geometry.outer;
+  view->resize(view->width() / 2, view->height() / 2);
+  view->repaint();
+  EXPECT_LT(map.Drawn().geometry.outer, outer);
 }
 
 // The program itself, as a user starts it.
