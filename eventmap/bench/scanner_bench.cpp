@@ -9,22 +9,12 @@
 namespace kelvara::eventmap {
 namespace {
 
-const workspace::EngineDriver& Driver() { return testing::ExampleEngine(); }
-
 workspace::ChartRecord Natal() { return testing::ExampleChart(workspace::kNoHouses); }
 
 void BM_YearOfTransitsDaily(benchmark::State& state) {
   const workspace::ChartRecord natal = Natal();
-  workspace::ChartRecord transit = natal;
-  transit.name.clear();
-  transit.gmtOffsetHours = 0.0;
-  EventScanner scanner(Driver(), workspace::AspectTables{});
-  ScanCharts charts;
-  charts.moving = &transit;
-  charts.base = &natal;
-  charts.method = std::string(kMethodTransits);
-  scanner.SetCharts(charts);
-  scanner.SetWindow(workspace::HoursSince1860({2024, 1, 1, 12, 0, 0}), workspace::HoursSince1860({2025, 1, 1, 0, 0, 0}));
+  const auto owned = testing::YearOfTransitsScanner(natal);
+  EventScanner& scanner = *owned;
   for (auto _ : state) {
     scanner.Prepare();
     benchmark::DoNotOptimize(scanner.Run());

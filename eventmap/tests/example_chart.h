@@ -2,9 +2,11 @@
 // the scans against direct casts: 12 July 1985, 14:05 at UTC+3, 55°45' N 37°35' E.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "eventmap/day_scan.h"
+#include "eventmap/event_scanner.h"
 
 #include "workspace/chart_compute.h"
 #include "workspace/engine_driver.h"
@@ -42,6 +44,22 @@ inline DayScanRequest ExampleDayRequest(const workspace::CalendarMoment& day, in
   request.latitudeDeg = kExampleLatitudeDeg, request.longitudeDeg = kExampleLongitudeDeg;
   request.fixedOffsetHours = kExampleOffsetHours;
   return request;
+}
+
+// The scanner of a year of transits (2024) to a natal chart, one step a day, ready to prepare.
+inline std::unique_ptr<EventScanner> YearOfTransitsScanner(const workspace::ChartRecord& natal) {
+  workspace::ChartRecord transit = natal;
+  transit.name.clear();
+  transit.title = std::string(workspace::kTitleTransit);
+  transit.gmtOffsetHours = 0.0;
+  auto scanner = std::make_unique<EventScanner>(ExampleEngine(), workspace::AspectTables{});
+  ScanCharts charts;
+  charts.moving = &transit;
+  charts.base = &natal;
+  charts.method = std::string(kMethodTransits);
+  scanner->SetCharts(charts);
+  scanner->SetWindow(workspace::HoursSince1860({2024, 1, 1, 12, 0, 0}), workspace::HoursSince1860({2025, 1, 1, 0, 0, 0}));
+  return scanner;
 }
 
 }  // namespace kelvara::eventmap::testing

@@ -58,17 +58,8 @@ double DistanceToSide(double longitude, double target) { return std::fabs(Signed
 
 TEST(ScannerOnTheEngine, AYearOfTransitsCrossesWhereTheDailyPositionsSay) {
   const ChartRecord natal = ExampleChart();
-  ChartRecord transit = natal;
-  transit.name.clear();
-  transit.title = std::string(workspace::kTitleTransit);
-  transit.gmtOffsetHours = 0.0;
-  EventScanner scanner(Driver(), workspace::AspectTables{});
-  ScanCharts charts;
-  charts.moving = &transit;
-  charts.base = &natal;
-  charts.method = std::string(kMethodTransits);
-  scanner.SetCharts(charts);
-  scanner.SetWindow(workspace::HoursSince1860({2024, 1, 1, 12, 0, 0}), workspace::HoursSince1860({2025, 1, 1, 0, 0, 0}));
+  const auto owned = testing::YearOfTransitsScanner(natal);
+  EventScanner& scanner = *owned;
   ASSERT_EQ(scanner.Prepare(), PrepareResult::kReady);
   ASSERT_EQ(scanner.Run(), ScanOutcome::kFinished);
   const auto snapshot = scanner.Snapshot();
