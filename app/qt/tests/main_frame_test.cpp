@@ -20,7 +20,7 @@
 #include "app/messages.h"
 #include "app/qt/message_boxes.h"
 #include "app/event_map_picture.h"
-#include "app/qt/aspect_list_dialog.h"
+#include "app/qt/day_aspects_dialog.h"
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"
 #include "engine/ephemeris/ephemeris_check.h"

@@ -1,4 +1,4 @@
-#include "app/qt/aspect_list_dialog.h"
+#include "app/qt/day_aspects_dialog.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "eventmap/aspect_list_rows.h"
+#include "eventmap/day_aspect_rows.h"
 
 #include <cmath>
 #include <cstdio>
