@@ -282,12 +282,6 @@ Result<ChartRecord> DocumentChart(const std::string& path, Session& session) {
   return {std::move(opened.chart), {}};
 }
 
-// The program's folder (with its separator) is the one that holds data/.
-std::string ProgramFolder(std::filesystem::path dataDir) {
-  if (!dataDir.has_filename()) dataDir = dataDir.parent_path();
-  return (dataDir.parent_path() / "").string();
-}
-
 bool HasBirthData(const PersonOptions& person) {
   return person.name || person.date || person.time || person.gmt || person.place || person.lat || person.lon;
 }
@@ -319,6 +313,11 @@ Result<RequestedCharts> ComputeRequested(const ChartOptions& options, SecondPers
 }
 
 }  // namespace
+
+std::string ProgramFolder(std::filesystem::path dataDir) {
+  if (!dataDir.has_filename()) dataDir = dataDir.parent_path();
+  return (dataDir.parent_path() / "").string();
+}
 
 std::optional<int> WholeNumber(std::string_view text) {
   int value = 0;

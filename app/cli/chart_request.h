@@ -3,6 +3,7 @@
 // charts they ask for are computed.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -54,6 +55,9 @@ std::optional<Failure> ParseChartOptions(const std::vector<std::string>& args, C
                                          const CommandOptions& own);
 
 std::optional<int> WholeNumber(std::string_view text);
+
+// The program's folder (with its separator), the one that holds data/: the engine's.
+std::string ProgramFolder(std::filesystem::path dataDir);
 
 // What a second person's data alone makes: nothing but a merged chart (--composite,
 // --midpoint), or also a second chart of its own shown around the first.

@@ -11,6 +11,7 @@ namespace {
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
       {"chart", RunChartCommand},
+      {"events", RunEventsCommand},
       {"place", RunPlaceCommand},
 #ifdef KELVARA_CLI_RENDER
       {"render", RunRenderCommand},
@@ -35,6 +36,18 @@ void PrintUsage(std::ostream& to) {
         "  chart --open ФАЙЛ.kvd [--kind ...] [--format text|csv] [--save ФАЙЛ.kvd]\n"
         "      карта, рассчитанная на момент и место; --save записывает ее документом,\n"
         "      --open строит карту по документу\n"
+        "  events ПАРАМЕТРЫ_РОЖДЕНИЯ | --open ФАЙЛ.kvd\n"
+        "         (--day ДД.ММ.ГГГГ [--steps 0-7] | --from ДД.ММ.ГГГГ --to ДД.ММ.ГГГГ\n"
+        "         [--method tr|pr|dr|bg]) [--place НАЗВАНИЕ] [--format text|csv]\n"
+        "      аспекты к карте; ПАРАМЕТРЫ_РОЖДЕНИЯ - те же, что у chart, без --kind и второго\n"
+        "      человека; --day - списки карты событий за день: точные аспекты, затем аспекты\n"
+        "      в силе (--steps - шагов в сутки 1, 2, 3, 4, 6, 8, 12, 24 по номеру 0-7,\n"
+        "      по умолчанию 7); --from и --to - события, захватывающие дни с --from по --to,\n"
+        "      по времени кульминации: транзиты (tr, по умолчанию), прогрессии (pr),\n"
+        "      дирекции (dr), транзитный фон (bg); время и дни - местные для --place\n"
+        "      (с данными рождения это и место рождения), иначе UTC; строка: точный аспект,\n"
+        "      вход в орбис, выход (- если не найден), движущаяся точка, аспект, точка карты,\n"
+        "      их долготы; csv: exact,entry,exit,moving,aspect_deg,base,moving_lon,base_lon\n"
 #ifdef KELVARA_CLI_RENDER
         "  render ПАРАМЕТРЫ_КАРТЫ [--avesta] [--from-aries] [--sort] [--degrees] [--iching]\n"
         "         [--format png|svg|pdf] [--size N] --out ФАЙЛ\n"

@@ -47,6 +47,13 @@ int RunPlaceCommand(const std::vector<std::string>& args, const CliContext& cont
 int RunChartCommand(const std::vector<std::string>& args, const CliContext& context,
                     std::ostream& out, std::ostream& err);
 
+// events (CHART OPTIONS | --open FILE.kvd) (--day DD.MM.YYYY [--steps 0-7] |
+//        --from DD.MM.YYYY --to DD.MM.YYYY [--method tr|pr|dr|bg]) [--place NAME] [--format text|csv]
+// The day scan's lists of one day, or the scanner's events over whole days by culmination;
+// times in UTC, or on the clock of the place (with birth data also the birth place).
+int RunEventsCommand(const std::vector<std::string>& args, const CliContext& context,
+                     std::ostream& out, std::ostream& err);
+
 #ifdef KELVARA_CLI_RENDER
 // render CHART OPTIONS [--avesta] [--from-aries] [--sort] [--degrees] [--iching]
 //        [--format png|svg|pdf] [--size N] --out FILE
