@@ -97,8 +97,7 @@ class AspectPointTable {
   }
 
   void AddSide(double natalLongitude, double exact, double orb, double angle, int aspect, int slot) {
-    AspectPoint point{{ws::Normalise360(exact - orb / 2), ws::Normalise360(exact), ws::Normalise360(exact + orb / 2)},
-                      orb, angle, natalLongitude, aspect, slot};
+    AspectPoint point{OrbBoundariesDeg(exact, orb), orb, angle, natalLongitude, aspect, slot};
     const int entry = static_cast<int>(entries_.size());
     for (Boundary b : {kLower, kExact, kUpper}) targets_.push_back({point.at[b], entry, b});
     exactTargets_.push_back({point.at[kExact], entry, kExact});

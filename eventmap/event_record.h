@@ -2,7 +2,10 @@
 // and leaves it. The scanner, the day scan, the calendars and the event map share it.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "workspace/driver_points.h"
 
 namespace kelvara::eventmap {
 
@@ -39,6 +42,13 @@ struct EventRecord {
 inline bool SameIdentity(const EventRecord& a, const EventRecord& b) {
   return a.aspectAngleDeg == b.aspectAngleDeg && a.aspectIndex == b.aspectIndex && a.orbDeg == b.orbDeg &&
          a.basePoint == b.basePoint && a.movingPoint == b.movingPoint;
+}
+
+// The orb's lower boundary, the exact point and the upper boundary of an aspect point, each
+// in 0-360 degrees; the boundaries lie half the orb on either side.
+inline std::array<double, 3> OrbBoundariesDeg(double exactDeg, double orbDeg) {
+  return {workspace::Normalise360(exactDeg - orbDeg / 2), workspace::Normalise360(exactDeg),
+          workspace::Normalise360(exactDeg + orbDeg / 2)};
 }
 
 }  // namespace kelvara::eventmap

@@ -27,7 +27,7 @@ constexpr int kStepsPerSlice = 2;
 constexpr int kMaxPercent = 99;
 
 constexpr double kNoValueFrom = 380.0;
-constexpr double kFullCircle = 360.0;
+using workspace::kFullCircle;
 constexpr double kHalfCircle = 180.0;
 constexpr double kNearZeroDeg = 20.0;
 constexpr double kSameMomentHours = 0.001;
@@ -384,9 +384,8 @@ struct EventScanner::Scan {
   }
 
   Targets TargetsOf(const AspectPoint& point, const Positions& positions) const {
-    const double exact = Normalise360(positions.lon[point.base] + point.offsetDeg);
-    const double half = point.orb / 2.0;
-    return {Normalise360(exact - half), exact, Normalise360(exact + half)};
+    const auto [first, exact, second] = OrbBoundariesDeg(positions.lon[point.base] + point.offsetDeg, point.orb);
+    return {first, exact, second};
   }
 
   bool CastAt(double hours) {
