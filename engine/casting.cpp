@@ -214,6 +214,13 @@ bool Computable(const TimeState& time, const HouseResult& houses) {
          std::all_of(houses.cusps.begin(), houses.cusps.end(), finite);
 }
 
+bool Placed(const ObjectTables& objects) {
+  const auto finite = [](double x) { return std::isfinite(x); };
+  return std::isfinite(objects.deltaTSeconds) && std::all_of(objects.longitude.begin(), objects.longitude.end(), finite) &&
+         std::all_of(objects.latitude.begin(), objects.latitude.end(), finite) &&
+         std::all_of(objects.motion.begin(), objects.motion.end(), finite);
+}
+
 void PlaceBodies(const EngineState& state, ObjectTables& objects) {
   const double jd_ut = state.time.t_centuries * kDaysPerCentury + kEpoch1900Jd;
   objects.deltaTSeconds = LayerDeltaTSeconds(jd_ut);
@@ -244,6 +251,8 @@ void CastChart(EngineState& state, bool progressed) {
   // A moment too far out for double arithmetic (a clock time of 1e300 hours) casts nothing:
   // the tables keep the last chart rather than fill with NaN.
   if (!Computable(time, result) || !std::isfinite(time.t_centuries)) return;
+  const TimeState last_time = state.time;
+  const ObjectTables last_objects = state.objects;
 
   ObjectTables& objects = state.objects;
   // Cusps, houses and Delta T are filled below; positions start from the cleared image.
@@ -260,6 +269,12 @@ void CastChart(EngineState& state, bool progressed) {
   ApplyHarmonic(state.settings.harmonic, objects);
   for (int i = 0; i < kObjectCount; ++i) {
     objects.housePlace[i] = HousePlace(objects.longitude[i], objects.cusps);
+  }
+  // Millions of years out the angles still compute but Delta T and the body series overflow:
+  // such a moment casts nothing either.
+  if (!Placed(objects)) {
+    state.time = last_time;
+    state.objects = last_objects;
   }
 }
 
