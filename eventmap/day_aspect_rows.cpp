@@ -16,11 +16,6 @@ constexpr int kNoon = 12;
 
 const std::vector<std::string> kCsvHeader = {"kind", "moving", "aspect", "base", "entry", "exact", "exit"};
 
-bool InDay(const EventRecord& record, double dayStart) {
-  const double hour = record.culminationHours - dayStart;
-  return hour >= 0.0 && hour < kDayHours && !record.IsHidden();
-}
-
 AspectListRow RowOf(const EventRecord& record, TimeFormat format) {
   char angle[32];
   std::snprintf(angle, sizeof angle, "%g°", record.aspectAngleDeg);
@@ -35,6 +30,12 @@ AspectListRow RowOf(const EventRecord& record, TimeFormat format) {
 }
 
 }  // namespace
+
+bool OnTheDay(const EventRecord& record, double dayStartHours) {
+  const double hour = record.culminationHours - dayStartHours;
+  const bool inDay = record.exactFound ? hour >= 0.0 && hour < kDayHours : hour > 0.0 && hour <= kDayHours;
+  return inDay && !record.IsHidden();
+}
 
 std::string EventTimeText(double hours, TimeFormat format) {
   // Whole minutes first, so 14:59:40 reads 15:00 and never 14:60.
@@ -56,7 +57,7 @@ std::vector<AspectListRow> AspectListRows(const std::vector<EventRecord>& exact,
   std::vector<AspectListRow> rows;
   for (const auto* list : {&exact, &inForce}) {
     for (const EventRecord& record : *list) {
-      if (InDay(record, dayStart)) rows.push_back(RowOf(record, format));
+      if (OnTheDay(record, dayStart)) rows.push_back(RowOf(record, format));
     }
   }
   return rows;

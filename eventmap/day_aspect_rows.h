@@ -24,6 +24,12 @@ struct AspectListRow {
   std::string exit;
 };
 
+// Whether a shown record belongs to the day starting at dayStartHours (display hours since
+// 1860). An exact event culminates in [midnight, next midnight); an aspect in force is dated
+// at the end of a step, so the day's are those in (midnight, next midnight]: the step ending
+// at midnight belongs to the day before. Hidden records belong to no day.
+bool OnTheDay(const EventRecord& record, double dayStartHours);
+
 // "07.07 14:05" or "07.07 2:05pm", to the nearest minute, for display hours since 1860.
 std::string EventTimeText(double hours, TimeFormat format);
 

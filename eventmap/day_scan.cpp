@@ -207,7 +207,7 @@ std::optional<DayScanLists> DayScanner::Run() {
     PairWithBoundaries(exact);
     lists.exact.push_back(exact.record);
   }
-  // Pairing compares Greenwich times; each record then moves whole by the offset at its culmination.
+  // Pairing compares Greenwich times; the shown times are local.
   for (EventRecord& record : lists.exact) ShiftToDisplay(record);
   for (EventRecord& record : lists.inForce) ShiftToDisplay(record);
   auto byCulmination = [](const EventRecord& a, const EventRecord& b) { return a.culminationHours < b.culminationHours; };
@@ -312,11 +312,12 @@ void DayScanner::PairWithBoundaries(PendingExact& exact) {
   record.durationHours = std::max(record.durationHours, record.endHours - record.startHours);
 }
 
+// Each time by the offset valid at that moment: an orb entered before the clocks change and
+// left after it shows both on the clock of its own moment.
 void DayScanner::ShiftToDisplay(EventRecord& record) const {
-  const double offset = OffsetAt(record.culminationHours, true);
-  record.startHours += offset;
-  record.culminationHours += offset;
-  record.endHours += offset;
+  for (double* hours : {&record.startHours, &record.culminationHours, &record.endHours}) {
+    *hours += OffsetAt(*hours, true);
+  }
 }
 
 }  // namespace

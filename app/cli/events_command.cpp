@@ -16,6 +16,7 @@
 #include "app/cli/chart_request.h"
 #include "app/cli/cli.h"
 #include "app/cli/moment_text.h"
+#include "eventmap/day_aspect_rows.h"
 #include "eventmap/day_scan.h"
 #include "eventmap/event_scanner.h"
 #include "eventmap/visible_events.h"
@@ -264,24 +265,20 @@ int RunDayScan(const Request& request, const Prepared& prepared, const ShownTime
     return Report(kCommand, {outcome.refusal, dataFault ? kExitFailure : kExitUsage}, err);
   }
   // The scan steps through the days around the day too; only the day's own records are
-  // printed. Their times are on the display clock already. An aspect in force is dated at
-  // the end of a step, so the day's are those of the steps ending after its midnight and
-  // up to the next: the step ending at midnight belongs to the day before.
+  // printed. Their times are on the display clock already.
   const double dayStart = double(ws::DaysSince1860(scan.year, scan.month, scan.day)) * kHoursPerDay;
-  const auto ofTheDay = [dayStart](const std::vector<em::EventRecord>& records, bool stepEnds) {
+  const auto ofTheDay = [dayStart](const std::vector<em::EventRecord>& records) {
     std::vector<const em::EventRecord*> kept;
     for (const em::EventRecord& r : records) {
-      const double hour = r.culminationHours - dayStart;
-      const bool inDay = stepEnds ? hour > 0.0 && hour <= kHoursPerDay : hour >= 0.0 && hour < kHoursPerDay;
-      if (!r.IsHidden() && inDay) kept.push_back(&r);
+      if (em::OnTheDay(r, dayStart)) kept.push_back(&r);
     }
     return kept;
   };
   const ToShown asGiven = [](double hours) { return hours; };
   out << (request.csv ? kCsvHeader : "Точные аспекты:\n");
-  PrintRecords(ofTheDay(outcome.lists->exact, false), request.csv, asGiven, out);
+  PrintRecords(ofTheDay(outcome.lists->exact), request.csv, asGiven, out);
   if (!request.csv) out << "Аспекты в силе:\n";
-  PrintRecords(ofTheDay(outcome.lists->inForce, true), request.csv, asGiven, out);
+  PrintRecords(ofTheDay(outcome.lists->inForce), request.csv, asGiven, out);
   return kExitOk;
 }
 

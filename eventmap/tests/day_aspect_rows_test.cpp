@@ -40,24 +40,32 @@ TEST(AspectListRows, TheDaysEventsThenTheAspectsInForce) {
   EventRecord inForce = Exact(-24.0, 5.0, 48.0, false);
   inForce.exactFound = inForce.endFound = false;
   inForce.movingPoint = 11;
-  const std::vector<EventRecord> exact = {Exact(-3.0, 1.5, 4.0, false), hidden, Exact(20.0, 24.5, 26.0)};
-  const auto rows = AspectListRows(exact, {inForce}, kDay, TimeFormat::kMilitary);
-  ASSERT_EQ(rows.size(), 2u);
+  // Exact at midnight is the day's; in force at midnight is the day before's.
+  EventRecord inForceAtMidnight = inForce;
+  inForceAtMidnight.culminationHours = kDayStart;
+  EventRecord inForceAtNextMidnight = inForce;
+  inForceAtNextMidnight.culminationHours = kDayStart + 24.0;
+  inForceAtNextMidnight.movingPoint = ws::kSlotSaturn;
+  const std::vector<EventRecord> exact = {Exact(-3.0, 0.0, 4.0, false), hidden, Exact(20.0, 24.0, 26.0)};
+  const auto rows =
+      AspectListRows(exact, {inForceAtMidnight, inForce, inForceAtNextMidnight}, kDay, TimeFormat::kMilitary);
+  ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].kind, kKindExact);
   EXPECT_EQ(rows[0].moving, "Марс");
   EXPECT_EQ(rows[0].aspect, "120°");
   EXPECT_EQ(rows[0].base, "Второй жребий");
   EXPECT_EQ(rows[0].entry, kNotFoundText);
-  EXPECT_EQ(rows[0].exact, "10.03 01:30");
+  EXPECT_EQ(rows[0].exact, "10.03 00:00");
   EXPECT_EQ(rows[0].exit, "10.03 04:00");
   EXPECT_EQ(rows[1].kind, kKindInForce);
   EXPECT_EQ(rows[1].moving, "Плутон");
   EXPECT_EQ(rows[1].exact, kNotFoundText);
+  EXPECT_EQ(rows[2].moving, "Сатурн");
 
-  const std::string csv = AspectListCsv(rows);
+  const std::string csv = AspectListCsv({rows[0], rows[1]});
   EXPECT_EQ(csv,
             "kind,moving,aspect,base,entry,exact,exit\r\n"
-            "точный,Марс,120°,Второй жребий,-,10.03 01:30,10.03 04:00\r\n"
+            "точный,Марс,120°,Второй жребий,-,10.03 00:00,10.03 04:00\r\n"
             "в силе,Плутон,120°,Второй жребий,-,-,-\r\n");
 }
 

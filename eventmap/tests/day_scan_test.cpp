@@ -254,7 +254,7 @@ class SpringForward : public ws::TimeZoneSource {
   double change_;
 };
 
-TEST_F(DayScanTest, EachRecordShowsTheOffsetValidAtItsCulmination) {
+TEST_F(DayScanTest, EachTimeShowsTheOffsetValidAtThatMoment) {
   const double change = sky_.epochHours + 20.0;
   const SpringForward zones(change);
   request_.zones = &zones;
@@ -263,23 +263,30 @@ TEST_F(DayScanTest, EachRecordShowsTheOffsetValidAtItsCulmination) {
   // The window's local midnights: 9 March 00:00 (+3) to 12 March 00:00 (+4).
   sky_.epochHours -= 3.0;
   Moon(95.0, 13.2);
-  const auto natal = Natal({{ws::kSlotSun, 100.0}, {ws::kSlotVenus, 110.0}});
+  // Mars's orb opens before the change and its aspect is exact after it.
+  const auto natal = Natal({{ws::kSlotSun, 100.0}, {ws::kSlotMars, 107.8}, {ws::kSlotVenus, 110.0}});
   const auto lists = Scan(natal, Aspects({{0.0, 1.0}}), kHourlySteps);
   EXPECT_DOUBLE_EQ(lists.windowStartHours, Epoch());
   EXPECT_DOUBLE_EQ(lists.windowEndHours - lists.windowStartHours, 71.0);
-  ASSERT_EQ(lists.exact.size(), 2u);
+  ASSERT_EQ(lists.exact.size(), 3u);
   const double sunG = MoonAt(95.0, 100.0, 13.2);
+  const double marsEntryG = MoonAt(95.0, 107.3, 13.2);
+  const double marsG = MoonAt(95.0, 107.8, 13.2);
   const double venusG = MoonAt(95.0, 110.0, 13.2);
   ASSERT_LT(sunG, change);
-  ASSERT_GT(venusG, change);
+  ASSERT_LT(marsEntryG, change);
+  ASSERT_GT(marsG, change);
   EXPECT_NEAR(lists.exact[0].culminationHours, sunG + 3.0, 1e-5);
   EXPECT_NEAR(lists.exact[0].startHours, MoonAt(95.0, 99.5, 13.2) + 3.0, 1e-5);
-  EXPECT_NEAR(lists.exact[1].culminationHours, venusG + 4.0, 1e-5);
+  EXPECT_NEAR(lists.exact[1].startHours, marsEntryG + 3.0, 1e-5);
+  EXPECT_NEAR(lists.exact[1].culminationHours, marsG + 4.0, 1e-5);
+  EXPECT_NEAR(lists.exact[1].endHours, MoonAt(95.0, 108.3, 13.2) + 4.0, 1e-5);
+  EXPECT_NEAR(lists.exact[2].culminationHours, venusG + 4.0, 1e-5);
   // A place the zones do not know shows the fixed offset.
   request_.placeName = "Нигде";
   const auto fixed = Scan(natal, Aspects({{0.0, 1.0}}), kHourlySteps);
-  ASSERT_EQ(fixed.exact.size(), 2u);
-  EXPECT_NEAR(fixed.exact[1].culminationHours, venusG - 5.0, 1e-5);
+  ASSERT_EQ(fixed.exact.size(), 3u);
+  EXPECT_NEAR(fixed.exact[2].culminationHours, venusG - 5.0, 1e-5);
 }
 
 // Moscow's clocks went forward at 28 March 2010 02:00 local time (23:00 Greenwich the day before).
