@@ -106,9 +106,16 @@ void EventMapPicture::ScanIfChanged(const Session& session, const EventMapDay& d
   }
 }
 
-void EventMapPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session) {
+EventMapDay EventMapPicture::DayShown(const Session& session) const {
   EventMapDay day = ChooseEventMapDay(session, clock_);
-  day.day = ShiftedDay(day.day, dayShift_);
+  day.day = ShiftedDay(pickedDay_.value_or(day.day), dayShift_);
+  return day;
+}
+
+ws::CalendarMoment EventMapPicture::ShownDay(const Session& session) const { return DayShown(session).day; }
+
+void EventMapPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session) {
+  const EventMapDay day = DayShown(session);
   ScanIfChanged(session, day);
   timeFormat_ = session.settings.twelveHourClock ? em::TimeFormat::kCivil : em::TimeFormat::kMilitary;
 

@@ -50,9 +50,18 @@ class EventMapPicture : public ViewPicture {
   void Draw(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session) override;
   bool ClockShown() const override { return clockShown_; }
 
-  // The day shown moves by whole days from the chosen one; Home goes back to it.
+  // The day shown moves by whole days from the chosen one, or from a day the user picked;
+  // Home goes back to the chosen one.
   void ShiftDay(int days) { dayShift_ += days; }
-  void ResetDay() { dayShift_ = 0; }
+  void ShowDay(const workspace::CalendarMoment& day) {
+    pickedDay_ = day;
+    dayShift_ = 0;
+  }
+  void ResetDay() {
+    pickedDay_.reset();
+    dayShift_ = 0;
+  }
+  workspace::CalendarMoment ShownDay(const Session& session) const;
   // Scans again at the next draw even if nothing it depends on changed.
   void Invalidate() { scanned_.reset(); }
 
@@ -75,6 +84,7 @@ class EventMapPicture : public ViewPicture {
     friend bool operator==(const ScanKey&, const ScanKey&) = default;
   };
 
+  EventMapDay DayShown(const Session& session) const;
   ScanKey KeyOf(const Session& session, const EventMapDay& day) const;
   void ScanIfChanged(const Session& session, const EventMapDay& day);
   void DrawClockOverToday(platform::Canvas& canvas, const Session& session);
@@ -83,6 +93,7 @@ class EventMapPicture : public ViewPicture {
   const workspace::TimeZoneSource* zones_;
   const platform::Clock* clock_;
   int dayShift_ = 0;
+  std::optional<workspace::CalendarMoment> pickedDay_;
   std::optional<ScanKey> scanned_;
   std::optional<eventmap::DayScanLists> lists_;
   workspace::CalendarMoment listsDay_;

@@ -14,6 +14,7 @@
 
 #include "app/command_menu.h"
 #include "app/messages.h"
+#include "app/qt/map_day_dialog.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
 #include "app/event_map_picture.h"
@@ -194,6 +195,16 @@ void CKelvaraCView::ShiftMapDay(int days) {
   update();
 }
 
+void CKelvaraCView::PickMapDay() {
+  EventMapPicture* map = EventMap();
+  if (!map) return;
+  CloseSmallWindows();
+  if (const auto day = MapDayDialog::Choose(this, map->ShownDay(session_))) {
+    map->ShowDay(*day);
+    update();
+  }
+}
+
 // The events under a tap on the event map, in the information window at the tap.
 void CKelvaraCView::ShowEvents(const std::vector<std::string>& lines, platform::Point point) {
   if (lines.empty()) {
@@ -330,6 +341,8 @@ void CKelvaraCView::keyPressEvent(QKeyEvent* event) {
     CloseSmallWindows();
     map->ResetDay();
     update();
+  } else if (map && event->key() == Qt::Key_G && event->modifiers() == Qt::ControlModifier) {
+    PickMapDay();
   } else if (event->key() == Qt::Key_Home && Wheel()) {
     Wheel()->ResetTurn();
     update();

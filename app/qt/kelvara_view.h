@@ -45,6 +45,8 @@ class CKelvaraCView : public QWidget {
   void CloseSmallWindows();
   // The event map's day moves by whole days; nothing in the other modes.
   void ShiftMapDay(int days);
+  // Ctrl+G on the event map: the date field, and the dial of the day picked.
+  void PickMapDay();
   const display::ChartViewStylus& Stylus() const { return *stylus_; }
   bool ClockTicking() const { return clockTimer_.isActive(); }
   // Paints the picture onto the printer's page, as large as fits; false when it refused.

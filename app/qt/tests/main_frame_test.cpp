@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateEdit>
+#include <QTimer>
 #include <QPrinter>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -21,6 +23,7 @@
 #include "app/qt/message_boxes.h"
 #include "app/event_map_picture.h"
 #include "app/qt/day_aspects_dialog.h"
+#include "app/qt/map_day_dialog.h"
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"
 #include "engine/ephemeris/ephemeris_check.h"
@@ -437,6 +440,39 @@ TEST_F(MainFrameTest, TheEventMapShowsTheDaysTransitsAndAnswersTheUser) {
   QTest::keyClick(view, Qt::Key_Home);
   view->repaint();
   EXPECT_EQ(map.Caption(), "Карта событий 01.03.2024, Москва");
+
+  // The date field opens on the day shown; the arrows then step from the day picked.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<MapDayDialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      ADD_FAILURE() << "no date field open";
+      return;
+    }
+    EXPECT_EQ(dialog->DateField()->date(), QDate(2024, 3, 1));
+    dialog->DateField()->setDate(QDate(2031, 6, 15));
+    dialog->accept();
+  });
+  QTest::keyClick(view, Qt::Key_G, Qt::ControlModifier);
+  QApplication::setActiveWindow(&frame);  // as the window manager does once the dialog is gone
+  QTest::keyClick(view, Qt::Key_Right);
+  view->repaint();
+  EXPECT_EQ(map.Caption(), "Карта событий 16.06.2031, Москва");
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<MapDayDialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      ADD_FAILURE() << "no date field open";
+      return;
+    }
+    dialog->DateField()->setDate(QDate(2200, 1, 1));
+    EXPECT_EQ(dialog->Day().year, 2130) << "a day the scan cannot cover is not offered";
+    dialog->reject();
+  });
+  QTest::keyClick(view, Qt::Key_G, Qt::ControlModifier);
+  view->repaint();
+  EXPECT_EQ(map.Caption(), "Карта событий 16.06.2031, Москва");
+  QApplication::setActiveWindow(&frame);
+  QTest::keyClick(view, Qt::Key_Home);
+  view->repaint();
 
   ASSERT_TRUE(Trigger("Команды/Список аспектов"));
   auto* list = frame.findChild<AspectListDialog*>("aspectList");
