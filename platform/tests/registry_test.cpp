@@ -390,25 +390,44 @@ TEST_F(RegistryTest, AStoreThatCouldNotBeOpenedIsTriedAgain) {
   EXPECT_TRUE(registry.IsOpen());
 }
 
+// Root writes any file, so as root the check runs in a child that has dropped to "nobody".
+void AsUnprivilegedUser(const std::function<void()>& check) {
+  if (::geteuid() != 0) {
+    check();
+    return;
+  }
+  constexpr uid_t kNobody = 65534;
+  EXPECT_EXIT(
+      {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(2);
+        check();
+        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 // A store the user may not write is read as it is, refuses changes and leaves no journal.
 TEST_F(RegistryTest, AReadOnlyStoreIsReadAndRefusesChanges) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes any file";
   const auto file = dir_ / "locked.db";
   {
     Registry registry(file);
     Create(registry, "Kept");
   }
-  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-  {
+  namespace fs = std::filesystem;
+  constexpr fs::perms kReadable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(file, kReadable);
+  fs::permissions(dir_.Path(), kReadable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+  AsUnprivilegedUser([&] {
     Registry registry(file);
     ASSERT_TRUE(registry.IsOpen()) << registry.OpenError();
     EXPECT_TRUE(registry.ReadOnly());
     EXPECT_EQ(SubKeys(registry, HKEY_CURRENT_USER), std::vector<std::string>{"Kept"});
     RegKey key{};
     EXPECT_EQ(registry.CreateKey(HKEY_CURRENT_USER, "New", &key), RegStatus::AccessDenied);
-  }
-  EXPECT_FALSE(std::filesystem::exists(file.string() + "-shm"));
-  std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  });
+  EXPECT_FALSE(fs::exists(file.string() + "-shm"));
+  fs::permissions(dir_.Path(), fs::perms::owner_all);
+  fs::permissions(file, fs::perms::owner_all);
 }
 
 TEST_F(RegistryTest, AnUnopenableStoreFailsEveryCallWithoutCrashing) {
