@@ -15,6 +15,7 @@
 #include "app/dignity_tables.h"
 #include "app/object_settings.h"
 #include "app/settings.h"
+#include "interpretation/dispositor_chains.h"
 #include "places/city_base.h"
 #include "platform/paths.h"
 #include "platform/clock.h"
@@ -30,8 +31,7 @@ inline constexpr std::string_view kHelpFile = "kelvara.htm";
 inline constexpr std::string_view kTextFolder = "TXT_ST/";
 inline constexpr std::string_view kFontFiles[] = {"Kelvara.ttf", "Times.ttf", "Arial.ttf"};
 
-// The dignity the chains picture follows; none until the user picks one.
-enum class ChainKind { kNone, kRulership, kExaltation, kExile, kFall };
+using interpretation::ChainKind;
 
 struct Session {
   Settings settings;
