@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/view_picture.h"
-#include "eventmap/day_aspect_rows.h"
+#include "eventmap/day_event_rows.h"
 #include "eventmap/day_scan.h"
 #include "eventmap/event_map_drawing.h"
 #include "platform/clock.h"

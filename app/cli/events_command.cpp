@@ -16,7 +16,7 @@
 #include "app/cli/chart_request.h"
 #include "app/cli/cli.h"
 #include "app/cli/moment_text.h"
-#include "eventmap/day_aspect_rows.h"
+#include "eventmap/day_event_rows.h"
 #include "eventmap/day_scan.h"
 #include "eventmap/event_scanner.h"
 #include "eventmap/visible_events.h"

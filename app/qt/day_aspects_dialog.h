@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "eventmap/day_aspect_rows.h"
+#include "eventmap/day_event_rows.h"
 
 namespace kelvara::app {
 

@@ -1,5 +1,5 @@
 // The rows of the aspect list and their CSV form.
-#include "eventmap/day_aspect_rows.h"
+#include "eventmap/day_event_rows.h"
 
 #include <gtest/gtest.h>
 

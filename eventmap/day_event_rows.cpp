@@ -1,4 +1,4 @@
-#include "eventmap/day_aspect_rows.h"
+#include "eventmap/day_event_rows.h"
 
 #include <cmath>
 #include <cstdio>
