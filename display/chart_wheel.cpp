@@ -29,7 +29,6 @@ constexpr Color kClockHand{255, 0, 0};
 constexpr Color kHexagramInk{0, 0, 0};
 // Sign glyphs by element: fire, earth, air, water.
 constexpr std::array<Color, 4> kElementColours{{{190, 30, 30}, {120, 80, 20}, {30, 110, 40}, {20, 60, 170}}};
-constexpr const char* kLabelFace = "DejaVu Sans";
 constexpr double kCuspLabelLeadDeg = 3.0;
 
 constexpr int kHexagramLines = 6;
@@ -191,13 +190,9 @@ void DrawAspects(Context& c) {
 
 void DrawLabels(Context& c, const ws::ChartObject& object, const Rect& square, Color colour) {
   const int g = c.layout.g;
-  platform::Font font{kLabelFace, std::max(1, g / 2), std::max(1, g / 5)};
-  c.canvas.SetFont(font);
+  c.canvas.SetFont(platform::GlyphLabelFont(g));
   c.canvas.SetTextColor(colour);
-  if (object.retrograde) {
-    c.canvas.DrawText({square.right, square.bottom}, "R",
-                      {platform::HorizontalAlign::Left, platform::VerticalAlign::Bottom});
-  }
+  if (object.retrograde) platform::DrawRetrogradeMark(c.canvas, square, g);
   if (c.input.options.degreesShown) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(std::floor(object.signDegree)));

@@ -1,5 +1,7 @@
 #include "platform/glyph.h"
 
+#include <algorithm>
+
 namespace kelvara::platform {
 namespace {
 
@@ -82,6 +84,19 @@ void DrawGlyph(Canvas& canvas, const GlyphRecord& glyph, const Rect& box, GlyphF
   canvas.SetFont(GlyphFont(height));
   const Point centre = box.Center();
   canvas.DrawText({centre.x, centre.y + height / 2}, text, {HorizontalAlign::Center, VerticalAlign::Bottom});
+}
+
+Font GlyphLabelFont(int glyphSide) {
+  Font font;
+  font.face = kGlyphLabelFace;
+  font.height = std::max(1, glyphSide / 2);
+  font.width = std::max(1, glyphSide / 5);
+  return font;
+}
+
+void DrawRetrogradeMark(Canvas& canvas, const Rect& square, int glyphSide) {
+  canvas.SetFont(GlyphLabelFont(glyphSide));
+  canvas.DrawText({square.right, square.bottom}, "R", {HorizontalAlign::Left, VerticalAlign::Bottom});
 }
 
 }  // namespace kelvara::platform

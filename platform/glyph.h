@@ -56,4 +56,12 @@ int FittedGlyphHeight(Canvas& canvas, std::string_view text, const Rect& box, Gl
 // it, a text glyph in the glyph font at its fitted height. An empty box draws nothing.
 void DrawGlyph(Canvas& canvas, const GlyphRecord& glyph, const Rect& box, GlyphFitCache* cache = nullptr);
 
+// The small label font written beside a glyph of side `glyphSide` (the "R" of a
+// retrograde object, the degrees): character height G/2 and width G/5, at least 1.
+inline constexpr const char* kGlyphLabelFace = "DejaVu Sans";
+Font GlyphLabelFont(int glyphSide);
+// Selects that font and writes "R" at the square's lower right corner, outside it, in
+// the current text colour.
+void DrawRetrogradeMark(Canvas& canvas, const Rect& square, int glyphSide);
+
 }  // namespace kelvara::platform
