@@ -261,6 +261,15 @@ int HouseSystemOfCommand(CommandId command) {
   return ws::kNoHouses;
 }
 
+std::string_view HelpTopicOfMode(DisplayMode mode) {
+  switch (mode) {
+    case DisplayMode::kEventMap: return "#Map";
+    case DisplayMode::kChains: return "#Soul";
+    case DisplayMode::kWheel: break;
+  }
+  return "#Horoscope";
+}
+
 ChainKind ChainKindOfCommand(CommandId command) {
   for (const auto& [chainCommand, kind] : kChainCommands) {
     if (chainCommand == command) return kind;

@@ -29,20 +29,14 @@ class NowPause {
 constexpr CommandOutcome kNothingChanged{true, false};
 constexpr CommandOutcome kChanged{true, true};
 
-Tradition CurrentTradition(const Settings& settings) {
-  return settings.avesta ? Tradition::kAvestan : Tradition::kWestern;
-}
-
 void ComputeSecond(CommandContext& context) {
   ws::ComputeContext compute = SessionComputeContext(context);
   ws::ComputeChart(context.session.charts.second, compute);
 }
 
 void ReloadDignityTables(CommandContext& context) {
-  Session& session = context.session;
-  DignityLoad load = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings));
-  session.dignityTables = load.tables;
-  if (!load.message.empty()) context.ui.ShowMessage(load.message);
+  const std::string message = ReloadDignityTables(context.session);
+  if (!message.empty()) context.ui.ShowMessage(message);
 }
 
 // A hook left empty says that its part does not work yet.
@@ -76,6 +70,7 @@ CommandOutcome ChangeSourceData(CommandContext& context) {
   if (!context.ui.EditBirthData(edited, false)) return kChanged;
   charts.main = edited;
   ws::FinishChangeSourceData(charts, SessionComputeContext(context));
+  context.session.mainChainLayout.Clear();
   context.session.modified = true;
   return kChanged;
 }
@@ -101,6 +96,8 @@ CommandOutcome ShowChains(ChainKind kind, CommandContext& context) {
                                                               : ChainKind::kRulership;
   SetDisplayMode(session.settings, DisplayMode::kChains);
   session.displayMode = DisplayMode::kChains;
+  session.mainChainLayout.ResetUnlessKept(session.chainKind);
+  session.secondChainLayout.ResetUnlessKept(session.chainKind);
   ReloadDignityTables(context);
   ComputeShownCharts(context);
   return kChanged;
@@ -110,6 +107,7 @@ CommandOutcome SwitchTradition(bool avestan, CommandContext& context) {
   NowPause pause(context.nowClock);
   context.session.settings.avesta = avestan;
   context.session.settings.west = !avestan;
+  ApplyTraditionFlags(context.session);
   ReloadDignityTables(context);
   ComputeShownCharts(context);
   return kChanged;
@@ -159,17 +157,20 @@ CommandOutcome MergedChart(CommandId command, CommandContext& context) {
   ws::WorkspaceState& charts = context.session.charts;
   NowPause pause(context.nowClock);
   const ws::ComputeContext compute = SessionComputeContext(context);
-  if (ws::IsMergedName(charts.main.name)) {
+  const bool leaving = ws::IsMergedName(charts.main.name);
+  std::optional<ws::CompositeOptions> options;
+  if (!leaving && command != CommandId::kMidpoint) {
+    options = context.ui.EditCompositeOptions();
+    if (!options) return kNothingChanged;
+  }
+  context.session.mainChainLayout.Clear();  // another chart takes the main place
+  if (leaving) {
     ws::LeaveMergedChart(charts, compute);
-    return kChanged;
-  }
-  if (command == CommandId::kMidpoint) {
+  } else if (options) {
+    ws::BuildCompositeChart(charts, *options, context.engine);
+  } else {
     ws::BuildMidpointChart(charts, compute);
-    return kChanged;
   }
-  const auto options = context.ui.EditCompositeOptions();
-  if (!options) return kNothingChanged;
-  ws::BuildCompositeChart(charts, *options, context.engine);
   return kChanged;
 }
 
@@ -193,6 +194,10 @@ CommandOutcome Calendar(CalendarKind kind, CommandId command, CommandContext& co
 }
 
 CommandOutcome SettingsPageCommand(SettingsPage page, CommandId command, CommandContext& context) {
+  if (page == SettingsPage::kRulers && context.services.rulershipSystems) {
+    context.services.rulershipSystems();
+    return kChanged;
+  }
   RunHook(context.services.settingsPage, command, context, page);
   return kNothingChanged;
 }
@@ -211,6 +216,7 @@ bool EnterSecondChart(CommandContext& context) {
   if (!context.ui.EditBirthData(chart, true)) return false;
   charts.second = chart;
   charts.second.filePath.clear();
+  context.session.secondChainLayout.Clear();
   ComputeSecond(context);
   return true;
 }
@@ -260,6 +266,7 @@ CommandOutcome NewData(CommandContext& context) {
   charts = trial;
   session.settings.mainDocument.clear();
   ws::FinishChangeSourceData(charts, SessionComputeContext(context));
+  session.mainChainLayout.Clear();
   session.modified = true;
   return kChanged;
 }

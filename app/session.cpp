@@ -1,6 +1,8 @@
 #include "app/session.h"
 
+#include "app/command_menu.h"
 #include "app/messages.h"
+#include "interpretation/tradition_flags.h"
 #include "places/name_search.h"
 #include "platform/file_io.h"
 #include "workspace/chart_rules.h"
@@ -76,10 +78,6 @@ void ChooseFirstNowPlace(Session& session, const std::string& systemZone) {
   }
 }
 
-Tradition CurrentTradition(const Settings& settings) {
-  return settings.avesta ? Tradition::kAvestan : Tradition::kWestern;
-}
-
 void AppendMessages(std::vector<std::string>&& more, std::vector<std::string>& messages) {
   for (std::string& message : more) messages.push_back(std::move(message));
 }
@@ -88,11 +86,11 @@ void LoadTablesStep(Session& session, std::vector<std::string>& messages) {
   AppendMessages(LoadAspectTables(session.dataPrefix, session.aspectTables), messages);
   AppendMessages(LoadObjectSettings(session.dataPrefix, session.objectSettingsMain, session.objectSettingsSecond),
                  messages);
-  ApplyObjectSettingsToCharts(session);
-  DignityLoad dignities = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings));
-  session.dignityTables = dignities.tables;
-  if (!dignities.message.empty()) messages.push_back(std::move(dignities.message));
+  ApplyTraditionFlags(session);
+  if (std::string message = ReloadDignityTables(session); !message.empty()) messages.push_back(std::move(message));
 }
+
+bool ChainsShowSecond(const Session& session) { return SecondChartShown(session) && session.charts.secondAlone; }
 
 bool IsNowChart(const ws::ChartRecord& chart) { return chart.name.empty() || ws::IsNowName(chart.name); }
 
@@ -101,14 +99,15 @@ struct DocumentSlot {
   ws::ChartRecord& chart;
   FurtherRings& rings;
   std::string& pathSetting;
+  interpretation::ChainLayout& chainLayout;
 };
 
 DocumentSlot MainSlot(Session& session) {
-  return {session.charts.main, session.mainRings, session.settings.mainDocument};
+  return {session.charts.main, session.mainRings, session.settings.mainDocument, session.mainChainLayout};
 }
 
 DocumentSlot SecondSlot(Session& session) {
-  return {session.charts.second, session.secondRings, session.settings.secondDocument};
+  return {session.charts.second, session.secondRings, session.settings.secondDocument, session.secondChainLayout};
 }
 
 std::optional<std::string> OpenInto(Session& session, const fs::path& path, const DocumentSlot& slot,
@@ -119,11 +118,53 @@ std::optional<std::string> OpenInto(Session& session, const fs::path& path, cons
     return failure;
   }
   slot.pathSetting = path.string();
+  slot.chainLayout.Clear();
   session.recentFiles.Add(path.string());
   return std::nullopt;
 }
 
 }  // namespace
+
+Tradition CurrentTradition(const Settings& settings) {
+  return settings.avesta ? Tradition::kAvestan : Tradition::kWestern;
+}
+
+ws::ChartRecord& ChainsChart(Session& session) {
+  return ChainsShowSecond(session) ? session.charts.second : session.charts.main;
+}
+
+interpretation::ChainLayout& ChainsLayout(Session& session) {
+  return ChainsShowSecond(session) ? session.secondChainLayout : session.mainChainLayout;
+}
+
+void ApplyTraditionFlags(Session& session) {
+  const int shown = session.settings.avesta ? 1 : 0;
+  for (ObjectSettings* settings : {&session.objectSettingsMain, &session.objectSettingsSecond}) {
+    for (int slot : interpretation::kAvestanSlots) {
+      (*settings)[slot].visible = shown;
+      (*settings)[slot].takesPartInAspects = shown;
+    }
+  }
+  ApplyObjectSettingsToCharts(session);
+}
+
+void AdoptEditedDignityTables(Session& session, const DignityTables& tables) {
+  session.dignityTables = tables;
+  const bool stored = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings)).tables == tables;
+  session.unsavedDignityTables = stored ? std::nullopt : std::optional(tables);
+}
+
+std::string ReloadDignityTables(Session& session) {
+  if (session.unsavedDignityTables) {
+    session.dignityTables = *session.unsavedDignityTables;
+    return {};
+  }
+  DignityLoad load = LoadDignityTables(session.dataPrefix, CurrentTradition(session.settings));
+  session.dignityTables = load.tables;
+  if (load.message.empty() || session.dignityFileReported) return {};
+  session.dignityFileReported = true;
+  return load.message;
+}
 
 void ApplyObjectSettingsToCharts(Session& session) {
   ApplyObjectSettings(session.objectSettingsMain, session.charts.main.objects);

@@ -15,6 +15,7 @@
 #include "app/dignity_tables.h"
 #include "app/object_settings.h"
 #include "app/settings.h"
+#include "interpretation/chain_layout.h"
 #include "interpretation/dispositor_chains.h"
 #include "places/city_base.h"
 #include "platform/paths.h"
@@ -43,9 +44,15 @@ struct Session {
   ObjectSettings objectSettingsMain = DefaultObjectSettings();  // "pl1."
   ObjectSettings objectSettingsSecond = DefaultObjectSettings();  // "pl2."
   DignityTables dignityTables;
+  // An edit of the tables whose saving failed: it stands in for "upr." for the run.
+  std::optional<DignityTables> unsavedDignityTables;
+  bool dignityFileReported = false;  // a damaged "upr." is reported once a run
   places::CityBase cityBase;
   DisplayMode displayMode = DisplayMode::kWheel;
   ChainKind chainKind = ChainKind::kNone;
+  // The chains picture's places, beside each chart; new data starts them afresh.
+  interpretation::ChainLayout mainChainLayout;
+  interpretation::ChainLayout secondChainLayout;
   bool modified = false;  // the main chart differs from its document
   std::string dataPrefix;  // ends in a separator
   std::string textFolder;
@@ -83,6 +90,25 @@ const places::CityRecord* CityNamed(const places::CityBase& base, std::string_vi
 // computation leaves them alone, so this follows the start and every command, which
 // may have put other objects into a chart.
 void ApplyObjectSettingsToCharts(Session& session);
+
+Tradition CurrentTradition(const Settings& settings);
+
+// The chart the chains picture shows, and its places: the first chart, or the second
+// when it is shown alone.
+workspace::ChartRecord& ChainsChart(Session& session);
+interpretation::ChainLayout& ChainsLayout(Session& session);
+
+// The tradition's five extra objects shown or hidden in the object settings of both
+// charts and in the charts themselves.
+void ApplyTraditionFlags(Session& session);
+
+// The tables of the tradition: an unsaved edit, else "upr.", else the defaults. The
+// message of a damaged file, once a run; empty otherwise.
+std::string ReloadDignityTables(Session& session);
+
+// Tables the user edited and asked to save: the run uses them, and keeps them in place
+// of "upr." when the file does not hold them (its saving failed).
+void AdoptEditedDignityTables(Session& session, const DignityTables& tables);
 
 // Copies each font missing from the system fonts folder from the storage card;
 // a font on neither path is left to the platform's fallback.

@@ -1,6 +1,6 @@
 // The pictures of the main view, one per display mode. Each draws the session's charts
 // on a canvas (the window, a picture file or the tests' recording canvas) and may take
-// taps. Until a picture of its own is made for a mode, a text picture stands in.
+// taps.
 #pragma once
 
 #include <memory>
@@ -26,6 +26,8 @@ class ViewPicture {
   virtual display::StylusTarget* Stylus() { return nullptr; }
   // The last draw showed a running clock, which then wants a redraw every second.
   virtual bool ClockShown() const { return false; }
+  // What the last draw has to tell the user, once; empty when nothing.
+  virtual std::string TakeMessage() { return {}; }
 };
 
 struct ViewPictures {
@@ -36,12 +38,10 @@ struct ViewPictures {
 
 class StepController;
 
-// The wheel, the event map, and for the chains a text that says in the program's words
-// that it is not drawn yet. The clock, the step controller and the zones may be null.
+// The wheel, the event map and the chains. The clock, the step controller and the zones
+// may be null.
 ViewPictures DefaultPictures(const platform::Clock* clock, const StepController* steps,
                              const workspace::ChartEngine& engine, const workspace::TimeZoneSource* zones);
 ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode);
-
-inline constexpr const char* kTextPictureFace = "DejaVu Sans Mono";
 
 }  // namespace kelvara::app

@@ -72,14 +72,18 @@ bool WheelStylusTarget::EntryConcerns(const AspectEntry& entry, const GlyphUnder
   return glyph.chart == 2 ? entry.outerSlot == glyph.slot : entry.innerSlot == glyph.slot;
 }
 
+std::string ObjectPositionLine(const ws::ObjectTable& objects, int slot) {
+  const ws::ChartObject& object = objects[slot];
+  const std::string& name = object.display.name;
+  std::string line = (name.empty() ? std::string(ws::SlotName(slot)) : name) + " " + PositionText(object);
+  if (object.retrograde) line += " R";
+  return line;
+}
+
 std::vector<std::string> WheelStylusTarget::InformationLines(const GlyphUnder& glyph) const {
   const ws::ObjectTable* table = TableOf(glyph.chart);
   if (!table) return {};
-  const ws::ChartObject& object = (*table)[glyph.slot];
-  const std::string& name = object.display.name;
-  std::string first = (name.empty() ? std::string(ws::SlotName(glyph.slot)) : name) + " " + PositionText(object);
-  if (object.retrograde) first += " R";
-  std::vector<std::string> lines{first};
+  std::vector<std::string> lines{ObjectPositionLine(*table, glyph.slot)};
   if (!options_.tapShowsAspects) return lines;
   for (const AspectEntry& entry : hits_.aspects) {
     if (EntryConcerns(entry, glyph) && (lines.size() < 2 || lines.back() != entry.text)) lines.push_back(entry.text);

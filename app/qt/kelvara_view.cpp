@@ -64,7 +64,8 @@ class CKelvaraCView::PictureTarget : public display::StylusTarget {
   }
   bool Drop(const display::GlyphUnder& g, platform::Point p) override {
     const bool changed = Current() && Current()->Drop(g, p);
-    if (changed) view_.session_.modified = true;
+    // The chains' places are not part of the document.
+    if (changed && view_.session_.displayMode != DisplayMode::kChains) view_.session_.modified = true;
     return changed;
   }
   std::vector<std::string> InformationLines(const display::GlyphUnder& g) const override {
@@ -169,6 +170,9 @@ void CKelvaraCView::paintEvent(QPaintEvent*) {
   }
   painter.drawImage(0, 0, image);
   UpdateClockTimer();
+  // Shown once the picture is up, and not from inside the paint.
+  const std::string message = PictureOfMode(pictures_, session_.displayMode).TakeMessage();
+  if (!message.empty()) QTimer::singleShot(0, this, [this, message] { ShowMessage(this, message); });
 }
 
 void CKelvaraCView::ShowSmallWindow(const QString& text, QPoint corner, int fontHeight, int minimumWidth) {

@@ -21,7 +21,9 @@
 #include "app/qt/position_table.h"
 #include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"
+#include "app/qt/rulership_systems_dialog.h"
 #include "app/qt/step_dialog.h"
+#include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_canvas.h"
 #include "workspace/chart_rules.h"
 #include "workspace/gmt_text.h"
@@ -164,7 +166,15 @@ CommandContext CMainFrame::MakeContext() {
   context.services.savePicture = [this] { ChooseAndSavePicture(); };
   context.services.aspectList = [this] { OpenAspectList(); };
   context.services.buildEventMap = [this] { EventMap().Invalidate(); };
+  context.services.rulershipSystems = [this] { EditRulers(); };
   return context;
+}
+
+void CMainFrame::EditRulers() {
+  if (const auto tables = EditRulershipSystems(this, session_.dataPrefix, CurrentTradition(session_.settings),
+                                               session_.dignityTables)) {
+    AdoptEditedDignityTables(session_, *tables);
+  }
 }
 
 void CMainFrame::RunCommand(CommandId command, int argument) {
@@ -257,6 +267,21 @@ void CMainFrame::CreateShortcuts() {
   addStep(Qt::Key_Right, kFirstChart, +1);
   addStep(Qt::SHIFT | Qt::Key_Left, kSecondChart, -1);
   addStep(Qt::SHIFT | Qt::Key_Right, kSecondChart, +1);
+  const auto addCommand = [this](QKeySequence keys, CommandId command) {
+    QAction* action = new QAction(this);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    addAction(action);
+  };
+  addCommand(Qt::CTRL | Qt::Key_1, CommandId::kChainRulership);
+  addCommand(Qt::CTRL | Qt::Key_2, CommandId::kChainExaltation);
+  addCommand(Qt::CTRL | Qt::Key_3, CommandId::kChainExile);
+  addCommand(Qt::CTRL | Qt::Key_4, CommandId::kChainFall);
+  QAction* help = new QAction(this);
+  help->setShortcut(QKeySequence::HelpContents);
+  connect(help, &QAction::triggered, this,
+          [this] { platform::ShowHelp(ToQt(HelpTopicOfMode(session_.displayMode))); });
+  addAction(help);
 }
 
 ws::ChartRecord& CMainFrame::ChartOf(int chart) {

@@ -59,6 +59,7 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   void OpenPositionTable(int chart);
   // "Список аспектов" of the event map's day.
   void OpenAspectList();
+  void EditRulers();
   EventMapPicture& EventMap();
 
   // Runs a command as the menus do.

@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "interpretation/tradition_flags.h"
 #include "platform/file_io.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/chart_rules.h"
@@ -167,7 +168,11 @@ TEST_F(CommandsTest, CommandsWithoutTheirPartSayItInTheProgramsWords) {
   context_.services.settingsPage = [&pages](SettingsPage page) { pages.push_back(page); };
   Run(CommandId::kPageMapAspects);
   Run(CommandId::kPagePlanets2);
+  int rulers = 0;
+  context_.services.rulershipSystems = [&rulers] { ++rulers; };
+  Run(CommandId::kPageRulers);
   EXPECT_EQ(pages, (std::vector<SettingsPage>{SettingsPage::kMapAspects, SettingsPage::kPlanets2}));
+  EXPECT_EQ(rulers, 1) << "the rulership systems have a window of their own";
 }
 
 TEST_F(CommandsTest, SpreadingAStelliumForgetsTheGlyphPlacesOfBothCharts) {
@@ -196,6 +201,58 @@ TEST_F(CommandsTest, TraditionsAndChainsReloadTheDignityTables) {
   Run(CommandId::kHoroscope);
   EXPECT_EQ(session_.displayMode, DisplayMode::kWheel);
   EXPECT_TRUE(session_.settings.viewCircle && !session_.settings.viewSoul);
+}
+
+TEST_F(CommandsTest, TheTraditionShowsOrHidesItsFiveObjectsInEveryTable) {
+  UseDoubleCharts();
+  for (const auto& [command, shown] : {std::pair{CommandId::kAvestan, 1}, std::pair{CommandId::kWestern, 0}}) {
+    Run(command);
+    for (int slot : interpretation::kAvestanSlots) {
+      for (const ws::ObjectTable* objects : {&session_.charts.main.objects, &session_.charts.second.objects}) {
+        EXPECT_EQ((*objects)[slot].visible, shown) << slot;
+        EXPECT_EQ((*objects)[slot].takesPartInAspects, shown) << slot;
+      }
+      EXPECT_EQ(session_.objectSettingsSecond[slot].visible, shown == 1) << slot;
+    }
+    EXPECT_EQ(session_.charts.main.objects[ws::kSlotMoon].visible, 1) << "the others stay";
+  }
+}
+
+// A kind arranged by hand keeps its places when chosen again; another kind and new data
+// start afresh.
+TEST_F(CommandsTest, ChainPlacesAreKeptByTheirKindAndClearedByNewData) {
+  using interpretation::ChainPlace;
+  const ChainPlace arranged{0.5, 90.0};
+  session_.mainChainLayout.At(ChainKind::kRulership, ws::kSlotSun) = arranged;
+  session_.mainChainLayout.At(ChainKind::kFall, ws::kSlotSun) = arranged;
+  session_.mainChainLayout.Keep(ChainKind::kRulership);
+  Run(CommandId::kChainRulership);
+  Run(CommandId::kChainFall);
+  EXPECT_EQ(session_.mainChainLayout.At(ChainKind::kRulership, ws::kSlotSun), arranged);
+  EXPECT_FALSE(session_.mainChainLayout.At(ChainKind::kFall, ws::kSlotSun).Placed());
+
+  ui_.birthData = Person("Пётр", {2001, 1, 1, 12, 0, 0}, 3.0);
+  ui_.answerYes = true;
+  Run(CommandId::kNewData);
+  EXPECT_FALSE(session_.mainChainLayout.Kept(ChainKind::kRulership));
+  EXPECT_FALSE(session_.mainChainLayout.At(ChainKind::kRulership, ws::kSlotSun).Placed());
+}
+
+TEST_F(CommandsTest, ADamagedDignityFileIsToldOnceAndAnUnsavedEditStandsInForIt) {
+  ASSERT_TRUE(platform::WriteFileAtomically(session_.dataPrefix + std::string(kDignityFile), "broken"));
+  Run(CommandId::kSoulFormula);
+  Run(CommandId::kAvestan);
+  EXPECT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(session_.dignityTables, DefaultDignityTables(Tradition::kAvestan));
+
+  DignityTables edited = DefaultDignityTables(Tradition::kWestern);
+  edited.rulership[0].fill(0);
+  AdoptEditedDignityTables(session_, edited);  // as after a save that failed
+  Run(CommandId::kWestern);
+  EXPECT_EQ(session_.dignityTables, edited);
+  ASSERT_FALSE(SaveDignityTables(session_.dataPrefix, edited));
+  AdoptEditedDignityTables(session_, edited);
+  EXPECT_FALSE(session_.unsavedDignityTables) << "saved tables come from their file";
 }
 
 TEST_F(CommandsTest, DoubleChartsOffAndOnRestoreTheSecondChartAcrossACompositeChart) {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "app/messages.h"
+#include "interpretation/tradition_flags.h"
 #include "platform/file_io.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/tests/fake_sky.h"
@@ -189,6 +190,9 @@ TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
   EXPECT_EQ(session.aspectTables.single, edited.single);
   EXPECT_EQ(session.aspectTables.between, DefaultTwoChartAspects());
   EXPECT_EQ(session.dignityTables, dignities);
+  for (int slot : interpretation::kAvestanSlots) {
+    second[slot].visible = second[slot].takesPartInAspects = false;  // the Western tradition's start
+  }
   EXPECT_EQ(session.objectSettingsSecond, second);
   EXPECT_EQ(session.charts.second.objects[ws::kSlotMars].visible, 0);
   EXPECT_EQ(session.charts.main.objects[ws::kSlotMars].visible, 1);

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/chains_picture.h"
 #include "app/display_check.h"
 #include "app/messages.h"
 #include "app/qt/message_boxes.h"
@@ -27,6 +28,7 @@
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"
 #include "engine/ephemeris/ephemeris_check.h"
+#include "interpretation/tradition_flags.h"
 #include "app/qt/qt_text.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/tests/golden_image.h"
@@ -71,6 +73,15 @@ QStringList Captions(const QList<QAction*>& actions) {
   QStringList captions;
   for (const QAction* action : actions) captions << (action->isSeparator() ? QString("-") : action->text());
   return captions;
+}
+
+// Press, move while held, release: the stylus's drag as a user's hand makes it.
+void DragOnView(QWidget* view, QPoint from, QPoint to) {
+  QTest::mousePress(view, Qt::LeftButton, {}, from);
+  QTest::mouseMove(view, to);
+  QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+  QApplication::sendEvent(view, &move);
+  QTest::mouseRelease(view, Qt::LeftButton, {}, to);
 }
 
 class MainFrameTest : public ::testing::Test {
@@ -321,11 +332,7 @@ TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
   ASSERT_NE(sun, wheel->Hits().glyphs.end());
   const QPoint from(sun->square.Center().x, sun->square.Center().y);
   const QPoint to = from + QPoint(15, 25);
-  QTest::mousePress(view, Qt::LeftButton, {}, from);
-  QTest::mouseMove(view, to);
-  QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
-  QApplication::sendEvent(view, &move);
-  QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+  DragOnView(view, from, to);
   EXPECT_NE(session_.charts.main.objects[ws::kSlotSun].display.angleDeg, ws::kNoDisplayAngle);
   view->repaint();
   const auto moved = std::find_if(wheel->Hits().glyphs.begin(), wheel->Hits().glyphs.end(),
@@ -357,6 +364,89 @@ TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
   EXPECT_EQ(wheel->TurnDeg(), 10);
   QTest::keyClick(view, Qt::Key_Home);
   EXPECT_EQ(wheel->TurnDeg(), 0);
+}
+
+// The chains picture on the real view: a kind key switches to it, the chains submenu
+// checks the kind, a dragged glyph stays where it was dropped for its kind only.
+TEST_F(MainFrameTest, TheChainsPictureKeepsAGlyphDraggedByHandForItsKind) {
+  using interpretation::ChainPlace;
+  CMainFrame& frame = Frame();
+  CKelvaraCView* view = frame.View();
+  QTest::keyClick(&frame, Qt::Key_2, Qt::ControlModifier);
+  EXPECT_EQ(session_.displayMode, DisplayMode::kChains);
+  EXPECT_EQ(session_.chainKind, ChainKind::kExaltation);
+  EXPECT_TRUE(session_.settings.viewSoul && !session_.settings.viewCircle && !session_.settings.viewTransit);
+  ASSERT_TRUE(Trigger("Команды/Планетарные цепочки/по управлению"));
+  EXPECT_TRUE(FindAction(frame.menuBar()->actions(), {"Команды", "Планетарные цепочки", "по управлению"})->isChecked());
+  EXPECT_FALSE(FindAction(frame.menuBar()->actions(), {"Команды", "Планетарные цепочки", "по экзальтации"})->isChecked());
+
+  view->repaint();
+  auto* chains = dynamic_cast<ChainsPicture*>(PictureOfMode(frame.Pictures(), DisplayMode::kChains).Stylus());
+  ASSERT_TRUE(chains);
+  const auto squareOf = [chains](int object) {
+    for (const interpretation::ChainGlyph& glyph : chains->Drawing().glyphs) {
+      if (glyph.object == object) return QRect(glyph.square.left, glyph.square.top, glyph.square.Width(), glyph.square.Height());
+    }
+    return QRect();
+  };
+  const interpretation::ChainDrawing& drawing = chains->Drawing();
+  const QPoint centre(drawing.centre.x, drawing.centre.y);
+  const QPoint above = centre - QPoint(0, drawing.pictureSide / 4);
+  ASSERT_FALSE(squareOf(ws::kSlotSun).isNull());
+  DragOnView(view, squareOf(ws::kSlotSun).center(), above);
+  const ChainPlace& sun = session_.mainChainLayout.At(ChainKind::kRulership, ws::kSlotSun);
+  EXPECT_NEAR(sun.angleDeg, 270.0, 1e-9) << "straight above the centre, y growing downwards";
+  EXPECT_NEAR(sun.fraction, 0.5, 0.01);
+  view->repaint();
+  EXPECT_LE((squareOf(ws::kSlotSun).center() - above).manhattanLength(), 2);
+  EXPECT_FALSE(session_.modified) << "the places are not part of the document";
+
+  DragOnView(view, squareOf(ws::kSlotSun).center(), centre);
+  EXPECT_NEAR(sun.angleDeg, 270.0, 1e-9) << "the centre has no direction: the glyph stays";
+  DragOnView(view, squareOf(ws::kSlotMoon).center(), QPoint(view->width() + 300, centre.y()));
+  const ChainPlace& moon = session_.mainChainLayout.At(ChainKind::kRulership, ws::kSlotMoon);
+  EXPECT_NEAR(moon.angleDeg, 0.0, 0.5);
+  EXPECT_NEAR(moon.fraction, (view->width() - 1 - centre.x()) / (drawing.pictureSide / 2.0), 0.01) << "kept in the view";
+
+  const ChainPlace dragged = sun;
+  ASSERT_TRUE(Trigger("Команды/Планетарные цепочки/по экзальтации"));
+  view->repaint();
+  EXPECT_FALSE(session_.mainChainLayout.Kept(ChainKind::kExaltation));
+  EXPECT_NE(session_.mainChainLayout.At(ChainKind::kExaltation, ws::kSlotSun), dragged);
+  ASSERT_TRUE(Trigger("Команды/Планетарные цепочки/по управлению"));
+  EXPECT_EQ(session_.mainChainLayout.At(ChainKind::kRulership, ws::kSlotSun), dragged);
+
+  QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(5, 5));  // information mode
+  view->repaint();
+  QTest::mouseClick(view, Qt::LeftButton, {}, squareOf(ws::kSlotSun).center());
+  ASSERT_TRUE(view->InformationWindow());
+  EXPECT_TRUE(view->InformationWindow()->text().startsWith(ToQt("Солнце ")));
+}
+
+// A picture with one object to place says so once, after it is painted.
+TEST_F(MainFrameTest, ALayoutWithNothingToPlaceAgainstIsToldOnce) {
+  for (int slot = interpretation::kFirstChainObject; slot <= interpretation::kLastChainObject; ++slot) {
+    session_.objectSettingsMain[slot].visible = slot == ws::kSlotMoon;
+  }
+  CMainFrame& frame = Frame();
+  ASSERT_TRUE(Trigger("Формула Души"));
+  for (int paint = 0; paint < 3; ++paint) {
+    frame.View()->repaint();
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(boxes_.texts, std::vector<std::string>{std::string(interpretation::kLayoutFailedText)});
+}
+
+TEST_F(MainFrameTest, TheTraditionCommandHidesTheFiveObjectsOfTheAvestanTables) {
+  CMainFrame& frame = Frame();
+  ASSERT_TRUE(Trigger("Команды/Настроить/Внешний вид/Авестийская традиция"));
+  EXPECT_EQ(session_.dignityTables, DefaultDignityTables(Tradition::kAvestan));
+  EXPECT_EQ(session_.charts.main.objects[ws::kSlotProserpina].visible, 1);
+  ASSERT_TRUE(Trigger("Команды/Настроить/Внешний вид/Западная традиция"));
+  EXPECT_EQ(session_.dignityTables, DefaultDignityTables(Tradition::kWestern));
+  for (int slot : interpretation::kAvestanSlots) EXPECT_EQ(session_.charts.main.objects[slot].visible, 0) << slot;
+  EXPECT_FALSE(FindAction(frame.menuBar()->actions(), {"Команды", "Настроить", "Внешний вид", "Западная традиция"}))
+      << "only the tradition not in use is offered";
 }
 
 // A refused ephemeris file is told in a box once, after the charts it spoiled.
