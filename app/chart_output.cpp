@@ -29,14 +29,6 @@ std::string MomentText(const workspace::CalendarMoment& m) {
   return Printf("%02d.%02d.%04d %02d:%02d:%02d", m.day, m.month, m.year, m.hour, m.minute, m.second);
 }
 
-// Pads to a width in characters, not bytes, so Cyrillic columns line up.
-std::string Padded(std::string text, int width) {
-  int characters = 0;
-  for (const unsigned char c : text) characters += (c & 0xC0) != 0x80 ? 1 : 0;
-  if (characters < width) text.append(width - characters, ' ');
-  return text;
-}
-
 int HouseColumn(const ChartRecord& chart, int slot) {
   if (workspace::IsCuspSlot(slot)) return slot - workspace::kSlotFirstCusp + 1;
   return workspace::HouseOfLongitude(chart.objects, chart.objects[slot].longitude);
@@ -78,6 +70,13 @@ void PrintHeaderText(const ChartRecord& chart, std::ostream& out) {
 }
 
 }  // namespace
+
+std::string Padded(std::string text, int width) {
+  int characters = 0;
+  for (const unsigned char c : text) characters += (c & 0xC0) != 0x80 ? 1 : 0;
+  if (characters < width) text.append(width - characters, ' ');
+  return text;
+}
 
 void PrintChartText(const ChartRecord& chart, std::ostream& out) {
   PrintHeaderText(chart, out);

@@ -10,6 +10,9 @@
 
 namespace kelvara::app {
 
+// Pads to a width in characters, not bytes, so Cyrillic columns line up.
+std::string Padded(std::string text, int width);
+
 void PrintChartText(const workspace::ChartRecord& chart, std::ostream& out);
 void PrintChartCsv(const workspace::ChartRecord& chart, std::ostream& out);
 

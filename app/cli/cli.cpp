@@ -10,6 +10,7 @@ namespace {
 
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
+      {"chains", RunChainsCommand},
       {"chart", RunChartCommand},
       {"events", RunEventsCommand},
       {"place", RunPlaceCommand},
@@ -58,6 +59,7 @@ void PrintUsage(std::ostream& to) {
         "      формат по умолчанию - по расширению ФАЙЛА, иначе png\n"
 #endif
         ;
+  to << ChainsUsage();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "places/city_base.h"
@@ -53,6 +54,14 @@ int RunChartCommand(const std::vector<std::string>& args, const CliContext& cont
 // times in UTC, or on the clock of the place (with birth data also the birth place).
 int RunEventsCommand(const std::vector<std::string>& args, const CliContext& context,
                      std::ostream& out, std::ostream& err);
+
+// chains (CHART OPTIONS | --open FILE.kvd) [--by rulership|exaltation|exile|fall|all]
+//        [--tradition west|avesta] [--tables FILE] [--format text|csv] [--picture FILE [--size N]]
+// The dispositor chains of the main chart, printed, or one kind drawn into a picture.
+int RunChainsCommand(const std::vector<std::string>& args, const CliContext& context,
+                     std::ostream& out, std::ostream& err);
+// Its lines of the usage, which it also shows when it refuses its options.
+std::string_view ChainsUsage();
 
 #ifdef KELVARA_CLI_RENDER
 // render CHART OPTIONS [--avesta] [--from-aries] [--sort] [--degrees] [--iching]
