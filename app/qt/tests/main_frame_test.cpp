@@ -421,6 +421,7 @@ TEST_F(MainFrameTest, TheChainsPictureKeepsAGlyphDraggedByHandForItsKind) {
   QTest::mouseClick(view, Qt::LeftButton, {}, squareOf(ws::kSlotSun).center());
   ASSERT_TRUE(view->InformationWindow());
   EXPECT_TRUE(view->InformationWindow()->text().startsWith(ToQt("Солнце ")));
+  EXPECT_TRUE(view->InformationWindow()->text().contains(ToQt(kDispositorsCaption)));
 }
 
 // A picture with one object to place says so once, after it is painted.
