@@ -83,11 +83,13 @@ void DrawArrow(Canvas& canvas, Point from, Point to, int glyphSide, int lineWidt
   const double ux = dx / distance;
   const double uy = dy / distance;
   const double pull = std::min(3.0 * glyphSide / 4.0, distance / 3.0);
-  const double head = glyphSide / 4.0;
+  const double tip = distance - pull;
+  // G / 4; on an arrow between neighbouring glyphs at most half the line, so that the
+  // heads of two objects disposing each other do not run into one blob.
+  const double head = std::min(glyphSide / 4.0, (tip - pull) / 2.0);
   const auto at = [&](double along, double across) {
     return Point{from.x + Round(ux * along - uy * across), from.y + Round(uy * along + ux * across)};
   };
-  const double tip = distance - pull;
   canvas.SetPen({platform::kBlack, lineWidth});
   canvas.DrawLine(at(pull, 0.0), at(tip, 0.0));
   canvas.SetBrush(Brush::Solid(platform::kBlack));
