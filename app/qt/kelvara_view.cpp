@@ -165,7 +165,7 @@ void CKelvaraCView::paintEvent(QPaintEvent*) {
     QPainter offscreen(&image);
     offscreen.setRenderHint(QPainter::Antialiasing);
     offscreen.setRenderHint(QPainter::TextAntialiasing);
-    platform::QtCanvas canvas(offscreen);
+    platform::QtCanvas canvas(offscreen, &glyphImages_);
     DrawPicture(canvas, Metrics());
   }
   painter.drawImage(0, 0, image);

@@ -20,6 +20,7 @@ class QPrinter;
 #include "app/view_metrics.h"
 #include "app/view_picture.h"
 #include "display/chart_view_stylus.h"
+#include "platform/qt/qt_canvas.h"
 
 namespace kelvara::app {
 
@@ -99,6 +100,7 @@ class CKelvaraCView : public QWidget {
   QLabel* information_ = nullptr;
   bool resourceMessageShown_ = false;
   std::function<QImage(QSize)> imageFactory_;
+  platform::GlyphImageCache glyphImages_;  // large glyphs, from one paint to the next
 };
 
 }  // namespace kelvara::app

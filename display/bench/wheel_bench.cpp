@@ -8,6 +8,7 @@
 
 #include "display/chart_wheel.h"
 #include "display/tests/wheel_fixtures.h"
+#include "platform/qt/bench/offscreen_application.h"
 #include "platform/qt/qt_canvas.h"
 #include "workspace/aspect_finder.h"
 #include "workspace/glyph_spread.h"
@@ -40,16 +41,7 @@ struct DoubleChart {
 };
 
 QGuiApplication& Application() {
-  static int argc = 1;
-  static char name[] = "wheel_bench";
-  static char* argv[] = {name, nullptr};
-  static auto* application = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto* app = new QGuiApplication(argc, argv);
-    platform::RegisterFontFiles(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
-    return app;
-  }();
-  return *application;
+  return platform::bench::OffscreenApplication(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
 }
 
 void BM_FullRedrawDoubleChart800(benchmark::State& state) {

@@ -13,6 +13,7 @@
 
 #include "interpretation/chain_picture.h"
 #include "interpretation/tests/chain_fixtures.h"
+#include "platform/qt/bench/offscreen_application.h"
 #include "platform/qt/qt_canvas.h"
 #include "workspace/glyph_spread.h"
 
@@ -24,16 +25,7 @@ namespace in = interpretation;
 constexpr int kSide = 800;
 
 QGuiApplication& Application() {
-  static int argc = 1;
-  static char name[] = "interpretation_qt_bench";
-  static char* argv[] = {name, nullptr};
-  static auto* application = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto* app = new QGuiApplication(argc, argv);
-    platform::RegisterFontFiles(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
-    return app;
-  }();
-  return *application;
+  return platform::bench::OffscreenApplication(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
 }
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
@@ -52,13 +44,14 @@ void BuildAndDraw(benchmark::State& state, const ws::ObjectTable& objects, doubl
   Application();
   const ws::DignityTables tables = ws::DefaultDignityTables(ws::Tradition::kAvestan);
   platform::GlyphFitCache cache;
+  platform::GlyphImageCache glyphImages;  // as the view keeps them between paints
   QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {
     const in::ChartChains chains = in::BuildChains(objects, tables, in::ChainKind::kExaltation);
     in::ChainLayout layout;  // fresh: every object is placed and spread again
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    platform::QtCanvas canvas(painter);
+    platform::QtCanvas canvas(painter, &glyphImages);
     benchmark::DoNotOptimize(in::DrawChains(canvas, {0, 0, kSide, kSide}, scale, objects, chains, layout,
                                             in::ChainKind::kExaltation, &cache));
   }

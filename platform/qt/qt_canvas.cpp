@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPolygon>
@@ -229,7 +230,11 @@ void QtCanvas::DrawText(Point anchor, std::string_view utf8, TextAlign align) {
   // Escapement turns counter-clockwise; with y growing downwards that is a negative Qt angle.
   painter_.rotate(-CurrentFont().escapement / kEscapementUnitsPerDegree);
   const QPoint origin = AlignmentOffset(QFontMetrics(font), text, align);
-  if (glyphTextAsPaths_ && IsGlyphFace(CurrentFont().face)) {
+  if (DrawsFromGlyphImages(font)) {
+    const GlyphImageCache::Entry& glyph = glyphImages_->Get(text, font, ToQt(TextColor()),
+                                                            painter_.device()->devicePixelRatioF(), painter_.renderHints());
+    painter_.drawImage(origin + glyph.offset, glyph.image);
+  } else if (glyphTextAsPaths_ && IsGlyphFace(CurrentFont().face)) {
     // The painter keeps its font: an SVG would name the glyph font for the outline too.
     QPainterPath outline;
     outline.addText(origin, font, text);
@@ -240,6 +245,32 @@ void QtCanvas::DrawText(Point anchor, std::string_view utf8, TextAlign align) {
     painter_.drawText(origin, text);
   }
   painter_.restore();
+}
+
+// Only where a copied image looks as the text would: unturned, on a raster image.
+bool QtCanvas::DrawsFromGlyphImages(const QFont& font) const {
+  return glyphImages_ && font.pixelSize() > kLargestUncachedGlyphPx && painter_.paintEngine()->type() == QPaintEngine::Raster &&
+         painter_.worldTransform().type() <= QTransform::TxTranslate;
+}
+
+const GlyphImageCache::Entry& GlyphImageCache::Get(const QString& text, const QFont& font, const QColor& colour,
+                                                   qreal pixelRatio, QPainter::RenderHints hints) {
+  const Key key{text, font.key(), colour.rgba(), pixelRatio, static_cast<int>(hints)};
+  if (const auto found = entries_.find(key); found != entries_.end()) return found->second;
+  if (entries_.size() >= kGlyphImageCacheEntries) entries_.clear();
+  // Room for the antialiased edge and for ink the metrics do not count.
+  const int margin = std::max(2, font.pixelSize() / 8);
+  const QRect box = QFontMetrics(font).boundingRect(text).adjusted(-margin, -margin, margin, margin);
+  QImage image(box.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(pixelRatio);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHints(hints);
+  painter.setFont(font);
+  painter.setPen(colour);
+  painter.drawText(-box.topLeft(), text);
+  painter.end();
+  return entries_.emplace(key, Entry{image, box.topLeft()}).first->second;
 }
 
 Size QtCanvas::TextExtent(std::string_view utf8) {

@@ -6,16 +6,43 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
+#include <map>
+#include <tuple>
 
 #include "platform/canvas.h"
 
 namespace kelvara::platform {
 
+// Qt draws text above this pixel size as filled outlines every time; on a raster image,
+// text that large (glyphs, their labels) is drawn once into an image and copied from then on.
+inline constexpr int kLargestUncachedGlyphPx = 64;
+inline constexpr std::size_t kGlyphImageCacheEntries = 256;
+
+// The images of large texts, kept by the caller from one paint to the next; emptied
+// when it is full.
+class GlyphImageCache {
+ public:
+  struct Entry {
+    QImage image;
+    QPoint offset;  // of the image's top-left corner from the text's origin
+  };
+  const Entry& Get(const QString& text, const QFont& font, const QColor& colour, qreal pixelRatio,
+                   QPainter::RenderHints hints);
+  std::size_t Size() const { return entries_.size(); }
+
+ private:
+  using Key = std::tuple<QString, QString, QRgb, qreal, int>;
+  std::map<Key, Entry> entries_;
+};
+
 class QtCanvas : public Canvas {
  public:
   // Draws through a painter that is already active; render hints stay the caller's.
-  explicit QtCanvas(QPainter& painter) : painter_(painter) {}
+  // With a cache, large glyphs on a raster image come from it.
+  explicit QtCanvas(QPainter& painter, GlyphImageCache* glyphImages = nullptr)
+      : painter_(painter), glyphImages_(glyphImages) {}
 
   // Text in the glyph font drawn as filled outlines, so a picture file shows its glyphs
   // where that font is not installed.
@@ -40,8 +67,10 @@ class QtCanvas : public Canvas {
  private:
   void UseOutlineTools();
   QRect OutlineRect(const Rect& rect) const;
+  bool DrawsFromGlyphImages(const QFont& font) const;
 
   QPainter& painter_;
+  GlyphImageCache* glyphImages_;
   bool glyphTextAsPaths_ = false;
 };
 

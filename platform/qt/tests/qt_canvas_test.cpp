@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPicture>
 #include <QTemporaryDir>
 
 #include "platform/glyph.h"
+#include "platform/qt/tests/golden_image.h"
 #include "platform/qt/tests/qt_test_application.h"
 #include "platform/tests/test_scene.h"
 
@@ -154,6 +156,44 @@ TEST(QtCanvas, SvgDrawsGlyphFontTextAsOutlinesAndOtherTextAsText) {
   EXPECT_EQ(svg.count("<text"), 1) << "only the word is text";
   EXPECT_TRUE(svg.contains("Овен"));
   EXPECT_TRUE(svg.contains("<path")) << "the glyph is an outline";
+}
+
+// A large glyph copied from its image looks as the glyph drawn directly, in every colour
+// and at a high pixel ratio; small glyphs and non-raster devices never use the images.
+TEST(QtCanvas, LargeGlyphsComeFromTheirImagesAndLookTheSame) {
+  scene::TestApplication();
+  RegisterFontFiles(std::filesystem::path(KELVARA_SOURCE_DIR) / "data" / "fonts");
+  if (ResolveFontFamily(kGlyphFace) != kGlyphFace) GTEST_SKIP() << "no glyph font";
+  GlyphImageCache cache;
+  const auto paint = [](GlyphImageCache* images, qreal ratio, int height, Color colour) {
+    QImage image(QSize(200, 200) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QtCanvas canvas(painter, images);
+    canvas.SetFont({kGlyphFace, height});
+    canvas.SetTextColor(colour);
+    canvas.DrawText({100, 100}, GlyphText(SlotGlyphCode(1)), {HorizontalAlign::Center, VerticalAlign::Middle});
+    return image;
+  };
+  for (const qreal ratio : {1.0, 2.0}) {
+    for (const Color colour : {kBlack, Color{200, 30, 30}}) {
+      const QImage direct = paint(nullptr, ratio, 150, colour);
+      paint(&cache, ratio, 150, colour);
+      const QImage copied = paint(&cache, ratio, 150, colour);
+      EXPECT_LT(testing::CompareImages(copied, direct).differingShare, 0.002) << ratio;
+    }
+  }
+  EXPECT_EQ(cache.Size(), 4u) << "one image per colour and ratio, reused";
+  paint(&cache, 1.0, kLargestUncachedGlyphPx, kBlack);
+  QPicture vector;
+  QPainter recorder(&vector);
+  QtCanvas onVector(recorder, &cache);
+  onVector.SetFont({kGlyphFace, 150});
+  onVector.DrawText({100, 100}, GlyphText(SlotGlyphCode(2)));
+  recorder.end();
+  EXPECT_EQ(cache.Size(), 4u);
 }
 
 TEST(QtCanvas, LoadsBitmapFilesAndRefusesJunk) {
