@@ -17,7 +17,7 @@
 #include "app/qt/composite_dialog.h"
 #include "app/qt/message_boxes.h"
 #include "app/event_map_picture.h"
-#include "app/qt/day_aspects_dialog.h"
+#include "app/qt/day_events_dialog.h"
 #include "app/qt/position_table.h"
 #include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"

@@ -23,7 +23,7 @@
 #include "app/messages.h"
 #include "app/qt/message_boxes.h"
 #include "app/event_map_picture.h"
-#include "app/qt/day_aspects_dialog.h"
+#include "app/qt/day_events_dialog.h"
 #include "app/qt/map_day_dialog.h"
 #include "app/qt/position_table.h"
 #include "app/wheel_picture.h"

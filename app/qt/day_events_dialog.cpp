@@ -1,4 +1,4 @@
-#include "app/qt/day_aspects_dialog.h"
+#include "app/qt/day_events_dialog.h"
 
 #include <QApplication>
 #include <QClipboard>
