@@ -1,10 +1,10 @@
 #include "app/chains_picture.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "display/wheel_stylus_target.h"
+#include "workspace/driver_points.h"
 
 namespace kelvara::app {
 namespace {
@@ -12,7 +12,6 @@ namespace {
 namespace ws = workspace;
 namespace in = interpretation;
 
-constexpr double kFullTurnDeg = 360.0;
 
 // A drop beyond the view lands on its edge.
 platform::Point KeptInView(platform::Point point, const platform::Rect& view) {
@@ -24,8 +23,7 @@ std::string ObjectNames(const ws::ObjectTable& objects, const std::vector<int>& 
   std::string names;
   for (int number : numbers) {
     if (!names.empty()) names += ", ";
-    const std::string& name = objects[number].display.name;
-    names += name.empty() ? std::string(ws::SlotName(number)) : name;
+    names += ws::ObjectDisplayName(objects, number);
   }
   return names;
 }
@@ -61,7 +59,7 @@ bool ChainsPicture::Drop(const display::GlyphUnder& glyph, platform::Point point
   const auto geometry = display::DropGeometryOf(drawing_.centre, KeptInView(point, view_));
   if (!geometry) return false;  // the centre has no direction: the glyph stays
   in::ChainPlace& place = ChainsLayout(*session_).At(session_->chainKind, glyph.slot);
-  place.angleDeg = std::fmod(geometry->alphaDeg + kFullTurnDeg, kFullTurnDeg);
+  place.angleDeg = ws::Normalise360(geometry->alphaDeg);
   place.fraction = geometry->distancePx / (drawing_.pictureSide / 2.0);
   return true;
 }

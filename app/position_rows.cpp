@@ -16,7 +16,7 @@ std::vector<PositionRow> PositionRows(const ws::ChartRecord& chart) {
     if (!object.visible || !object.HasLongitude()) continue;
     PositionRow row;
     row.glyphCode = platform::SlotGlyphCode(slot);
-    row.name = object.display.name.empty() ? std::string(ws::SlotName(slot)) : object.display.name;
+    row.name = ws::ObjectDisplayName(chart.objects, slot);
     const std::string text = display::PositionText(object);
     const std::size_t blank = text.rfind(' ');
     row.position = text.substr(0, blank);

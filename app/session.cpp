@@ -138,13 +138,9 @@ interpretation::ChainLayout& ChainsLayout(Session& session) {
 }
 
 void ApplyTraditionFlags(Session& session) {
-  const int shown = session.settings.avesta ? 1 : 0;
-  for (ObjectSettings* settings : {&session.objectSettingsMain, &session.objectSettingsSecond}) {
-    for (int slot : interpretation::kAvestanSlots) {
-      (*settings)[slot].visible = shown;
-      (*settings)[slot].takesPartInAspects = shown;
-    }
-  }
+  const ws::Tradition tradition = CurrentTradition(session.settings);
+  interpretation::ApplyTraditionFlags(session.objectSettingsMain, tradition);
+  interpretation::ApplyTraditionFlags(session.objectSettingsSecond, tradition);
   ApplyObjectSettingsToCharts(session);
 }
 

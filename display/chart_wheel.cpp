@@ -65,11 +65,6 @@ Rect KeptInside(Rect square, const Rect& area) {
 
 Color ObjectColour(const ws::ChartObject& object) { return Color::FromColorRef(object.display.colourRgb); }
 
-std::string ObjectName(const ws::ObjectTable& objects, int slot) {
-  const std::string& name = objects[slot].display.name;
-  return name.empty() ? std::string(ws::SlotName(slot)) : name;
-}
-
 double Angle(const Context& c, double longitudeDeg) { return ScreenAngleDeg(c.layout, longitudeDeg); }
 
 void RadialLine(Context& c, double longitudeDeg, double fromRadius, double toRadius) {
@@ -175,8 +170,8 @@ void DrawAspects(Context& c) {
     const double b = Angle(c, (*finder.outer)[found.outerSlot].longitude);
     c.canvas.SetPen(AspectPen(aspect, in.scale));
     c.canvas.DrawLine(PointAt(c.layout.centre, radius, a), PointAt(c.layout.centre, radius, b));
-    const std::string innerName = ObjectName(*finder.inner, found.innerSlot);
-    const std::string outerName = ObjectName(*finder.outer, found.outerSlot);
+    const std::string innerName = ws::ObjectDisplayName(*finder.inner, found.innerSlot);
+    const std::string outerName = ws::ObjectDisplayName(*finder.outer, found.outerSlot);
     AspectEntry entry{two ? ws::AspectDescription(outerName, aspect.angle, innerName)
                           : ws::AspectDescription(innerName, aspect.angle, outerName),
                       found.innerSlot, found.outerSlot};

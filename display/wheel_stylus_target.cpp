@@ -74,8 +74,7 @@ bool WheelStylusTarget::EntryConcerns(const AspectEntry& entry, const GlyphUnder
 
 std::string ObjectPositionLine(const ws::ObjectTable& objects, int slot) {
   const ws::ChartObject& object = objects[slot];
-  const std::string& name = object.display.name;
-  std::string line = (name.empty() ? std::string(ws::SlotName(slot)) : name) + " " + PositionText(object);
+  std::string line = ws::ObjectDisplayName(objects, slot) + " " + PositionText(object);
   if (object.retrograde) line += " R";
   return line;
 }

@@ -11,7 +11,15 @@ inline constexpr int kAvestanSlots[] = {workspace::kSlotChiron, workspace::kSlot
                                         workspace::kSlotSouthNode, workspace::kSlotSelena,
                                         workspace::kSlotLilith};
 
-// Sets (Avestan) or clears (Western) their visible and takes-part-in-aspects flags.
-void ApplyTraditionFlags(workspace::ObjectTable& objects, workspace::Tradition tradition);
+// Sets (Avestan) or clears (Western) their visible and takes-part-in-aspects flags, in a
+// chart's objects or in the object settings the charts are made from.
+template <typename SlotTable>
+void ApplyTraditionFlags(SlotTable& table, workspace::Tradition tradition) {
+  const int flag = tradition == workspace::Tradition::kAvestan ? 1 : 0;
+  for (int slot : kAvestanSlots) {
+    table[slot].visible = flag;
+    table[slot].takesPartInAspects = flag;
+  }
+}
 
 }  // namespace kelvara::interpretation

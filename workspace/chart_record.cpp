@@ -50,6 +50,11 @@ std::string_view SlotName(int slot) {
   return kSlotNames[slot];
 }
 
+std::string ObjectDisplayName(const ObjectTable& objects, int slot) {
+  const std::string& name = objects[slot].display.name;
+  return name.empty() ? std::string(SlotName(slot)) : name;
+}
+
 std::string_view SignName(int sign) {
   static constexpr std::array<std::string_view, 13> kSignNames = {
       "",     "Овен", "Телец",    "Близнецы", "Рак",     "Лев",    "Дева",

@@ -85,6 +85,8 @@ using ObjectTable = std::array<ChartObject, kSlotCount>;
 
 // The names the chart tables show for slots 0-34 (slot 0 has an empty name).
 std::string_view SlotName(int slot);
+// The object's own display name, else its slot's name.
+std::string ObjectDisplayName(const ObjectTable& objects, int slot);
 inline constexpr bool IsCuspSlot(int slot) { return slot >= kSlotFirstCusp && slot <= kSlotLastCusp; }
 
 // Step of the step shift of the view.
