@@ -10,8 +10,9 @@
 // A scan's cost is its step count (divisions of the day times the days scanned), each step a
 // cast and an aspect test of every pair of objects: some 15 ms under the sanitizers, so a
 // year's scan takes seconds and libFuzzer, drawn to the new paths of long scans, slows to a
-// dozen inputs a second. An input whose scans take more than a day at 48 divisions is only
-// parsed. Month and year scans are the engine tests' to check.
+// dozen inputs a second. An input whose scans take more steps than the default day (12
+// divisions) is only parsed: more steps run the same code again. Month and year scans are
+// the engine tests' to check.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -48,25 +49,25 @@ std::vector<std::string> Vector(std::string_view input) {
   return words;
 }
 
-constexpr long long kMaxScanSteps = 48;
+constexpr long long kMaxScanSteps = 12;
 constexpr long long kDaysOfYearScan = 366;
 constexpr long long kDaysOfMonthScan = 31;
-constexpr long long kRiseSetStepsPerDivision = 4;  // the rise/set scan's intervals per division
 
+// The steps of the longer of the two scans a vector can ask for.
 long long ScanSteps(const engine::EngineSettings& settings, const engine::ProgressionInput& target) {
   const long long divisions = std::max(1, settings.scanDivisions);
-  long long steps = 0;
+  long long eventSteps = 0;
   if (settings.eventScan) {
     if (!settings.scanMonthYear) {
-      steps += divisions;
+      eventSteps = divisions;
     } else if (target.month == engine::kYearScanMarker) {
-      steps += kDaysOfYearScan * std::max(1, settings.scanYears);
+      eventSteps = kDaysOfYearScan * std::max(1, settings.scanYears);
     } else {
-      steps += divisions * kDaysOfMonthScan;
+      eventSteps = divisions * kDaysOfMonthScan;
     }
   }
-  if (settings.horizonScan && settings.riseSetScan) steps += kRiseSetStepsPerDivision * divisions;
-  return steps;
+  const long long riseSetSteps = settings.horizonScan && settings.riseSetScan ? divisions : 0;
+  return std::max(eventSteps, riseSetSteps);
 }
 
 // Parses the vector as EngineRun will, into a state of its own, to count the scans' steps.
