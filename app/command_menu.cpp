@@ -73,6 +73,8 @@ constexpr std::array kCaptions = {
     CaptionRow{CommandId::kStopNow, "Останов."},
     CaptionRow{CommandId::kDoubleCharts, "Двойные карты"},
     CaptionRow{CommandId::kSecondChartAlone, "Вторая карта"},
+    CaptionRow{CommandId::kHelp, "Справка"},
+    CaptionRow{CommandId::kAbout, "О программе..."},
 };
 
 constexpr std::array kHouseCommands = {
@@ -325,6 +327,8 @@ MenuTree BuildTimeFormatMenu(const Session& session) {
   const bool twelve = session.settings.twelveHourClock;
   return {Check(CommandId::kTime24Hour, !twelve), Check(CommandId::kTime12Hour, twelve)};
 }
+
+MenuTree BuildHelpMenu() { return {Command(CommandId::kHelp), Command(CommandId::kAbout)}; }
 
 MenuTree BuildToolBar(const Session& session) {
   if (session.displayMode != DisplayMode::kWheel) return {};

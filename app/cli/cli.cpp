@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 
+#include "app/about.h"
 #include "app/messages.h"
 #include "engine/ephemeris/ephemeris_check.h"
 
@@ -22,11 +23,14 @@ const std::map<std::string, Subcommand>& Subcommands() {
 }
 
 bool AsksForHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+bool AsksForVersion(const std::string& arg) { return arg == "--version"; }
 
 void PrintUsage(std::ostream& to) {
   to << "Использование: kelvara-cli КОМАНДА [ПАРАМЕТРЫ]\n"
         "  --help, -h\n"
         "      эта справка\n"
+        "  --version\n"
+        "      версия программы, источники ее данных и лицензии\n"
         "  place НАЗВАНИЕ [--at \"ДД.ММ.ГГГГ ЧЧ:ММ\"] [--utc]\n"
         "      населенные пункты, чье название равно НАЗВАНИЮ или начинается с него:\n"
         "      название,широта,долгота,смещение от Гринвича (часы) на указанный момент\n"
@@ -77,6 +81,10 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
   }
   if (AsksForHelp(args.front())) {
     PrintUsage(out);
+    return kExitOk;
+  }
+  if (AsksForVersion(args.front())) {
+    out << app::AboutText() << "\n";
     return kExitOk;
   }
   const auto found = Subcommands().find(args.front());

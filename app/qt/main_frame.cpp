@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <cstdio>
 
+#include "app/about.h"
 #include "app/messages.h"
 #include "app/qt/birth_data_dialog.h"
 #include "app/qt/composite_dialog.h"
@@ -37,6 +38,7 @@ constexpr const char* kProgramName = "Кельвара";
 constexpr const char* kCommandMenuCaption = "Команды";
 constexpr const char* kFileMenuCaption = "Файл";
 constexpr const char* kTimeFormatCaption = "Формат времени";
+constexpr const char* kHelpMenuCaption = "Справка";
 constexpr const char* kDocumentFilter = "The Kelvara's Data  (*.KVD *.kvd)";
 constexpr const char* kPictureFilter = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
 constexpr const char* kPictureNotWritten = "Не удается записать рисунок ";
@@ -52,6 +54,7 @@ QKeySequence ShortcutOf(CommandId command) {
     case CommandId::kSaveDocument: return QKeySequence::Save;
     case CommandId::kStopNow: return Qt::Key_Space;
     case CommandId::kExit: return QKeySequence::Quit;
+    case CommandId::kHelp: return QKeySequence::HelpContents;
     default: return {};
   }
 }
@@ -178,6 +181,12 @@ void CMainFrame::EditRulers() {
 }
 
 void CMainFrame::RunCommand(CommandId command, int argument) {
+  // Help and About change nothing, so nothing is recomputed after them.
+  switch (command) {
+    case CommandId::kHelp: platform::ShowHelp(ToQt(HelpTopicOfMode(session_.displayMode))); return;
+    case CommandId::kAbout: ShowAbout(this, AboutText()); return;
+    default: break;
+  }
   CommandContext context = MakeContext();
   const CommandOutcome outcome = Dispatch(command, argument, context);
   if (outcome.closeRequested) {
@@ -240,6 +249,7 @@ void CMainFrame::RebuildMenus() {
   soul.command = CommandId::kSoulFormula;
   AddEntries(bar, {soul}, run);
   AddEntries(bar->addMenu(ToQt(kTimeFormatCaption)), BuildTimeFormatMenu(session_), run);
+  AddEntries(bar->addMenu(ToQt(kHelpMenuCaption)), BuildHelpMenu(), run);
 }
 
 void CMainFrame::RebuildToolBar() {
@@ -277,11 +287,6 @@ void CMainFrame::CreateShortcuts() {
   addCommand(Qt::CTRL | Qt::Key_2, CommandId::kChainExaltation);
   addCommand(Qt::CTRL | Qt::Key_3, CommandId::kChainExile);
   addCommand(Qt::CTRL | Qt::Key_4, CommandId::kChainFall);
-  QAction* help = new QAction(this);
-  help->setShortcut(QKeySequence::HelpContents);
-  connect(help, &QAction::triggered, this,
-          [this] { platform::ShowHelp(ToQt(HelpTopicOfMode(session_.displayMode))); });
-  addAction(help);
 }
 
 ws::ChartRecord& CMainFrame::ChartOf(int chart) {

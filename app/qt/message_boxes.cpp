@@ -8,6 +8,7 @@ namespace {
 
 // The program's name is the caption of every box.
 constexpr const char* kBoxCaption = "Кельвара";
+constexpr const char* kAboutCaption = "О программе";
 
 BoxAnswerer& Answerer() {
   static BoxAnswerer answerer;
@@ -35,6 +36,14 @@ void ShowMessage(QWidget* parent, std::string_view text) {
     return;
   }
   QMessageBox::information(parent, QString::fromUtf8(kBoxCaption), ToQString(text));
+}
+
+void ShowAbout(QWidget* parent, std::string_view text) {
+  if (Answerer()) {
+    Answerer()(BoxKind::kMessage, std::string(text));
+    return;
+  }
+  QMessageBox::about(parent, QString::fromUtf8(kAboutCaption), ToQString(text));
 }
 
 bool AskYesNo(QWidget* parent, std::string_view text) { return Ask(parent, BoxKind::kYesNo, text); }

@@ -1,4 +1,5 @@
 #include "app/cli/cli.h"
+#include "app/about.h"
 
 #include <filesystem>
 #include <sstream>
@@ -266,6 +267,13 @@ TEST_F(CliTest, HelpPrintsTheUsageOnStandardOutput) {
       EXPECT_NE(out_.str().find(piece), std::string::npos) << help << ": " << piece;
     }
   }
+}
+
+TEST_F(CliTest, VersionPrintsTheAboutText) {
+  ASSERT_EQ(Run({"--version"}), kExitOk);
+  EXPECT_EQ(out_.str(), app::AboutText() + "\n");
+  EXPECT_TRUE(out_.str().starts_with("Кельвара "));
+  EXPECT_TRUE(err_.str().empty());
 }
 
 TEST_F(CliTest, ADateOrTimeOutOfFormIsRefusedByItsOption) {

@@ -120,7 +120,7 @@ class MainFrameTest : public ::testing::Test {
 
 TEST_F(MainFrameTest, TheMenusAreTheCoresTreesAndFollowEveryCommand) {
   CMainFrame& frame = Frame();
-  EXPECT_EQ(Captions(frame.menuBar()->actions()), (QStringList{"Файл", "Команды", "Формула Души", "Формат времени"}));
+  EXPECT_EQ(Captions(frame.menuBar()->actions()), (QStringList{"Файл", "Команды", "Формула Души", "Формат времени", "Справка"}));
   EXPECT_EQ(frame.windowTitle(), "Иван — Кельвара[*]");
   QAction* koch = FindAction(frame.menuBar()->actions(), {"Команды", "Настроить", "Системы Домов", "Koch"});
   ASSERT_TRUE(koch);
@@ -146,6 +146,18 @@ TEST_F(MainFrameTest, MessagesAndQuestionsAreTheProgramsBoxes) {
   ASSERT_TRUE(Trigger("Команды/Лунный календарь"));
   EXPECT_EQ(boxes_.texts, (std::vector<std::string>{std::string(kStopNowFirst),
                                                      "\"Лунный календарь\" в этой версии программы еще не работает."}));
+}
+
+// The attributions data/README.md and data/fonts/README.md ask for.
+TEST_F(MainFrameTest, AboutNamesTheVersionAndEveryAttribution) {
+  ASSERT_TRUE(Trigger("Справка/О программе..."));
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  const std::string& about = boxes_.texts.front();
+  for (const char* piece : {"Кельвара " KELVARA_TEST_VERSION, "GeoNames", "Creative Commons Attribution 4.0",
+                            "CLDR", "Unicode License v3", "VSOP87", "JPL", "MPC", "Qt", "LGPL", "SQLite",
+                            "DejaVu Sans", "Bitstream Vera"}) {
+    EXPECT_NE(about.find(piece), std::string::npos) << piece;
+  }
 }
 
 TEST_F(MainFrameTest, ADoubleTapFreezesAndReleasesTheNowChart) {
