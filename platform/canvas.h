@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bmp.h"
 #include "platform/geometry.h"
 
 namespace kelvara::platform {
@@ -99,8 +100,13 @@ class Canvas {
   virtual Size TextExtent(std::string_view utf8) = 0;
 
   virtual std::unique_ptr<Bitmap> CreateBitmap(Size size) = 0;
-  // A picture file (BMP and the like); null when it cannot be read.
-  virtual std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& file) = 0;
+  // A bitmap holding a decoded picture.
+  virtual std::unique_ptr<Bitmap> CreateBitmapFrom(const BmpImage& image) = 0;
+  // A BMP file, decoded by platform/bmp.h; null when it cannot be read or is refused.
+  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& file) {
+    const BmpDecoding decoded = ReadBmpFile(file);
+    return decoded.image ? CreateBitmapFrom(*decoded.image) : nullptr;
+  }
   // Copies `sourceRect` of the bitmap with its top-left corner at `destination`.
   virtual void BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) = 0;
   // Copies `sourceRect` of the bitmap scaled into `destination`.

@@ -2,23 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
-#include "platform/archive.h"
+#include "platform/bmp.h"
 #include "platform/codepage.h"
 
 namespace kelvara::platform {
 namespace {
-
-constexpr std::size_t kBmpHeaderBytes = 26;
-constexpr std::size_t kBmpWidthOffset = 18;
-constexpr std::size_t kBmpHeightOffset = 22;
-constexpr int kLargestBitmapSide = 32767;
-
-// BMP header fields are little-endian int32, coded as the archive codes them.
-std::int32_t Int32At(const char* header, std::size_t offset) {
-  return ArchiveReader(std::string_view(header + offset, 4)).ReadInt32();
-}
 
 void PrintRect(std::ostream& out, const Rect& r) {
   out << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
@@ -128,14 +117,8 @@ std::unique_ptr<Bitmap> RecordingCanvas::CreateBitmap(Size size) {
   return std::make_unique<RecordingBitmap>(size, ++bitmapCount_);
 }
 
-std::unique_ptr<Bitmap> RecordingCanvas::LoadBitmap(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  char header[kBmpHeaderBytes] = {};
-  if (!in.read(header, kBmpHeaderBytes) || header[0] != 'B' || header[1] != 'M') return nullptr;
-  const int width = Int32At(header, kBmpWidthOffset);
-  const int height = std::abs(Int32At(header, kBmpHeightOffset));
-  if (width <= 0 || height <= 0 || width > kLargestBitmapSide || height > kLargestBitmapSide) return nullptr;
-  return CreateBitmap({width, height});
+std::unique_ptr<Bitmap> RecordingCanvas::CreateBitmapFrom(const BmpImage& image) {
+  return CreateBitmap({image.width, image.height});
 }
 
 void RecordingCanvas::BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) {

@@ -64,8 +64,8 @@ class RecordingCanvas : public Canvas {
   Size TextExtent(std::string_view utf8) override;
 
   std::unique_ptr<Bitmap> CreateBitmap(Size size) override;
-  // Reads only the size from a BMP file's header.
-  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& file) override;
+  // Keeps only the picture's size.
+  std::unique_ptr<Bitmap> CreateBitmapFrom(const BmpImage& image) override;
   void BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) override;
   void StretchCopy(const Rect& destination, Bitmap& source, const Rect& sourceRect) override;
 

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
+#include "platform/bmp.h"
 #include "platform/glyph.h"
 
 namespace kelvara::platform {
@@ -282,10 +284,16 @@ std::unique_ptr<Bitmap> QtCanvas::CreateBitmap(Size size) {
   return std::make_unique<QtBitmap>(WhiteImage(size));
 }
 
-std::unique_ptr<Bitmap> QtCanvas::LoadBitmap(const std::filesystem::path& file) {
-  QImage image(QString::fromStdString(file.string()));
+std::unique_ptr<Bitmap> QtCanvas::CreateBitmapFrom(const BmpImage& bmp) {
+  if (bmp.pixels.size() < std::size_t(std::max(bmp.width, 0)) * std::size_t(std::max(bmp.height, 0))) return nullptr;
+  QImage image(bmp.width, bmp.height, QImage::Format_RGB32);
   if (image.isNull()) return nullptr;
-  return std::make_unique<QtBitmap>(image.convertToFormat(QImage::Format_RGB32));
+  // Both hold a pixel as 0xFFRRGGBB in a 32-bit word; only the row strides may differ.
+  const std::size_t rowBytes = std::size_t(bmp.width) * sizeof(std::uint32_t);
+  for (int y = 0; y < bmp.height; ++y) {
+    std::memcpy(image.scanLine(y), &bmp.pixels[std::size_t(y) * std::size_t(bmp.width)], rowBytes);
+  }
+  return std::make_unique<QtBitmap>(std::move(image));
 }
 
 void QtCanvas::BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) {

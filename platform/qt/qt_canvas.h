@@ -60,7 +60,7 @@ class QtCanvas : public Canvas {
   Size TextExtent(std::string_view utf8) override;
 
   std::unique_ptr<Bitmap> CreateBitmap(Size size) override;
-  std::unique_ptr<Bitmap> LoadBitmap(const std::filesystem::path& file) override;
+  std::unique_ptr<Bitmap> CreateBitmapFrom(const BmpImage& image) override;
   void BlockCopy(Point destination, Bitmap& source, const Rect& sourceRect) override;
   void StretchCopy(const Rect& destination, Bitmap& source, const Rect& sourceRect) override;
 

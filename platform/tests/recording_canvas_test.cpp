@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/tests/bmp_writer.h"
 #include "platform/tests/test_scene.h"
 
 namespace kelvara::platform {
@@ -60,14 +61,16 @@ TEST(RecordingCanvas, LoadBitmapReadsTheSizeAndRefusesJunk) {
   const auto folder = std::filesystem::temp_directory_path();
   const auto good = folder / "kelvara-recording-good.bmp";
   const auto junk = folder / "kelvara-recording-junk.bmp";
-  std::string header(54, '\0');
-  header[0] = 'B';
-  header[1] = 'M';
-  header[18] = 64;          // width 64
-  header[22] = char(0xF0);  // height -16: stored top-down
-  header[23] = header[24] = header[25] = char(0xFF);
-  std::ofstream(good, std::ios::binary) << header;
-  std::ofstream(junk, std::ios::binary) << "BM";
+  testing::BmpFile file{testing::BmpHeaderKind::Info, 64, -16, 8};  // stored top-down
+  file.palette = {0x000000, 0xFFFFFF};
+  file.pixels = testing::PackRows(64, -16, 8, [](int x, int y) { return std::uint32_t(x + y) % 2; });
+  std::vector<std::uint8_t> bytes = testing::WriteBmp(file);
+  const auto save = [&bytes](const std::filesystem::path& path) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  };
+  save(good);
+  testing::PutLittleEndian(bytes, 22, 0x80000000, 4);  // the height INT_MIN, which has no positive counterpart
+  save(junk);
   RecordingCanvas canvas;
   const auto bitmap = canvas.LoadBitmap(good);
   ASSERT_NE(bitmap, nullptr);
