@@ -37,7 +37,7 @@ void ChainsPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics, S
   const ws::ObjectTable& objects = ChainsChart(session).objects;
   chains_ = in::BuildChains(objects, session.dignityTables, session.chainKind);
   drawing_ = in::DrawChains(canvas, metrics.rect, kChainsGlyphScale, objects, chains_, ChainsLayout(session),
-                            session.chainKind, &glyphCache_);
+                            session.chainKind, &glyphCache_, !metrics.wallpaperUnder);
   if (drawing_.layoutFailed) message_ = in::kLayoutFailedText;
 }
 

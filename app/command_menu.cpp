@@ -73,6 +73,8 @@ constexpr std::array kCaptions = {
     CaptionRow{CommandId::kStopNow, "Останов."},
     CaptionRow{CommandId::kDoubleCharts, "Двойные карты"},
     CaptionRow{CommandId::kSecondChartAlone, "Вторая карта"},
+    CaptionRow{CommandId::kChooseWallpaper, "Обои..."},
+    CaptionRow{CommandId::kShowWallpaper, "Показывать обои"},
     CaptionRow{CommandId::kHelp, "Справка"},
     CaptionRow{CommandId::kAbout, "О программе..."},
 };
@@ -326,6 +328,10 @@ MenuTree BuildFileMenu(const Session& session) {
 MenuTree BuildTimeFormatMenu(const Session& session) {
   const bool twelve = session.settings.twelveHourClock;
   return {Check(CommandId::kTime24Hour, !twelve), Check(CommandId::kTime12Hour, twelve)};
+}
+
+MenuTree BuildViewMenu(const Session& session) {
+  return {Command(CommandId::kChooseWallpaper), Check(CommandId::kShowWallpaper, WallpaperDrawn(session))};
 }
 
 MenuTree BuildHelpMenu() { return {Command(CommandId::kHelp), Command(CommandId::kAbout)}; }

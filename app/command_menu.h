@@ -79,6 +79,9 @@ enum class CommandId : int {
   // the tool bar
   kDoubleCharts = 700,
   kSecondChartAlone,
+  // "Вид"
+  kChooseWallpaper = 750,
+  kShowWallpaper,
   // "Справка"
   kHelp = 800,
   kAbout,
@@ -130,6 +133,8 @@ MenuTree BuildCommandMenu(const Session& session, const MenuConditions& conditio
 MenuTree BuildFileMenu(const Session& session);
 // "Формат времени".
 MenuTree BuildTimeFormatMenu(const Session& session);
+// "Вид": the wallpaper.
+MenuTree BuildViewMenu(const Session& session);
 // "Справка": the help page on the display mode's anchor and the About box.
 MenuTree BuildHelpMenu();
 // The tool bar: "Двойные карты" and the second-chart button, in wheel mode only.

@@ -340,6 +340,41 @@ CommandOutcome OpenRecent(int index, CommandContext& context) {
   return Open(path, context);
 }
 
+// A file that cannot be read changes nothing: the old wallpaper and its keys stay.
+CommandOutcome ChooseWallpaper(CommandContext& context) {
+  const auto path = context.ui.ChooseWallpaperFile();
+  if (!path) return kNothingChanged;
+  auto read = ReadWallpaper(*path);
+  if (const auto* failure = std::get_if<std::string>(&read)) {
+    context.ui.ShowMessage(*failure);
+    return kNothingChanged;
+  }
+  Settings& settings = context.session.settings;
+  context.session.wallpaper = std::move(std::get<Wallpaper>(read));
+  settings.wallpaperFile = *path;
+  settings.wallpaperShown = true;
+  return kNothingChanged;
+}
+
+// Shown for the first time in a run, the file of the settings is read; without one the
+// user picks it.
+CommandOutcome ToggleWallpaper(CommandContext& context) {
+  Session& session = context.session;
+  if (WallpaperDrawn(session)) {
+    session.settings.wallpaperShown = false;
+    return kNothingChanged;
+  }
+  if (session.settings.wallpaperFile.empty()) return ChooseWallpaper(context);
+  if (!session.wallpaper) {
+    if (const auto failure = LoadWallpaper(session)) {
+      context.ui.ShowMessage(*failure);
+      return kNothingChanged;
+    }
+  }
+  session.settings.wallpaperShown = true;
+  return kNothingChanged;
+}
+
 CommandOutcome SetTimeFormat(bool twelveHour, CommandContext& context) {
   context.session.settings.twelveHourClock = twelveHour;
   return kNothingChanged;
@@ -412,6 +447,8 @@ CommandOutcome DispatchFile(CommandId command, int argument, CommandContext& con
     case CommandId::kExit: return {true, false, true};
     case CommandId::kTime24Hour: return SetTimeFormat(false, context);
     case CommandId::kTime12Hour: return SetTimeFormat(true, context);
+    case CommandId::kChooseWallpaper: return ChooseWallpaper(context);
+    case CommandId::kShowWallpaper: return ToggleWallpaper(context);
     default: return {};
   }
 }

@@ -38,6 +38,7 @@ class ViewUi {
   // The file dialogs; none after Cancel.
   virtual std::optional<std::string> ChooseDocumentToOpen() = 0;
   virtual std::optional<std::string> ChooseDocumentToSave(const std::string& suggestedName) = 0;
+  virtual std::optional<std::string> ChooseWallpaperFile() = 0;
 };
 
 // The settings dialog's pages the commands open.

@@ -120,7 +120,7 @@ void EventMapPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics,
   timeFormat_ = session.settings.twelveHourClock ? em::TimeFormat::kCivil : em::TimeFormat::kMilitary;
 
   const platform::Rect& rect = metrics.rect;
-  canvas.FillRect(rect, platform::kWhite);
+  if (!metrics.wallpaperUnder) canvas.FillRect(rect, platform::kWhite);
   const int captionHeight = std::max(kSmallestCaption, std::min(rect.Width(), rect.Height()) / kCaptionDivisor);
   const int margin = captionHeight / kCaptionMarginDivisor;
   EventMapDay shown = day;

@@ -211,7 +211,19 @@ StartUpResult StartUp(const StartUpEnvironment& environment, Session& session) {
   ChooseFirstNowPlace(session, environment.systemZone);
   LoadTablesStep(session, result.messages);
   session.textFolder = session.dataPrefix + std::string(kTextFolder);
+  if (session.settings.wallpaperShown) {
+    if (auto failure = LoadWallpaper(session)) result.messages.push_back(std::move(*failure));
+  }
   return result;
+}
+
+bool WallpaperDrawn(const Session& session) { return session.settings.wallpaperShown && session.wallpaper; }
+
+std::optional<std::string> LoadWallpaper(Session& session) {
+  auto read = ReadWallpaper(session.settings.wallpaperFile);
+  if (auto* failure = std::get_if<std::string>(&read)) return std::move(*failure);
+  session.wallpaper = std::move(std::get<Wallpaper>(read));
+  return std::nullopt;
 }
 
 bool ShutDown(platform::Profile& profile, Session& session) {

@@ -15,6 +15,7 @@
 #include "app/dignity_tables.h"
 #include "app/object_settings.h"
 #include "app/settings.h"
+#include "app/wallpaper.h"
 #include "interpretation/chain_layout.h"
 #include "interpretation/dispositor_chains.h"
 #include "places/city_base.h"
@@ -48,6 +49,7 @@ struct Session {
   std::optional<DignityTables> unsavedDignityTables;
   bool dignityFileReported = false;  // a damaged "upr." is reported once a run
   places::CityBase cityBase;
+  std::optional<Wallpaper> wallpaper;  // decoded once; drawn while the setting says so
   DisplayMode displayMode = DisplayMode::kWheel;
   ChainKind chainKind = ChainKind::kNone;
   // The chains picture's places, beside each chart; new data starts them afresh.
@@ -82,6 +84,12 @@ std::optional<std::string> StoreStartMessage(const platform::Registry& registry)
 // settings and display mode, the untitled main chart, the city base, the "now"
 // rule, the aspect tables, object settings and dignity tables and the text folder.
 StartUpResult StartUp(const StartUpEnvironment& environment, Session& session);
+
+// The wallpaper lies under the picture: it is shown and its file could be read.
+bool WallpaperDrawn(const Session& session);
+// Reads the wallpaper file of the settings; the message when it gives none (the
+// settings stay, so a file back in its place shows again at the next start).
+std::optional<std::string> LoadWallpaper(Session& session);
 
 // The city shown under this name in the base; null when there is none.
 const places::CityRecord* CityNamed(const places::CityBase& base, std::string_view name);

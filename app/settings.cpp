@@ -36,11 +36,13 @@ constexpr std::array kFlagKeys = {
     FlagKey{"b_NSHOD", &Settings::separatingShown},
     FlagKey{"b_IChing", &Settings::iChing},
     FlagKey{"b_12Hour", &Settings::twelveHourClock},
+    FlagKey{"b_Wallpaper", &Settings::wallpaperShown},
 };
 
 constexpr std::array kTextKeys = {
     TextKey{"sLastNowPlace", &Settings::lastNowPlace},
     TextKey{"Man2.FName", &Settings::secondDocument},
+    TextKey{"Wallpaper.FName", &Settings::wallpaperFile},
     TextKey{"Man.FName", &Settings::mainDocument},
 };
 

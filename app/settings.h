@@ -37,6 +37,8 @@ struct Settings {
   // Our own key (the handheld kept the choice for the run only): 12-hour clock times.
   bool twelveHourClock = false; // "b_12Hour"
   int mapSteps = 7;             // "MapSteps": the event map's steps a day, index 0-7
+  bool wallpaperShown = false;  // "b_Wallpaper": the wallpaper lies under the picture
+  std::string wallpaperFile;    // "Wallpaper.FName": a BMP file
 
   bool operator==(const Settings&) const = default;
 };

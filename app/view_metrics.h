@@ -18,6 +18,7 @@ struct ViewMetrics {
   double displayScale = 1.0;  // lengths of the layout multiply by this
   int lineScale = 1;          // pen widths multiply by this, never below 1
   platform::ViewScale scale;  // the same factors as the pictures take them
+  bool wallpaperUnder = false;  // the wallpaper is drawn: pictures fill no background
 
   friend bool operator==(const ViewMetrics&, const ViewMetrics&) = default;
 };

@@ -24,4 +24,13 @@ ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode) {
   return *pictures.wheel;
 }
 
+void DrawViewPicture(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session, ViewPictures& pictures) {
+  ViewMetrics shown = metrics;
+  if (WallpaperDrawn(session)) {
+    DrawWallpaper(canvas, metrics.rect, *session.wallpaper);
+    shown.wallpaperUnder = true;
+  }
+  PictureOfMode(pictures, session.displayMode).Draw(canvas, shown, session);
+}
+
 }  // namespace kelvara::app

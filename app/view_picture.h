@@ -44,4 +44,7 @@ ViewPictures DefaultPictures(const platform::Clock* clock, const StepController*
                              const workspace::ChartEngine& engine, const workspace::TimeZoneSource* zones);
 ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode);
 
+// The display mode's picture over the wallpaper where one is shown.
+void DrawViewPicture(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session, ViewPictures& pictures);
+
 }  // namespace kelvara::app

@@ -49,7 +49,8 @@ std::optional<display::ClockHands> WheelPicture::ClockOf(const Session& session,
 }
 
 void WheelPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session) {
-  const display::WheelOptions options = WheelOptionsOf(session.settings, rotationDeg_);
+  display::WheelOptions options = WheelOptionsOf(session.settings, rotationDeg_);
+  options.backgroundFilled = !metrics.wallpaperUnder;
   const bool secondShown = SecondChartShown(session);
   display::WheelInput input = WheelInputOf(session.charts, session.aspectTables, options, secondShown);
   input.scale = metrics.scale;

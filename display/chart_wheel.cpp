@@ -361,7 +361,7 @@ bool ClockShown(bool setting, const ws::CalendarMoment& chartLocal, const ws::Ca
 WheelHits DrawWheel(Canvas& canvas, const Rect& drawing, const WheelInput& input) {
   Context c{canvas, drawing, input, LayoutFor(drawing, input), {}};
   c.hits.layout = c.layout;
-  canvas.FillRect(drawing, input.options.background);
+  if (input.options.backgroundFilled) canvas.FillRect(drawing, input.options.background);
   if (!input.inner || drawing.IsEmpty()) return c.hits;
   DrawCircles(c);
   DrawSigns(c);

@@ -18,6 +18,7 @@ struct WheelOptions {
   int manualRotationDeg = 0;      // the user's turn of the wheel, whole degrees
   platform::Color signBand{0, 255, 255};
   platform::Color background{220, 240, 210};
+  bool backgroundFilled = true;   // false over a wallpaper
 };
 
 }  // namespace kelvara::display

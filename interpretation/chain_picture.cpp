@@ -110,9 +110,9 @@ void DrawCentreRing(Canvas& canvas, const Rect& square, int glyphSide, Color col
 
 ChainDrawing DrawChains(Canvas& canvas, const Rect& rect, double scale, const ws::ObjectTable& objects,
                         const ChartChains& chains, ChainLayout& layout, ChainKind kind,
-                        platform::GlyphFitCache* glyphCache) {
+                        platform::GlyphFitCache* glyphCache, bool backgroundFilled) {
   ChainDrawing drawing;
-  canvas.FillRect(rect, platform::kWhite);
+  if (backgroundFilled) canvas.FillRect(rect, platform::kWhite);
   drawing.centre = rect.Center();
   const int smaller = std::max(0, std::min(rect.Width(), rect.Height()));
   drawing.pictureSide = Round(kPictureShare * smaller);

@@ -33,9 +33,11 @@ struct ChainDrawing {
 
 // P = 0.8 x the rectangle's smaller side, G = P / 10 x scale. Objects whose angle for the
 // kind is not placed start at their longitude, are spread apart as the wheel spreads its
-// glyphs, and their angles are stored in the layout. With no kind nothing but white.
+// glyphs, and their angles are stored in the layout. The background is white, left
+// unfilled over a wallpaper; with no kind nothing else is drawn.
 ChainDrawing DrawChains(platform::Canvas& canvas, const platform::Rect& rect, double scale,
                         const workspace::ObjectTable& objects, const ChartChains& chains, ChainLayout& layout,
-                        ChainKind kind, platform::GlyphFitCache* glyphCache = nullptr);
+                        ChainKind kind, platform::GlyphFitCache* glyphCache = nullptr,
+                        bool backgroundFilled = true);
 
 }  // namespace kelvara::interpretation

@@ -132,7 +132,7 @@ EventMapPicture* CKelvaraCView::EventMap() const {
 }
 
 void CKelvaraCView::DrawPicture(platform::Canvas& canvas, const ViewMetrics& metrics) {
-  PictureOfMode(pictures_, session_.displayMode).Draw(canvas, metrics, session_);
+  DrawViewPicture(canvas, metrics, session_, pictures_);
   if (!dragSquare_) return;
   canvas.SetPen({kDragGrey, 1});
   canvas.SetBrush(platform::Brush::Solid(kDragGrey));

@@ -38,9 +38,11 @@ constexpr const char* kProgramName = "Кельвара";
 constexpr const char* kCommandMenuCaption = "Команды";
 constexpr const char* kFileMenuCaption = "Файл";
 constexpr const char* kTimeFormatCaption = "Формат времени";
+constexpr const char* kViewMenuCaption = "Вид";
 constexpr const char* kHelpMenuCaption = "Справка";
 constexpr const char* kDocumentFilter = "The Kelvara's Data  (*.KVD *.kvd)";
 constexpr const char* kPictureFilter = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
+constexpr const char* kWallpaperFilter = "BMP (*.bmp *.BMP)";
 constexpr const char* kPictureNotWritten = "Не удается записать рисунок ";
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kGeometryKey = "sGeometry";
@@ -249,6 +251,7 @@ void CMainFrame::RebuildMenus() {
   soul.command = CommandId::kSoulFormula;
   AddEntries(bar, {soul}, run);
   AddEntries(bar->addMenu(ToQt(kTimeFormatCaption)), BuildTimeFormatMenu(session_), run);
+  AddEntries(bar->addMenu(ToQt(kViewMenuCaption)), BuildViewMenu(session_), run);
   AddEntries(bar->addMenu(ToQt(kHelpMenuCaption)), BuildHelpMenu(), run);
 }
 
@@ -390,6 +393,14 @@ std::optional<std::string> CMainFrame::ChooseDocumentToSave(const std::string& s
                                               ToQt(suggestedName), ToQt(kDocumentFilter));
   if (file.isEmpty()) return std::nullopt;
   if (!file.endsWith(".kvd", Qt::CaseInsensitive)) file += ToQt(kDocumentExtension);
+  return FromQt(file);
+}
+
+std::optional<std::string> CMainFrame::ChooseWallpaperFile() {
+  if (fileChooser_) return fileChooser_(false, "");
+  const QString file = QFileDialog::getOpenFileName(this, ToQt(CommandCaption(CommandId::kChooseWallpaper)), {},
+                                                    ToQt(kWallpaperFilter));
+  if (file.isEmpty()) return std::nullopt;
   return FromQt(file);
 }
 

@@ -96,6 +96,7 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   std::optional<workspace::CompositeOptions> EditCompositeOptions() override;
   std::optional<std::string> ChooseDocumentToOpen() override;
   std::optional<std::string> ChooseDocumentToSave(const std::string& suggestedName) override;
+  std::optional<std::string> ChooseWallpaperFile() override;
   // NowClockControl
   void Stop() override;
   void Resume() override;

@@ -4,8 +4,11 @@
 
 #include <deque>
 
+#include "app/view_picture.h"
 #include "interpretation/tradition_flags.h"
 #include "platform/file_io.h"
+#include "platform/recording_canvas.h"
+#include "platform/tests/bmp_writer.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/chart_rules.h"
 #include "workspace/tests/fake_sky.h"
@@ -36,11 +39,12 @@ class ScriptedUi : public ViewUi {
   std::optional<ws::CompositeOptions> EditCompositeOptions() override { return composite; }
   std::optional<std::string> ChooseDocumentToOpen() override { return openPath; }
   std::optional<std::string> ChooseDocumentToSave(const std::string&) override { return savePath; }
+  std::optional<std::string> ChooseWallpaperFile() override { return wallpaperPath; }
 
   bool answerYes = false;
   std::optional<ws::ChartRecord> birthData;
   std::optional<ws::CompositeOptions> composite;
-  std::optional<std::string> openPath, savePath;
+  std::optional<std::string> openPath, savePath, wallpaperPath;
   std::vector<std::string> messages, questions;
   std::vector<int> dialogs;
 };
@@ -393,6 +397,70 @@ TEST_F(CommandsTest, NoMenuEntryIsWithoutAHandler) {
     }
   }
   EXPECT_FALSE(Run(CommandId::kNone).handled);
+}
+
+using platform::testing::PlainBmp;
+
+TEST_F(CommandsTest, AWallpaperThatCannotBeReadLeavesTheOldOneAndItsKeys) {
+  const std::string good = (dir_ / "обои.bmp").string(), junk = (dir_ / "junk.bmp").string();
+  ASSERT_TRUE(platform::WriteFileAtomically(good, PlainBmp(4, 2, 0xFF0000)));
+  ASSERT_TRUE(platform::WriteFileAtomically(junk, "BM not a picture"));
+  ui_.wallpaperPath = good;
+  Run(CommandId::kChooseWallpaper);
+  ASSERT_TRUE(session_.wallpaper);
+  EXPECT_EQ(session_.wallpaper->image.width, 4);
+  EXPECT_EQ(session_.settings.wallpaperFile, good);
+  EXPECT_TRUE(BuildViewMenu(session_)[1].checked);
+
+  ui_.wallpaperPath = junk;
+  Run(CommandId::kChooseWallpaper);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_TRUE(ui_.messages[0].starts_with(std::string(kWallpaperUnreadable) + junk + ": ")) << ui_.messages[0];
+  EXPECT_EQ(session_.settings.wallpaperFile, good);
+  EXPECT_EQ(session_.wallpaper->file, good);
+
+  Run(CommandId::kShowWallpaper);
+  EXPECT_FALSE(WallpaperDrawn(session_));
+  Run(CommandId::kShowWallpaper);
+  EXPECT_TRUE(WallpaperDrawn(session_)) << "the picture read once shows again";
+
+  // A later run whose file has gone: told, and the keys stay for the file's return.
+  session_.wallpaper.reset();
+  session_.settings.wallpaperShown = false;
+  fs::remove(good);
+  Run(CommandId::kShowWallpaper);
+  EXPECT_EQ(ui_.messages.size(), 2u);
+  EXPECT_FALSE(WallpaperDrawn(session_));
+  EXPECT_EQ(session_.settings.wallpaperFile, good);
+}
+
+// The wallpaper covers the view at one scale, and no picture paints its background over it.
+TEST_F(CommandsTest, EveryPictureLiesOverTheWallpaperUncovered) {
+  EXPECT_EQ(CoveringSource({400, 100}, {100, 100}), (platform::Rect{150, 0, 250, 100}));
+  EXPECT_EQ(CoveringSource({100, 400}, {200, 100}), (platform::Rect{0, 175, 100, 225}));
+  EXPECT_EQ(CoveringSource({0, 10}, {200, 100}), platform::Rect{});
+  session_.wallpaper = std::get<Wallpaper>(ReadWallpaper([&] {
+    const std::string file = (dir_ / "wide.bmp").string();
+    EXPECT_TRUE(platform::WriteFileAtomically(file, PlainBmp(40, 10, 0x0000FF)));
+    return file;
+  }()));
+  session_.settings.wallpaperShown = true;
+  ViewPictures pictures = DefaultPictures(&clock_, nullptr, sky_, nullptr);
+  const ViewMetrics metrics = MetricsForSize(300, 200);
+  for (DisplayMode mode : {DisplayMode::kWheel, DisplayMode::kEventMap, DisplayMode::kChains}) {
+    session_.displayMode = mode;
+    session_.chainKind = ChainKind::kRulership;
+    platform::RecordingCanvas canvas;
+    DrawViewPicture(canvas, metrics, session_, pictures);
+    ASSERT_FALSE(canvas.Calls().empty());
+    const platform::CanvasCall& first = canvas.Calls().front();
+    EXPECT_EQ(first.kind, platform::CanvasCall::Kind::StretchCopy);
+    EXPECT_EQ(first.rect, metrics.rect);
+    EXPECT_EQ(first.sourceRect, (platform::Rect{12, 0, 27, 10}));
+    for (const platform::CanvasCall& fill : canvas.CallsOf(platform::CanvasCall::Kind::FillRect)) {
+      EXPECT_NE(fill.rect, metrics.rect) << "mode " << int(mode);
+    }
+  }
 }
 
 }  // namespace

@@ -200,6 +200,19 @@ TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
   EXPECT_NE(result.messages[0].find("asp2."), std::string::npos);
 }
 
+TEST_F(SessionTest, AWallpaperGoneSinceTheLastRunIsToldOnceAndItsKeysStay) {
+  const std::string gone = (dir_ / "обои.bmp").string();
+  Set("b_Wallpaper", 1);
+  Set("Wallpaper.FName", gone.c_str());
+  Session session;
+  const StartUpResult result = Start(session);
+  ASSERT_EQ(result.messages.size(), 1u);
+  EXPECT_TRUE(result.messages[0].starts_with(std::string(kWallpaperUnreadable) + gone)) << result.messages[0];
+  EXPECT_FALSE(WallpaperDrawn(session));
+  EXPECT_TRUE(session.settings.wallpaperShown);
+  EXPECT_EQ(session.settings.wallpaperFile, gone);
+}
+
 TEST_F(SessionTest, ASecondInstanceEndsBeforeTouchingAnythingAndFontsComeFromTheCard) {
   Set("b_Duble", 1);
   Session second;

@@ -29,6 +29,7 @@ class SilentUi : public ViewUi {
   std::optional<ws::CompositeOptions> EditCompositeOptions() override { return std::nullopt; }
   std::optional<std::string> ChooseDocumentToOpen() override { return std::nullopt; }
   std::optional<std::string> ChooseDocumentToSave(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> ChooseWallpaperFile() override { return std::nullopt; }
 };
 
 // A clock stopped at 1 March 2024 10:00 in Moscow's zone.

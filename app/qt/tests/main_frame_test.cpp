@@ -33,6 +33,8 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/tests/golden_image.h"
 #include "platform/qt/tests/qt_test_application.h"
+#include "platform/file_io.h"
+#include "platform/tests/bmp_writer.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/engine_driver.h"
 #include "workspace/tests/fake_sky.h"
@@ -120,7 +122,7 @@ class MainFrameTest : public ::testing::Test {
 
 TEST_F(MainFrameTest, TheMenusAreTheCoresTreesAndFollowEveryCommand) {
   CMainFrame& frame = Frame();
-  EXPECT_EQ(Captions(frame.menuBar()->actions()), (QStringList{"Файл", "Команды", "Формула Души", "Формат времени", "Справка"}));
+  EXPECT_EQ(Captions(frame.menuBar()->actions()), (QStringList{"Файл", "Команды", "Формула Души", "Формат времени", "Вид", "Справка"}));
   EXPECT_EQ(frame.windowTitle(), "Иван — Кельвара[*]");
   QAction* koch = FindAction(frame.menuBar()->actions(), {"Команды", "Настроить", "Системы Домов", "Koch"});
   ASSERT_TRUE(koch);
@@ -158,6 +160,22 @@ TEST_F(MainFrameTest, AboutNamesTheVersionAndEveryAttribution) {
                             "DejaVu Sans", "Bitstream Vera"}) {
     EXPECT_NE(about.find(piece), std::string::npos) << piece;
   }
+}
+
+TEST_F(MainFrameTest, TheWallpaperLiesUnderTheWheelUntilSwitchedOff) {
+  CMainFrame& frame = Frame();
+  const std::string file = (dir_ / "обои.bmp").string();
+  ASSERT_TRUE(platform::WriteFileAtomically(file, platform::testing::PlainBmp(16, 9, 0x0000FF)));
+  frame.SetFileChooser([file](bool, const std::string&) { return std::optional(file); });
+  const auto corner = [&frame] { return frame.View()->grab().toImage().pixelColor(2, 2); };
+  const QColor plain = corner();
+  ASSERT_TRUE(Trigger("Вид/Обои..."));
+  EXPECT_EQ(corner(), QColor(0, 0, 255));
+  EXPECT_TRUE(FindAction(frame.menuBar()->actions(), {"Вид", "Показывать обои"})->isChecked());
+  EXPECT_EQ(session_.settings.wallpaperFile, file);
+  ASSERT_TRUE(Trigger("Вид/Показывать обои"));
+  EXPECT_EQ(corner(), plain);
+  EXPECT_FALSE(session_.settings.wallpaperShown);
 }
 
 TEST_F(MainFrameTest, ADoubleTapFreezesAndReleasesTheNowChart) {

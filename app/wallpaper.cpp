@@ -1,0 +1,38 @@
+#include "app/wallpaper.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kelvara::app {
+
+std::variant<Wallpaper, std::string> ReadWallpaper(const std::string& file) {
+  platform::BmpDecoding decoding = platform::ReadBmpFile(file);
+  if (!decoding.image) return std::string(kWallpaperUnreadable) + file + ": " + decoding.refusal;
+  return Wallpaper{file, std::move(*decoding.image)};
+}
+
+// The side that is relatively longer than the area's is cut; products in 64 bits, so
+// no size the decoder admits overflows.
+platform::Rect CoveringSource(platform::Size image, platform::Size area) {
+  if (image.width <= 0 || image.height <= 0 || area.width <= 0 || area.height <= 0) return {};
+  const std::int64_t imageWide = std::int64_t(image.width) * area.height;
+  const std::int64_t areaWide = std::int64_t(area.width) * image.height;
+  if (imageWide > areaWide) {
+    const int width = std::max(1, int(areaWide / area.height));
+    const int left = (image.width - width) / 2;
+    return {left, 0, left + width, image.height};
+  }
+  const int height = std::max(1, int(imageWide / area.width));
+  const int top = (image.height - height) / 2;
+  return {0, top, image.width, top + height};
+}
+
+void DrawWallpaper(platform::Canvas& canvas, const platform::Rect& area, const Wallpaper& wallpaper) {
+  const platform::Size imageSize{wallpaper.image.width, wallpaper.image.height};
+  const platform::Rect source = CoveringSource(imageSize, {area.Width(), area.Height()});
+  if (source.IsEmpty()) return;
+  const std::unique_ptr<platform::Bitmap> bitmap = canvas.CreateBitmapFrom(wallpaper.image);
+  if (bitmap) canvas.StretchCopy(area, *bitmap, source);
+}
+
+}  // namespace kelvara::app
