@@ -1,0 +1,99 @@
+// The grids of the program's windows: CALXGridCtrl shows result tables (calendars,
+// positions, aspect lists), CRegGridCtrl edits the tables of the settings pages. Both
+// size their columns from the model's shares of the width, mark rows with a bar in the
+// first column and copy the selected rows with Ctrl+C.
+#pragma once
+
+#include <QTableView>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "platform/editable_grid_model.h"
+#include "platform/grid_model.h"
+#include "platform/qt/grid_item_model.h"
+
+namespace kelvara::platform {
+
+// What the two grids share; not made on its own.
+class GridView : public QTableView {
+  Q_OBJECT
+
+ public:
+  GridItemModel* Items() const { return items_; }
+  // The selected rows (or the current one) as Ctrl+C puts them on the clipboard.
+  std::string SelectedRowsText() const;
+  // The whole table in the order shown.
+  std::string ToCsv() const;
+
+ protected:
+  explicit GridView(QWidget* parent);
+
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FitColumns();
+  int HeaderHint(int column);
+
+  GridItemModel* items_;
+  std::map<std::pair<QString, bool>, int> headerHints_;  // by text and sort indicator shown
+};
+
+class CALXGridCtrl : public GridView {
+  Q_OBJECT
+
+ public:
+  explicit CALXGridCtrl(QWidget* parent = nullptr);
+  // The model must outlive the grid or be replaced first.
+  void SetModel(GridModel* model) { Items()->Show(model); }
+
+ signals:
+  // Enter or a double click; after the model's own RowActivated.
+  void rowActivated(int modelRow);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Activate(const QModelIndex& index);
+  void SortBy(int column);
+};
+
+class CRegGridCtrl : public GridView {
+  Q_OBJECT
+
+ public:
+  // Asks for a new colour; none when the user cancels.
+  using ColorChooser = std::function<std::optional<Color>(Color current, QWidget* parent)>;
+  // Tells the user why a value was refused.
+  using RefusalSink = std::function<void(const std::string& reason)>;
+
+  explicit CRegGridCtrl(QWidget* parent = nullptr);
+  // The model must outlive the grid or be replaced first.
+  void SetModel(EditableGridModel* model) { Items()->Show(model); }
+  // In place of the colour dialog and the message box, for tests.
+  void SetColorChooser(ColorChooser chooser) { chooseColor_ = std::move(chooser); }
+  void SetRefusalSink(RefusalSink sink) { refuse_ = std::move(sink); }
+
+  // Edits the current cell as F2 and Enter do: an editor, a toggled check, a colour dialog.
+  void EditCurrent();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void EditByMouse(const QModelIndex& index);
+  void ToggleCheck(const QModelIndex& index);
+  void ChooseColour(const QModelIndex& index);
+  void PasteAtCurrent();
+  void ShowRefusal(const QString& reason);
+
+  ColorChooser chooseColor_;
+  RefusalSink refuse_;
+};
+
+}  // namespace kelvara::platform
