@@ -27,7 +27,7 @@ TEST(HelpViewer, PageHasEveryTopicTheProgramOpens) {
   ASSERT_TRUE(viewer.ShowTopic("file:kelvara.htm"));
   const QStringList anchors = viewer.Anchors();
   for (const char* topic :
-       {"Horoscope", "Map", "Soul", "DlgCom", "Now", "Step", "Calendars", "Text", "Files"}) {
+       {"Horoscope", "Map", "Soul", "DlgCom", "Now", "Step", "Calendars", "Text", "Files", "Wallpaper"}) {
     EXPECT_TRUE(anchors.contains(topic)) << topic;
   }
   EXPECT_TRUE(viewer.Browser()->toPlainText().contains("Формула Души"));
