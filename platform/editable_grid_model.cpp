@@ -246,17 +246,22 @@ Refusal EditableGridModel::SetCell(int row, int column, std::string_view text) {
   return std::nullopt;
 }
 
-Refusal EditableGridModel::SetChecked(int row, int column, bool checked) {
+EditCell* EditableGridModel::WritableCellOf(int row, int column, EditKind kind) {
   EditCell* cell = CellAt(row, column);
-  if (!cell || cell->readOnly || cell->kind != EditKind::kCheck) return kReadOnly;
+  return cell && !cell->readOnly && cell->kind == kind ? cell : nullptr;
+}
+
+Refusal EditableGridModel::SetChecked(int row, int column, bool checked) {
+  EditCell* cell = WritableCellOf(row, column, EditKind::kCheck);
+  if (!cell) return kReadOnly;
   cell->checked = checked;
   NotifyChanged();
   return std::nullopt;
 }
 
 Refusal EditableGridModel::SetColor(int row, int column, Color color) {
-  EditCell* cell = CellAt(row, column);
-  if (!cell || cell->readOnly || cell->kind != EditKind::kColor) return kReadOnly;
+  EditCell* cell = WritableCellOf(row, column, EditKind::kColor);
+  if (!cell) return kReadOnly;
   cell->color = color;
   NotifyChanged();
   return std::nullopt;

@@ -80,6 +80,8 @@ class EditableGridModel : public GridModel {
 
  private:
   EditCell* CellAt(int row, int column);  // null outside the grid
+  // Null unless the cell is inside, writable and of that kind.
+  EditCell* WritableCellOf(int row, int column, EditKind kind);
 
   std::vector<std::string> headers_;
   std::vector<double> fractions_;
