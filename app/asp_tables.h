@@ -26,6 +26,7 @@ using workspace::kPenDashes;
 using workspace::kPenDots;
 using workspace::kPenSolid;
 using workspace::OrbArray;
+using workspace::OrbOfSlot;
 using workspace::PenStyle;
 
 // Table 1 from "asp1.", then table 2 from "asp2." over its defaults. A missing file

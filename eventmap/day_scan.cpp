@@ -50,10 +50,7 @@ struct Target {
   bool operator<(const Target& other) const { return longitude < other.longitude; }
 };
 
-double OrbOf(const ws::AspectRecord& aspect, int slot) {
-  // The orb arrays stop at slot 33; the second lot shares the Part of Fortune's orb.
-  return aspect.firstOrbs[std::min(slot, ws::kOrbSlotCount - 1)];
-}
+double OrbOf(const ws::AspectRecord& aspect, int slot) { return ws::OrbOfSlot(aspect.firstOrbs, slot); }
 
 // Calls f for each target in [from, from + length] on the circle, in order from `from`.
 template <typename F>

@@ -166,7 +166,7 @@ AspectRows RowsOf(const workspace::AspectTable& table) {
     rows[a].enabled = record.enabled;
     rows[a].angle = Normalise360(record.angle);  // a hand-edited 360 is a conjunction
     rows[a].colour = record.firstColor;
-    std::copy_n(record.firstOrbs.begin(), kTablePoints, rows[a].orbs.begin());
+    for (int point = 0; point < kTablePoints; ++point) rows[a].orbs[point] = workspace::OrbOfSlot(record.firstOrbs, point);
   }
   return rows;
 }

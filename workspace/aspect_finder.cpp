@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <charconv>
 #include <cmath>
 
@@ -28,9 +30,6 @@ bool Aspected(const ChartObject& object) {
   return object.visible != 0 && object.takesPartInAspects != 0 && object.HasLongitude();
 }
 
-// The orb arrays stop at slot 33; the last slot has no orb of its own.
-double OrbOf(const OrbArray& orbs, int slot) { return slot < kOrbSlotCount ? orbs[slot] : 0.0; }
-
 struct Pair {
   int slotA;
   int slotB;
@@ -43,12 +42,19 @@ class Finder {
   std::vector<FoundAspect> Run() {
     FillSeparations();
     for (int aspect = 0; aspect < kAspectCount; ++aspect) {
-      if ((*in_.table)[aspect].enabled) FindForAspect(aspect);
+      if ((*in_.table)[aspect].enabled) PrepareAspect(aspect);
     }
-    return std::move(found_);
+    FindInPairs();
+    std::vector<FoundAspect> found;
+    for (const std::vector<FoundAspect>& ofAspect : found_) found.insert(found.end(), ofAspect.begin(), ofAspect.end());
+    return found;
   }
 
  private:
+  using AspectMask = std::uint32_t;  // one bit an aspect of the table
+  static_assert(kAspectCount <= 32);
+  static constexpr int kBuckets = 181;  // whole degrees of separation, 0-180
+
   int LastSlot() const { return std::min(in_.lastSlot, kLastSlot); }
 
   // The separation of every pair once, -1 where a pair takes no part, as the wheel's
@@ -65,18 +71,42 @@ class Finder {
     }
   }
 
-  // The wider of the two orb kinds, so that most pairs are dismissed before the
-  // applying test.
-  static double WidestOrb(const AspectRecord& record, Pair pair) {
-    return std::max({OrbOf(record.firstOrbs, pair.slotA), OrbOf(record.firstOrbs, pair.slotB),
-                     OrbOf(record.secondOrbs, pair.slotA), OrbOf(record.secondOrbs, pair.slotB)}) / 2.0;
+  // Each slot's wider orb of the two kinds, so that most pairs are dismissed before the
+  // applying test, and the whole degrees of separation where the aspect can be found
+  // at all, so that a pair is tried only against the aspects near its separation.
+  void PrepareAspect(int aspect) {
+    const AspectRecord& record = (*in_.table)[aspect];
+    double widest = 0.0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      widestOrbs_[aspect][slot] = std::max(OrbOfSlot(record.firstOrbs, slot), OrbOfSlot(record.secondOrbs, slot));
+      widest = std::max(widest, widestOrbs_[aspect][slot]);
+    }
+    const double from = record.angle - widest / 2.0;
+    const double to = record.angle + widest / 2.0;
+    if (!(to >= 0.0 && from <= kHalfCircleDeg)) return;
+    const int first = int(std::clamp(std::floor(from), 0.0, double(kBuckets - 1)));
+    const int last = int(std::clamp(std::floor(to), 0.0, double(kBuckets - 1)));
+    for (int bucket = first; bucket <= last; ++bucket) near_[bucket] |= AspectMask{1} << aspect;
+  }
+
+  double WidestOrb(int aspect, Pair pair) const {
+    return std::max(widestOrbs_[aspect][pair.slotA], widestOrbs_[aspect][pair.slotB]) / 2.0;
   }
 
   // A single chart takes each unordered pair once, lower slot first; two charts take
-  // every inner object against every outer one.
-  void FindForAspect(int aspect) {
-    for (int a = kFirstSlot; a <= LastSlot(); ++a) {
-      for (int b = in_.twoCharts ? kFirstSlot : a + 1; b <= LastSlot(); ++b) TryPair(aspect, {a, b});
+  // every inner object against every outer one. Each aspect keeps its pairs in that order.
+  void FindInPairs() {
+    const int last = LastSlot();
+    for (int a = kFirstSlot; a <= last; ++a) {
+      for (int b = in_.twoCharts ? kFirstSlot : a + 1; b <= last; ++b) {
+        const double separation = separation_[a][b];
+        if (separation < 0.0) continue;
+        for (AspectMask aspects = near_[std::min(int(separation), kBuckets - 1)]; aspects != 0; aspects &= aspects - 1) {
+          const int aspect = std::countr_zero(aspects);
+          const double distance = std::fabs(separation - (*in_.table)[aspect].angle);
+          if (distance < WidestOrb(aspect, {a, b})) TryPair(aspect, {a, b}, distance);
+        }
+      }
     }
   }
 
@@ -87,28 +117,27 @@ class Finder {
 
   bool Shown(bool applying) const { return applying ? in_.applyingShown : in_.separatingShown; }
 
-  void TryPair(int aspect, Pair pair) {
+  void TryPair(int aspect, Pair pair, double distance) {
     const AspectRecord& record = (*in_.table)[aspect];
-    const double separation = separation_[pair.slotA][pair.slotB];
-    if (separation < 0.0 || Excluded(record, pair)) return;
-    const double distance = std::fabs(separation - record.angle);
-    if (!(distance < WidestOrb(record, pair))) return;
+    if (Excluded(record, pair)) return;
     const ChartObject& a = (*in_.inner)[pair.slotA];
     const ChartObject& b = (*in_.outer)[pair.slotB];
     const double speedA = in_.twoCharts && in_.innerStandsStill ? kStandingStillDegPerDay : a.speed;
     const bool applying = IsApplying(a.longitude, speedA, b.longitude, b.speed, record.angle, distance);
     if (!Shown(applying)) return;
     const OrbArray& orbs = applying ? record.firstOrbs : record.secondOrbs;
-    const double orb = std::max(OrbOf(orbs, pair.slotA), OrbOf(orbs, pair.slotB)) / 2.0;
+    const double orb = std::max(OrbOfSlot(orbs, pair.slotA), OrbOfSlot(orbs, pair.slotB)) / 2.0;
     if (!(distance < orb)) return;
-    found_.push_back({aspect, pair.slotA, pair.slotB, record.angle, distance, orb, applying});
+    found_[aspect].push_back({aspect, pair.slotA, pair.slotB, record.angle, distance, orb, applying});
   }
 
   static constexpr double kNoSeparation = -1.0;
 
   const AspectFinderInput& in_;
   std::array<std::array<double, kSlotCount>, kSlotCount> separation_;
-  std::vector<FoundAspect> found_;
+  std::array<std::array<double, kSlotCount>, kAspectCount> widestOrbs_{};
+  std::array<AspectMask, kBuckets> near_{};
+  std::array<std::vector<FoundAspect>, kAspectCount> found_;
 };
 
 }  // namespace
@@ -119,7 +148,9 @@ std::vector<FoundAspect> FindAspects(const AspectFinderInput& input) {
 }
 
 double AngularSeparationDeg(double a, double b) {
-  const double s = std::fmod(std::fabs(a - b), kFullCircle);
+  // Longitudes of a chart lie within one circle, which spares the division.
+  const double apart = std::fabs(a - b);
+  const double s = apart < kFullCircle ? apart : std::fmod(apart, kFullCircle);
   return s > kHalfCircleDeg ? kFullCircle - s : s;
 }
 

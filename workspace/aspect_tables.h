@@ -17,6 +17,13 @@ enum PenStyle : std::int32_t { kPenSolid = 0, kPenDashes = 1, kPenDots = 2 };
 
 using OrbArray = std::array<double, kOrbSlotCount>;
 
+// The orb of an object slot. The arrays stop at slot 33, so the second lot (slot 34)
+// shares the Part of Fortune's orb; slots outside 0-34 have none.
+constexpr double OrbOfSlot(const OrbArray& orbs, int slot) {
+  if (slot < 0 || slot > kOrbSlotCount) return 0.0;
+  return orbs[slot < kOrbSlotCount ? slot : kOrbSlotCount - 1];
+}
+
 // The initial state of every record: disabled, angle 0, no orbs, empty texts.
 struct AspectRecord {
   bool enabled = false;

@@ -343,7 +343,7 @@ TEST(DayScanOnTheEngine, CrossingsAgreeWithDirectCastsToTwoArcSeconds) {
         ++checked;
       };
       expectAt(e.culminationHours, e.movingLongitudeDeg, "exact");
-      const double halfOrb = aspects[e.aspectIndex].firstOrbs[e.basePoint < ws::kOrbSlotCount ? e.basePoint : 33] / 2;
+      const double halfOrb = ws::OrbOfSlot(aspects[e.aspectIndex].firstOrbs, e.basePoint) / 2;
       // Entry and exit lie on opposite boundaries; which is which follows the motion.
       if (e.startFound && e.endFound) {
         const double before = LongitudeAt(engine, e.startHours - kOffset, e.movingPoint);

@@ -151,20 +151,30 @@ TEST(AspectFinder, AStandingInnerChartTurnsAnApplyingAspectSeparating) {
   }
 }
 
-// The orb arrays end at slot 33: the second lot brings no orb of its own.
-TEST(AspectFinder, TheLastSlotHasNoOrbOfItsOwn) {
+// The orb arrays end at slot 33: the second lot takes the Part of Fortune's orb.
+TEST(AspectFinder, TheSecondLotSharesTheLastOrb) {
   AspectTable table{};
   table[kTrine].enabled = true;
   table[kTrine].angle = 120.0;
   const ObjectTable objects = Sky({{kSlotSun, 0.0, 1.0}, {kSlotSecondLot, 121.5, kNotAvailable}});
   table[kTrine].firstOrbs[0] = 4.0;
-  table[kTrine].firstOrbs[kOrbSlotCount - 1] = 4.0;
   EXPECT_TRUE(FindAspects(Single(objects, table)).empty());
-  table[kTrine].firstOrbs[kSlotSun] = 4.0;
+  table[kTrine].firstOrbs[kOrbSlotCount - 1] = 4.0;
   const auto found = FindAspects(Single(objects, table));
   ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].outerSlot, kSlotSecondLot);
   EXPECT_EQ(found[0].orbDeg, 2.0);
   EXPECT_TRUE(found[0].applying);
+}
+
+TEST(AspectFinder, OrbOfSlotStaysInsideTheArray) {
+  OrbArray orbs{};
+  for (int slot = 0; slot < kOrbSlotCount; ++slot) orbs[slot] = slot + 1.0;
+  EXPECT_EQ(OrbOfSlot(orbs, 0), 1.0);
+  EXPECT_EQ(OrbOfSlot(orbs, kOrbSlotCount - 1), kOrbSlotCount);
+  EXPECT_EQ(OrbOfSlot(orbs, kOrbSlotCount), kOrbSlotCount);
+  EXPECT_EQ(OrbOfSlot(orbs, kOrbSlotCount + 1), 0.0);
+  EXPECT_EQ(OrbOfSlot(orbs, -1), 0.0);
 }
 
 TEST(AspectFinder, TextsNameTheAspect) {
