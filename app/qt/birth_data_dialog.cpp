@@ -8,8 +8,10 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "app/help_topics.h"
 #include "app/qt/angle_edit.h"
 #include "app/qt/dialog_buttons.h"
+#include "app/qt/help_key.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/place_picker.h"
 #include "app/qt/qt_text.h"
@@ -84,6 +86,7 @@ CBirthDataDlg::CBirthDataDlg(const workspace::ChartRecord& chart, const BirthDia
       gmt_(new QLineEdit(this)) {
   setObjectName("birthDataDialog");
   setWindowTitle(QString::fromUtf8(kTitle));
+  InstallHelpKey(*this, kHelpBirthData);
   const workspace::BirthDataForm shown = workspace::FormFromChart(chart);
 
   QWidget* nameField = nullptr;

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+#include "app/help_topics.h"
+#include "app/qt/help_key.h"
 #include "app/qt/qt_text.h"
 #include "app/step_shift.h"
 
@@ -52,6 +54,7 @@ int Along(int tap, int length, int low, int high) {
 
 CStepDlg::CStepDlg(int chart, const StepShift& step, QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("%1 для карты %2").arg(ToQt(kCaption)).arg(chart));
+  InstallHelpKey(*this, kHelpStep);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(ToQt(kCaption), this));
   auto* grid = new QGridLayout;

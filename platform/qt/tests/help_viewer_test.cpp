@@ -27,7 +27,8 @@ TEST(HelpViewer, PageHasEveryTopicTheProgramOpens) {
   ASSERT_TRUE(viewer.ShowTopic("file:kelvara.htm"));
   const QStringList anchors = viewer.Anchors();
   for (const char* topic :
-       {"Horoscope", "Map", "Soul", "DlgCom", "Now", "Step", "Calendars", "Text", "Files", "Wallpaper"}) {
+       {"Horoscope", "Map", "Soul", "DlgCom", "Now", "Step", "Calendars", "Text", "Files", "Wallpaper", "Settings",
+        "Planets", "Aspects", "AspTable", "Rulers", "View", "Positions"}) {
     EXPECT_TRUE(anchors.contains(topic)) << topic;
   }
   EXPECT_TRUE(viewer.Browser()->toPlainText().contains("Формула Души"));
