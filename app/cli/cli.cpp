@@ -11,6 +11,7 @@ namespace {
 
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
+      {"aspects", RunAspectsCommand},
       {"chains", RunChainsCommand},
       {"chart", RunChartCommand},
       {"events", RunEventsCommand},
@@ -64,6 +65,7 @@ void PrintUsage(std::ostream& to) {
 #endif
         ;
   to << ChainsUsage();
+  to << AspectsUsage();
 }
 
 }  // namespace

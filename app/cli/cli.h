@@ -63,6 +63,12 @@ int RunChainsCommand(const std::vector<std::string>& args, const CliContext& con
 // Its lines of the usage, which it also shows when it refuses its options.
 std::string_view ChainsUsage();
 
+// aspects [--table 1|2] [--format text|csv]
+// The aspect tables in use: "asp1." and "asp2." under the data-file prefix, else the defaults.
+int RunAspectsCommand(const std::vector<std::string>& args, const CliContext& context,
+                      std::ostream& out, std::ostream& err);
+std::string_view AspectsUsage();
+
 #ifdef KELVARA_CLI_RENDER
 // render CHART OPTIONS [--avesta] [--from-aries] [--sort] [--degrees] [--iching]
 //        [--format png|svg|pdf] [--size N] --out FILE
