@@ -24,10 +24,15 @@ ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode) {
   return *pictures.wheel;
 }
 
-void DrawViewPicture(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session, ViewPictures& pictures) {
+void DrawViewPicture(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session, ViewPictures& pictures,
+                     WallpaperBitmap* kept) {
   ViewMetrics shown = metrics;
   if (WallpaperDrawn(session)) {
-    DrawWallpaper(canvas, metrics.rect, *session.wallpaper);
+    if (kept) {
+      DrawWallpaper(canvas, metrics.rect, *session.wallpaper, *kept);
+    } else {
+      DrawWallpaper(canvas, metrics.rect, *session.wallpaper);
+    }
     shown.wallpaperUnder = true;
   }
   PictureOfMode(pictures, session.displayMode).Draw(canvas, shown, session);

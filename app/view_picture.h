@@ -44,7 +44,9 @@ ViewPictures DefaultPictures(const platform::Clock* clock, const StepController*
                              const workspace::ChartEngine& engine, const workspace::TimeZoneSource* zones);
 ViewPicture& PictureOfMode(ViewPictures& pictures, DisplayMode mode);
 
-// The display mode's picture over the wallpaper where one is shown.
-void DrawViewPicture(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session, ViewPictures& pictures);
+// The display mode's picture over the wallpaper where one is shown; a window that
+// repaints often keeps the wallpaper's bitmap in `kept`.
+void DrawViewPicture(platform::Canvas& canvas, const ViewMetrics& metrics, Session& session, ViewPictures& pictures,
+                     WallpaperBitmap* kept = nullptr);
 
 }  // namespace kelvara::app

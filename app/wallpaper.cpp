@@ -1,7 +1,9 @@
 #include "app/wallpaper.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <typeinfo>
 
 namespace kelvara::app {
 
@@ -27,12 +29,32 @@ platform::Rect CoveringSource(platform::Size image, platform::Size area) {
   return {0, top, image.width, top + height};
 }
 
-void DrawWallpaper(platform::Canvas& canvas, const platform::Rect& area, const Wallpaper& wallpaper) {
+std::uint64_t NextWallpaperSerial() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
+platform::Bitmap* WallpaperBitmap::For(platform::Canvas& canvas, const Wallpaper& wallpaper) {
+  const std::type_index kind(typeid(canvas));
+  if (!bitmap_ || serial_ != wallpaper.serial || canvasKind_ != kind) {
+    bitmap_ = canvas.CreateBitmapFrom(wallpaper.image);
+    serial_ = wallpaper.serial;
+    canvasKind_ = kind;
+  }
+  return bitmap_.get();
+}
+
+void DrawWallpaper(platform::Canvas& canvas, const platform::Rect& area, const Wallpaper& wallpaper,
+                   WallpaperBitmap& kept) {
   const platform::Size imageSize{wallpaper.image.width, wallpaper.image.height};
   const platform::Rect source = CoveringSource(imageSize, {area.Width(), area.Height()});
   if (source.IsEmpty()) return;
-  const std::unique_ptr<platform::Bitmap> bitmap = canvas.CreateBitmapFrom(wallpaper.image);
-  if (bitmap) canvas.StretchCopy(area, *bitmap, source);
+  if (platform::Bitmap* bitmap = kept.For(canvas, wallpaper)) canvas.StretchCopy(area, *bitmap, source);
+}
+
+void DrawWallpaper(platform::Canvas& canvas, const platform::Rect& area, const Wallpaper& wallpaper) {
+  WallpaperBitmap once;
+  DrawWallpaper(canvas, area, wallpaper, once);
 }
 
 }  // namespace kelvara::app

@@ -132,7 +132,7 @@ EventMapPicture* CKelvaraCView::EventMap() const {
 }
 
 void CKelvaraCView::DrawPicture(platform::Canvas& canvas, const ViewMetrics& metrics) {
-  DrawViewPicture(canvas, metrics, session_, pictures_);
+  DrawViewPicture(canvas, metrics, session_, pictures_, &wallpaperBitmap_);
   if (!dragSquare_) return;
   canvas.SetPen({kDragGrey, 1});
   canvas.SetBrush(platform::Brush::Solid(kDragGrey));

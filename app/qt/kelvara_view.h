@@ -101,6 +101,7 @@ class CKelvaraCView : public QWidget {
   bool resourceMessageShown_ = false;
   std::function<QImage(QSize)> imageFactory_;
   platform::GlyphImageCache glyphImages_;  // large glyphs, from one paint to the next
+  WallpaperBitmap wallpaperBitmap_;        // the wallpaper, likewise
 };
 
 }  // namespace kelvara::app
