@@ -7,6 +7,7 @@
 #include "platform/csv.h"
 #include "workspace/driver_points.h"
 #include "workspace/gmt_text.h"
+#include "workspace/position_text.h"
 
 namespace kelvara::app {
 namespace {
@@ -45,19 +46,6 @@ std::string DegreesMinutes(double value, const char* positive, const char* negat
   return Printf("%lld°%02lld' %s", totalMinutes / 60, totalMinutes % 60, value < 0.0 ? negative : positive);
 }
 
-std::string PositionText(const ChartObject& object) {
-  if (!object.HasLongitude()) return "—";
-  // Truncated, so 29°59.7' never shows as 30°00' of the same sign.
-  const long long totalMinutes = static_cast<long long>(std::floor(std::fmod(object.longitude, 30.0) * 60.0));
-  return Printf("%2lld°%02lld'", totalMinutes / 60, totalMinutes % 60);
-}
-
-// A cusp's speed is the driver's filler, not a motion a reader could use.
-std::string SpeedText(const ChartObject& object, int slot) {
-  if (object.speed == workspace::kNotAvailable || workspace::IsCuspSlot(slot)) return "";
-  return Printf("%+.4f", object.speed);
-}
-
 void PrintHeaderText(const ChartRecord& chart, std::ostream& out) {
   out << (chart.name.empty() ? std::string("(без имени)") : chart.name) << " — " << chart.title << "\n"
       << "Местное время: " << MomentText(chart.local) << ", GMT "
@@ -88,7 +76,8 @@ void PrintChartText(const ChartRecord& chart, std::ostream& out) {
     const int house = known ? HouseColumn(chart, slot) : 0;
     out << Padded(std::string(workspace::SlotName(slot)), kNameColumn)
         << Padded(known ? std::string(workspace::SignName(object.sign)) : "", kSignColumn)
-        << Padded(PositionText(object), kPositionColumn) << Padded(SpeedText(object, slot), kSpeedColumn)
+        << Padded(workspace::DegreesMinutesText(object), kPositionColumn)
+        << Padded(workspace::SpeedText(object, slot), kSpeedColumn)
         << Padded(house > 0 ? std::to_string(house) : "", 5) << (object.retrograde ? "R" : "") << "\n";
   }
 }

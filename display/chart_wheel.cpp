@@ -154,15 +154,7 @@ void DrawAspects(Context& c) {
   const WheelInput& in = c.input;
   if (!in.aspects) return;
   const bool two = in.outer != nullptr;
-  ws::AspectFinderInput finder;
-  finder.inner = in.inner;
-  finder.outer = two ? in.outer : in.inner;
-  finder.twoCharts = two;
-  finder.table = in.aspects;
-  finder.applyingShown = in.options.applyingShown;
-  finder.separatingShown = in.options.separatingShown;
-  finder.innerStandsStill = two && ws::StandsStillForOuter(in.outerName);
-  finder.lastSlot = c.layout.houses ? ws::kLastSlot : ws::kSlotLilith;
+  const ws::AspectFinderInput finder = WheelAspectFinder(in);
   const double radius = c.layout.r3 - c.layout.m / 2;
   for (const ws::FoundAspect& found : ws::FindAspects(finder)) {
     const ws::AspectRecord& aspect = (*in.aspects)[found.aspect];
@@ -170,11 +162,7 @@ void DrawAspects(Context& c) {
     const double b = Angle(c, (*finder.outer)[found.outerSlot].longitude);
     c.canvas.SetPen(AspectPen(aspect, in.scale));
     c.canvas.DrawLine(PointAt(c.layout.centre, radius, a), PointAt(c.layout.centre, radius, b));
-    const std::string innerName = ws::ObjectDisplayName(*finder.inner, found.innerSlot);
-    const std::string outerName = ws::ObjectDisplayName(*finder.outer, found.outerSlot);
-    AspectEntry entry{two ? ws::AspectDescription(outerName, aspect.angle, innerName)
-                          : ws::AspectDescription(innerName, aspect.angle, outerName),
-                      found.innerSlot, found.outerSlot};
+    const AspectEntry entry = WheelAspectEntry(finder, found);
     c.hits.aspects.push_back(entry);
     if (two && TicksOuterCusp(found.outerSlot)) {
       c.canvas.DrawLine(PointAt(c.layout.centre, radius, b), PointAt(c.layout.centre, c.layout.r3, b));
@@ -356,6 +344,29 @@ WheelLayout LayoutFor(const Rect& drawing, const WheelInput& input) {
 
 bool ClockShown(bool setting, const ws::CalendarMoment& chartLocal, const ws::CalendarMoment& today) {
   return setting && chartLocal.year == today.year && chartLocal.month == today.month && chartLocal.day == today.day;
+}
+
+ws::AspectFinderInput WheelAspectFinder(const WheelInput& input) {
+  const bool two = input.outer != nullptr;
+  ws::AspectFinderInput finder;
+  finder.inner = input.inner;
+  finder.outer = two ? input.outer : input.inner;
+  finder.twoCharts = two;
+  finder.table = input.aspects;
+  finder.applyingShown = input.options.applyingShown;
+  finder.separatingShown = input.options.separatingShown;
+  finder.innerStandsStill = two && ws::StandsStillForOuter(input.outerName);
+  finder.lastSlot = input.inner && HasHouses(*input.inner) ? ws::kLastSlot : ws::kSlotLilith;
+  return finder;
+}
+
+AspectEntry WheelAspectEntry(const ws::AspectFinderInput& finder, const ws::FoundAspect& found) {
+  const double angle = (*finder.table)[found.aspect].angle;
+  const std::string innerName = ws::ObjectDisplayName(*finder.inner, found.innerSlot);
+  const std::string outerName = ws::ObjectDisplayName(*finder.outer, found.outerSlot);
+  return {finder.twoCharts ? ws::AspectDescription(outerName, angle, innerName)
+                           : ws::AspectDescription(innerName, angle, outerName),
+          found.innerSlot, found.outerSlot};
 }
 
 WheelHits DrawWheel(Canvas& canvas, const Rect& drawing, const WheelInput& input) {

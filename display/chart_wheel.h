@@ -14,6 +14,7 @@
 #include "platform/canvas.h"
 #include "platform/glyph.h"
 #include "platform/view_scale.h"
+#include "workspace/aspect_finder.h"
 #include "workspace/aspect_tables.h"
 #include "workspace/chart_record.h"
 
@@ -77,6 +78,11 @@ struct WheelHits {
 };
 
 WheelHits DrawWheel(platform::Canvas& canvas, const platform::Rect& drawing, const WheelInput& input);
+
+// What the wheel asks the aspect finder for its input, and the description it lists
+// for a found aspect (the outer chart's object first in a double chart).
+workspace::AspectFinderInput WheelAspectFinder(const WheelInput& input);
+AspectEntry WheelAspectEntry(const workspace::AspectFinderInput& finder, const workspace::FoundAspect& found);
 
 // The layout DrawWheel uses for the input, without drawing.
 WheelLayout LayoutFor(const platform::Rect& drawing, const WheelInput& input);

@@ -1,27 +1,10 @@
 #include "display/wheel_stylus_target.h"
 
-#include <cmath>
-#include <cstdio>
+#include "workspace/position_text.h"
 
 namespace kelvara::display {
-namespace {
 
 namespace ws = workspace;
-
-constexpr int kArcSecondsPerDegree = 3600;
-constexpr int kArcSecondsPerMinute = 60;
-
-}  // namespace
-
-std::string PositionText(const ws::ChartObject& object) {
-  if (!object.HasLongitude()) return "—";
-  const long total = static_cast<long>(std::floor(std::fmod(object.longitude, ws::kDegreesPerSign) * kArcSecondsPerDegree));
-  const int sign = 1 + static_cast<int>(object.longitude / ws::kDegreesPerSign);
-  char text[64];
-  std::snprintf(text, sizeof text, "%ld°%02ld′%02ld″ ", total / kArcSecondsPerDegree,
-                total % kArcSecondsPerDegree / kArcSecondsPerMinute, total % kArcSecondsPerMinute);
-  return text + std::string(ws::SignName(sign));
-}
 
 WheelStylusTarget::WheelStylusTarget(const WheelHits& hits, WheelCharts charts, const WheelOptions& options)
     : hits_(hits), charts_(charts), options_(options) {}
@@ -74,7 +57,7 @@ bool WheelStylusTarget::EntryConcerns(const AspectEntry& entry, const GlyphUnder
 
 std::string ObjectPositionLine(const ws::ObjectTable& objects, int slot) {
   const ws::ChartObject& object = objects[slot];
-  std::string line = ws::ObjectDisplayName(objects, slot) + " " + PositionText(object);
+  std::string line = ws::ObjectDisplayName(objects, slot) + " " + ws::SignPositionText(object);
   if (object.retrograde) line += " R";
   return line;
 }

@@ -9,8 +9,6 @@
 
 namespace kelvara::display {
 
-// "15°23′45″ Рак", the object's place in its sign, seconds cut, not rounded.
-std::string PositionText(const workspace::ChartObject& object);
 // "Солнце 15°23′45″ Рак R": the first line of an object's information window.
 std::string ObjectPositionLine(const workspace::ObjectTable& objects, int slot);
 

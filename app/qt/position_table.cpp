@@ -1,49 +1,127 @@
 #include "app/qt/position_table.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include "app/position_rows.h"
+#include "app/messages.h"
+#include "app/position_table_source.h"
+#include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
+#include "platform/file_io.h"
 #include "platform/glyph.h"
+#include "platform/qt/qt_canvas.h"
 
 namespace kelvara::app {
 namespace {
 
-enum Column { kGlyph, kName, kSign, kPosition, kSpeed, kRetrograde, kColumnCount };
-constexpr int kGlyphPointSize = 14;
+constexpr const char* kSaveCsvCaption = "Сохранить как CSV…";
+constexpr const char* kCopyCaption = "Копировать";
+constexpr const char* kCsvFilter = "CSV (*.csv)";
+constexpr const char* kCsvExtension = ".csv";
+// The glyphs stand out from the names beside them.
+constexpr double kGlyphScale = 1.5;
+constexpr int kDefaultWidth = 980;
+constexpr int kDefaultHeight = 640;
 
-QTableWidgetItem* Cell(const QString& text) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  return item;
-}
+// The grid's own cells, with the glyph font in the glyph column.
+class GlyphColumnDelegate : public QStyledItemDelegate {
+ public:
+  GlyphColumnDelegate(QAbstractItemDelegate* grid, QObject* parent) : QStyledItemDelegate(parent), grid_(grid) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    grid_->paint(painter, WithGlyphFont(option), index);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return grid_->sizeHint(WithGlyphFont(option), index);
+  }
+
+ private:
+  static QStyleOptionViewItem WithGlyphFont(const QStyleOptionViewItem& option) {
+    QStyleOptionViewItem glyph(option);
+    glyph.font = QFont(platform::ResolveFontFamily(platform::kGlyphFace));
+    glyph.font.setPointSizeF(option.font.pointSizeF() * kGlyphScale);
+    return glyph;
+  }
+
+  QAbstractItemDelegate* grid_;
+};
 
 }  // namespace
 
-PositionTableDialog::PositionTableDialog(const workspace::ChartRecord& chart, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(ToQt(PositionTableTitle(chart)));
-  const std::vector<PositionRow> rows = PositionRows(chart);
-  table_ = new QTableWidget(static_cast<int>(rows.size()), kColumnCount, this);
-  table_->setHorizontalHeaderLabels({"", ToQt("Объект"), ToQt("Знак"), ToQt("Положение"), ToQt("Скорость"), ""});
-  table_->verticalHeader()->hide();
-  QFont glyphFont(platform::kGlyphFace);
-  glyphFont.setPointSize(kGlyphPointSize);
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    const PositionRow& row = rows[r];
-    QTableWidgetItem* glyph = Cell(ToQt(platform::GlyphText(row.glyphCode)));
-    glyph->setFont(glyphFont);
-    table_->setItem(r, kGlyph, glyph);
-    table_->setItem(r, kName, Cell(ToQt(row.name)));
-    table_->setItem(r, kSign, Cell(ToQt(row.sign)));
-    table_->setItem(r, kPosition, Cell(ToQt(row.position)));
-    table_->setItem(r, kSpeed, Cell(ToQt(row.speed)));
-    table_->setItem(r, kRetrograde, Cell(row.retrograde ? "R" : ""));
-  }
-  table_->resizeColumnsToContents();
+PositionTableWindow::PositionTableWindow(int chart, QWidget* parent)
+    : QWidget(parent, Qt::Window), chart_(chart), grid_(new platform::CALXGridCtrl(this)) {
+  grid_->SetModel(&model_);
+  grid_->setItemDelegateForColumn(display::kGlyphColumn, new GlyphColumnDelegate(grid_->itemDelegate(), grid_));
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid_, &platform::CALXGridCtrl::rowActivated, this, &PositionTableWindow::Activate);
+  connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &PositionTableWindow::TellSort);
+  connect(grid_, &QWidget::customContextMenuRequested, this, &PositionTableWindow::ShowContextMenu);
+  auto* save = new QPushButton(ToQt(kSaveCsvCaption), this);
+  save->setObjectName("saveCsv");
+  connect(save, &QPushButton::clicked, this, &PositionTableWindow::SaveCsv);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(save);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(table_);
-  resize(table_->horizontalHeader()->length() + 40, 480);
+  layout->addWidget(grid_);
+  layout->addLayout(buttons);
+  resize(kDefaultWidth, kDefaultHeight);
+}
+
+// The grid, a child deleted after the members, must not look at the model by then.
+PositionTableWindow::~PositionTableWindow() { grid_->SetModel(nullptr); }
+
+void PositionTableWindow::Show(const std::string& title, const display::PositionTableInput& input) {
+  setWindowTitle(ToQt(title));
+  model_.Show(input);
+}
+
+void PositionTableWindow::ApplySort(int storedSort) {
+  const PositionSort sort = PositionSortOf(storedSort);
+  if (!sort.column) return;
+  // As the header clicks would: the second click on a column reverses it.
+  QHeaderView* header = grid_->horizontalHeader();
+  for (int click = 0; click < (sort.descending ? 2 : 1); ++click) emit header->sectionClicked(*sort.column);
+}
+
+void PositionTableWindow::TellSort() {
+  if (!sortChanged_) return;
+  const platform::GridRowOrder& order = grid_->Items()->Order();
+  sortChanged_(StoredPositionSort({order.SortColumn(), order.Descending()}));
+}
+
+void PositionTableWindow::Activate(int modelRow) {
+  const std::string request = PositionCellRequest(model_, modelRow, grid_->currentIndex().column());
+  if (!request.empty() && request_) request_(request);
+}
+
+void PositionTableWindow::ShowContextMenu(const QPoint& point) {
+  QMenu menu(this);
+  connect(menu.addAction(ToQt(kCopyCaption)), &QAction::triggered, this,
+          [this] { QApplication::clipboard()->setText(ToQt(grid_->SelectedRowsText())); });
+  connect(menu.addAction(ToQt(kSaveCsvCaption)), &QAction::triggered, this, &PositionTableWindow::SaveCsv);
+  menu.exec(grid_->viewport()->mapToGlobal(point));
+}
+
+std::optional<std::string> PositionTableWindow::ChooseCsvFile() {
+  const std::string suggested = FromQt(windowTitle()) + kCsvExtension;
+  if (chooseFile_) return chooseFile_(suggested);
+  const QString file = QFileDialog::getSaveFileName(this, ToQt(kSaveCsvCaption), ToQt(suggested), ToQt(kCsvFilter));
+  if (file.isEmpty()) return std::nullopt;
+  return FromQt(file);
+}
+
+void PositionTableWindow::SaveCsv() {
+  const std::optional<std::string> file = ChooseCsvFile();
+  if (!file) return;
+  if (!platform::WriteFileAtomically(*file, grid_->ToCsv())) ShowMessage(this, std::string(kCannotWriteFile) + *file);
 }
 
 }  // namespace kelvara::app

@@ -1,22 +1,56 @@
-// The position table a swipe opens: the chart's visible objects with their places.
+// The position table of a chart in a window of its own: the grid shows the table's model,
+// follows every recomputation of the chart and hands a cell's text request on.
 #pragma once
 
-#include <QDialog>
-#include <QTableWidget>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
 
-#include "workspace/chart_record.h"
+#include "display/position_table.h"
+#include "platform/qt/grid_ctrl.h"
+
+class QPushButton;
 
 namespace kelvara::app {
 
-class PositionTableDialog : public QDialog {
+class PositionTableWindow : public QWidget {
   Q_OBJECT
 
  public:
-  PositionTableDialog(const workspace::ChartRecord& chart, QWidget* parent = nullptr);
-  QTableWidget* Table() const { return table_; }
+  using RequestSink = std::function<void(const std::string& request)>;
+  using SortSink = std::function<void(int storedSort)>;
+  // (suggested name) -> the chosen path; none after Cancel.
+  using FileChooser = std::function<std::optional<std::string>(const std::string& suggested)>;
+
+  PositionTableWindow(int chart, QWidget* parent);
+  ~PositionTableWindow() override;
+
+  int Chart() const { return chart_; }
+  void Show(const std::string& title, const display::PositionTableInput& input);
+  // Sorts as the header clicks that the stored value stands for.
+  void ApplySort(int storedSort);
+  void SetRequestSink(RequestSink sink) { request_ = std::move(sink); }
+  void SetSortSink(SortSink sink) { sortChanged_ = std::move(sink); }
+  void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+  // "Сохранить как CSV…": the rows in the order shown.
+  void SaveCsv();
+
+  platform::CALXGridCtrl* Grid() const { return grid_; }
+  const display::PositionTableModel& Model() const { return model_; }
 
  private:
-  QTableWidget* table_ = nullptr;
+  void Activate(int modelRow);
+  void TellSort();
+  void ShowContextMenu(const QPoint& point);
+  std::optional<std::string> ChooseCsvFile();
+
+  int chart_;
+  display::PositionTableModel model_;
+  platform::CALXGridCtrl* grid_ = nullptr;
+  RequestSink request_;
+  SortSink sortChanged_;
+  FileChooser chooseFile_;
 };
 
 }  // namespace kelvara::app

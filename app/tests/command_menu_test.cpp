@@ -35,8 +35,14 @@ const std::string kSwitches =
     "Сис.управ.,Пошаговый сдвиг,Развод стеллиума[Вдоль Зодиака,В шахматном порядке*],Сход.аспекты*,"
     "Расход.аспекты*,Планеты с градусами,Тык с аспектами,+И-Цзин]";
 const std::string kChains = "Планетарные цепочки[по управлению,по экзальтации,по изгнанию,по падению]";
-const std::string kCalendars = "Таблица аспектов,Луна без курса,Календарь аспектов,Лунный календарь,Планетарные часы";
-const std::string kNamedCalendars = "Таблица аспектов,Календарь аспектов,Лунный календарь,Планетарные часы";
+const std::string kCalendars =
+    "Таблица аспектов,Таблица положений,Луна без курса,Календарь аспектов,Лунный календарь,Планетарные часы";
+const std::string kNamedCalendars =
+    "Таблица аспектов,Таблица положений,Календарь аспектов,Лунный календарь,Планетарные часы";
+// With a second chart shown its position table is offered too.
+const std::string kNamedCalendarsOfTwo =
+    "Таблица аспектов,Таблица положений,Таблица положений 2-й карты,Календарь аспектов,Лунный календарь,"
+    "Планетарные часы";
 
 struct MenuCase {
   const char* what;
@@ -79,15 +85,15 @@ TEST(CommandMenu, TheWheelMenuFollowsTheChartsShown) {
       {"stopped", "Останов", false, "", false, ws::kHousePlacidus, true,
        settingsOfOne + ",-," + kChains + ",-," + kCalendars + ",Сменить исх.данные,-,Останов.*"},
       {"two persons", "Иван", true, "Мария", false, ws::kHousePlacidus, false,
-       settingsOfTwo + ",-,Карта событий," + kChains + ",-,Композитная карта,Средняя карта,-," + kNamedCalendars +
+       settingsOfTwo + ",-,Карта событий," + kChains + ",-,Композитная карта,Средняя карта,-," + kNamedCalendarsOfTwo +
            ",Сменить исх.данные"},
       {"second alone", "Иван", true, "Мария", true, ws::kHousePlacidus, false,
-       settingsOfTwo + ",-,Карта событий," + kChains + ",-," + kNamedCalendars + ",Сменить исх.данные"},
+       settingsOfTwo + ",-,Карта событий," + kChains + ",-," + kNamedCalendarsOfTwo + ",Сменить исх.данные"},
       {"second a progression", "Иван", true, std::string(ws::KindName(ws::ChartKind::kSecondaryProgression)), false,
        ws::kHousePlacidus, false,
-       settingsOfTwo + ",-,Карта событий," + kChains + ",-," + kNamedCalendars + ",Сменить исх.данные"},
+       settingsOfTwo + ",-,Карта событий," + kChains + ",-," + kNamedCalendarsOfTwo + ",Сменить исх.данные"},
       {"second now", "Иван", true, "Сейчас", false, ws::kHousePlacidus, false,
-       settingsOfTwo + ",-,Карта событий," + kChains + ",-," + kNamedCalendars + ",Сменить исх.данные,-,Останов."},
+       settingsOfTwo + ",-,Карта событий," + kChains + ",-," + kNamedCalendarsOfTwo + ",Сменить исх.данные,-,Останов."},
       {"double, second empty", "Иван", true, "", false, ws::kHousePlacidus, false,
        settingsOfOne + ",-,Карта событий," + kChains + ",-," + kNamedCalendars + ",Сменить исх.данные"},
       {"composite", ws::CompositeName("Иван", "Мария"), false, "", false, ws::kHousePlacidus, false,
@@ -98,7 +104,7 @@ TEST(CommandMenu, TheWheelMenuFollowsTheChartsShown) {
            ",Сменить исх.данные"},
       {"no houses", "Иван", true, "Мария", false, ws::kNoHouses, false,
        "Настроить[" + kAppearance + "Планеты,Аспекты,Планеты2," + kSwitches + ",-,Карта событий," + kChains + ",-," +
-           kNamedCalendars + ",Сменить исх.данные"},
+           kNamedCalendarsOfTwo + ",Сменить исх.данные"},
   };
   for (const MenuCase& c : cases) {
     const Session session = SessionOf(c);

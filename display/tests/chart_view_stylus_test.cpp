@@ -5,6 +5,7 @@
 #include "display/tests/wheel_fixtures.h"
 #include "display/wheel_stylus_target.h"
 #include "platform/recording_canvas.h"
+#include "workspace/position_text.h"
 
 namespace kelvara::display {
 namespace {
@@ -200,7 +201,7 @@ TEST_F(WheelTargetTest, TheInformationWindowListsTheGlyphsOwnAspectsOnly) {
   }
   EXPECT_TRUE(namesInside);
   EXPECT_EQ(lines, own);
-  EXPECT_EQ(PositionText(inner[ws::kSlotSun]), "10°00′00″ Лев");
+  EXPECT_EQ(ws::SignPositionText(inner[ws::kSlotSun]), "10°00′00″ Лев");
 }
 
 }  // namespace
