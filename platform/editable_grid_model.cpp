@@ -80,11 +80,13 @@ std::string NameList(const std::vector<std::string>& names) {
 }
 
 Refusal TakeNumber(EditCell& cell, std::string_view text) {
+  if (cell.mixed && Trimmed(text) == *cell.mixed) return std::nullopt;
   const std::optional<double> value = ParseDecimal(text);
   if (!value) return kNotANumber;
   const double rounded = Rounded(*value, cell.range.decimals);
   if (rounded < cell.range.min || rounded > cell.range.max) return OutOfRange(cell.range);
   cell.number = rounded;
+  cell.mixed.reset();
   return std::nullopt;
 }
 
@@ -190,9 +192,11 @@ EditCell EditCell::Colour(Color color) {
   return cell;
 }
 
-EditCell EditCell::Pen(PenStyle style) {
+EditCell EditCell::Pen(PenStyle style, std::optional<Color> colour, int width) {
   EditCell cell = OfKind(EditKind::kPenStyle);
   cell.index = int(style);
+  cell.penColor = colour;
+  cell.penWidth = width;
   return cell;
 }
 
@@ -208,7 +212,7 @@ std::string EditCell::ValueText() const {
     case EditKind::kText:
       return text;
     case EditKind::kNumber:
-      return Fixed(number, range.decimals);
+      return mixed ? *mixed : Fixed(number, range.decimals);
     case EditKind::kCheck:
       return checked ? kYes : kNo;
     case EditKind::kColor: {
@@ -242,8 +246,13 @@ Refusal EditableGridModel::SetCell(int row, int column, std::string_view text) {
   EditCell edited = rows_[row][column];
   if (Refusal refusal = Take(edited, text)) return refusal;
   rows_[row][column] = std::move(edited);
-  NotifyChanged();
+  Accepted();
   return std::nullopt;
+}
+
+void EditableGridModel::Accepted() {
+  NotifyChanged();
+  if (edited_) edited_();
 }
 
 EditCell* EditableGridModel::WritableCellOf(int row, int column, EditKind kind) {
@@ -255,7 +264,7 @@ Refusal EditableGridModel::SetChecked(int row, int column, bool checked) {
   EditCell* cell = WritableCellOf(row, column, EditKind::kCheck);
   if (!cell) return kReadOnly;
   cell->checked = checked;
-  NotifyChanged();
+  Accepted();
   return std::nullopt;
 }
 
@@ -263,7 +272,7 @@ Refusal EditableGridModel::SetColor(int row, int column, Color color) {
   EditCell* cell = WritableCellOf(row, column, EditKind::kColor);
   if (!cell) return kReadOnly;
   cell->color = color;
-  NotifyChanged();
+  Accepted();
   return std::nullopt;
 }
 
@@ -279,7 +288,7 @@ Refusal EditableGridModel::Paste(int row, int column, std::string_view block) {
     }
   }
   rows_ = std::move(edited);
-  NotifyChanged();
+  Accepted();
   return std::nullopt;
 }
 
@@ -289,7 +298,7 @@ GridCell EditableGridModel::Cell(int row, int column) const {
   shown.text = cell.ValueText();
   shown.background = cell.kind == EditKind::kColor ? cell.color : cell.background;
   shown.textColor = cell.textColor;
-  if (cell.kind == EditKind::kNumber) shown.sortNumber = cell.number;
+  if (cell.kind == EditKind::kNumber && !cell.mixed) shown.sortNumber = cell.number;
   return shown;
 }
 

@@ -2,6 +2,7 @@
 // and explain a refusal in the user's words, keeping the old value.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,11 @@ struct EditCell {
   bool checked = false;              // kCheck
   Color color;                       // kColor
   int index = 0;                     // kPenStyle: the style's number; kChoice: the chosen one
+  std::optional<Color> penColor;     // kPenStyle: the line is drawn in it, when known
+  int penWidth = 1;                  // kPenStyle: pixels, 0 one pixel wide
+  // kNumber: a cell standing for several values that differ shows this instead of a
+  // number until one is typed; pasting the marker back keeps them.
+  std::optional<std::string> mixed;
   std::vector<std::string> choices;  // kChoice
   bool readOnly = false;
   std::optional<Color> background;
@@ -41,7 +47,7 @@ struct EditCell {
   static EditCell Number(double value, NumberRange range);
   static EditCell Check(bool checked);
   static EditCell Colour(Color color);
-  static EditCell Pen(PenStyle style);
+  static EditCell Pen(PenStyle style, std::optional<Color> colour = std::nullopt, int width = 1);
   static EditCell Choice(std::vector<std::string> choices, int chosen);
 
   // What a kPenStyle or kChoice cell offers.
@@ -71,6 +77,9 @@ class EditableGridModel : public GridModel {
   // Tab-separated cells, a row per line, with the top-left one at (row, column): all are
   // taken or, when any one is refused, none.
   Refusal Paste(int row, int column, std::string_view block);
+  // Called after every accepted edit (not after SetRows), so that an owner can take the
+  // cells back into what they show.
+  void SetEditListener(std::function<void()> listener) { edited_ = std::move(listener); }
 
   int RowCount() const override { return int(rows_.size()); }
   int ColumnCount() const override { return int(headers_.size()); }
@@ -86,6 +95,9 @@ class EditableGridModel : public GridModel {
   std::vector<std::string> headers_;
   std::vector<double> fractions_;
   std::vector<std::vector<EditCell>> rows_;
+  std::function<void()> edited_;
+
+  void Accepted();
 };
 
 }  // namespace kelvara::platform

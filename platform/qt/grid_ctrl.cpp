@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +13,7 @@
 #include <set>
 
 #include "platform/qt/laid_text_cache.h"
+#include "platform/qt/pen_style_picker.h"
 
 namespace kelvara::platform {
 namespace {
@@ -24,12 +24,6 @@ constexpr int kGridLine = 1;   // pixels
 constexpr int kEveryRow = -1;  // the header's precision that measures all rows
 
 bool IsEnter(const QKeyEvent& event) { return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter; }
-
-std::optional<Color> AskColour(Color current, QWidget* parent) {
-  const QColor chosen = QColorDialog::getColor(QColor(current.red, current.green, current.blue), parent);
-  if (!chosen.isValid()) return std::nullopt;
-  return Color{std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue())};
-}
 
 // Paints the cells and their row marks; offers the names of a style or choice cell in a
 // drop-down list.
@@ -44,7 +38,9 @@ class GridDelegate : public QStyledItemDelegate {
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
  private:
-  void PaintPlainText(QPainter* painter, const QStyleOptionViewItem& cell) const;
+  // The text starts `indent` pixels in, after a picture of the value.
+  void PaintPlainText(QPainter* painter, const QStyleOptionViewItem& cell, int indent = 0) const;
+  void PaintEditCell(QPainter* painter, QStyleOptionViewItem& cell, const EditCell& value) const;
 
   // Each text laid out once: when the columns are fitted to it, and drawn from then on.
   mutable LaidTextCache texts_;
@@ -61,10 +57,25 @@ int TextMargin(const QStyleOptionViewItem& cell) {
   return StyleOf(cell)->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
 }
 
-const EditCell* NamedCell(const QModelIndex& index) {
+const EditCell* EditCellOf(const QModelIndex& index) {
   const auto* items = qobject_cast<const GridItemModel*>(index.model());
-  const EditCell* cell = items ? items->EditCellAt(index) : nullptr;
+  return items ? items->EditCellAt(index) : nullptr;
+}
+
+const EditCell* NamedCell(const QModelIndex& index) {
+  const EditCell* cell = EditCellOf(index);
   return cell && (cell->kind == EditKind::kPenStyle || cell->kind == EditKind::kChoice) ? cell : nullptr;
+}
+
+// Colour and pen-style cells show a picture of their value.
+bool IsPictured(const EditCell* cell) {
+  return cell && (cell->kind == EditKind::kColor || cell->kind == EditKind::kPenStyle);
+}
+
+Color PenColourOf(const EditCell& cell, const QStyleOptionViewItem& option) {
+  if (cell.penColor) return *cell.penColor;
+  const QColor text = option.palette.color(QPalette::Text);
+  return Color{std::uint8_t(text.red()), std::uint8_t(text.green()), std::uint8_t(text.blue())};
 }
 
 // The grid lines are the right and bottom pixels of each cell, filled rather than drawn
@@ -74,7 +85,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   initStyleOption(&cell, index);
   const QRect whole = cell.rect;
   cell.rect.adjust(0, 0, -kGridLine, -kGridLine);
-  if (IsPlainText(cell)) {
+  if (const EditCell* value = EditCellOf(index); IsPictured(value)) {
+    PaintEditCell(painter, cell, *value);
+  } else if (IsPlainText(cell)) {
     PaintPlainText(painter, cell);
   } else {
     QStyledItemDelegate::paint(painter, cell, index);
@@ -94,13 +107,32 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
   if (index.data(Qt::CheckStateRole).isValid()) return QStyledItemDelegate::sizeHint(option, index) + line;
   const int margin = TextMargin(option);
   const QSizeF text = texts_.Get(index.data(Qt::DisplayRole).toString(), option.font).size;
-  return QSize(int(std::ceil(text.width())) + 2 * margin, int(std::ceil(text.height())) + 2 * margin) + line;
+  const EditCell* cell = EditCellOf(index);
+  const int picture = IsPictured(cell) ? kPenSampleWidth : 0;
+  return QSize(int(std::ceil(text.width())) + 2 * margin + picture, int(std::ceil(text.height())) + 2 * margin) + line;
+}
+
+void GridDelegate::PaintEditCell(QPainter* painter, QStyleOptionViewItem& cell, const EditCell& value) const {
+  cell.backgroundBrush = Qt::NoBrush;  // the swatch shows the colour
+  if (value.kind == EditKind::kColor) {
+    PaintPlainText(painter, cell);
+    PaintSwatch(*painter, cell.rect, value.color);
+    return;
+  }
+  PaintPlainText(painter, cell, kPenSampleWidth);
+  const QRect sample(cell.rect.left(), cell.rect.top(), kPenSampleWidth, cell.rect.height());
+  PaintPenSample(*painter, sample, value.index, PenColourOf(value, cell), value.penWidth);
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
   const EditCell* cell = NamedCell(index);
   if (!cell) return QStyledItemDelegate::createEditor(parent, option, index);
+  if (cell->kind == EditKind::kPenStyle) {
+    auto* picker = new PenStylePicker(parent);
+    picker->SetLine(PenColourOf(*cell, option), cell->penWidth);
+    return picker;
+  }
   auto* names = new QComboBox(parent);
   for (const std::string& name : cell->Names()) names->addItem(QString::fromStdString(name));
   return names;
@@ -125,7 +157,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
 // Drawn here rather than by the style, which lays every cell's text out as a paragraph
 // and so takes most of a refresh: the background or selection, the text (one line that
 // fits its column) from its laid-out form, and the focus frame.
-void GridDelegate::PaintPlainText(QPainter* painter, const QStyleOptionViewItem& cell) const {
+void GridDelegate::PaintPlainText(QPainter* painter, const QStyleOptionViewItem& cell, int indent) const {
   const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
                                      : (cell.state & QStyle::State_Active) ? QPalette::Active
                                                                            : QPalette::Inactive;
@@ -137,7 +169,7 @@ void GridDelegate::PaintPlainText(QPainter* painter, const QStyleOptionViewItem&
   }
   if (!cell.text.isEmpty()) {
     const LaidTextCache::Text& laid = texts_.Get(cell.text, cell.font);
-    const QRectF room = QRectF(cell.rect).adjusted(TextMargin(cell), 0, -TextMargin(cell), 0);
+    const QRectF room = QRectF(cell.rect).adjusted(TextMargin(cell) + indent, 0, -TextMargin(cell), 0);
     const qreal left = cell.displayAlignment & Qt::AlignRight ? room.right() - laid.size.width() : room.left();
     const qreal top = std::round(room.top() + (room.height() - laid.size.height()) / 2);
     painter->save();
@@ -196,6 +228,13 @@ void GridView::keyPressEvent(QKeyEvent* event) {
 void GridView::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   FitColumns();
+}
+
+// The viewport also narrows or widens by itself, when a scroll bar comes or goes.
+bool GridView::viewportEvent(QEvent* event) {
+  const bool handled = QTableView::viewportEvent(event);
+  if (event->type() == QEvent::Resize) FitColumns();
+  return handled;
 }
 
 // Measuring a header takes a text layout, and the headers seldom change.

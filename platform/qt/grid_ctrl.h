@@ -13,6 +13,7 @@
 
 #include "platform/editable_grid_model.h"
 #include "platform/grid_model.h"
+#include "platform/qt/colour_picker.h"
 #include "platform/qt/grid_item_model.h"
 
 namespace kelvara::platform {
@@ -33,6 +34,7 @@ class GridView : public QTableView {
 
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -67,8 +69,7 @@ class CRegGridCtrl : public GridView {
   Q_OBJECT
 
  public:
-  // Asks for a new colour; none when the user cancels.
-  using ColorChooser = std::function<std::optional<Color>(Color current, QWidget* parent)>;
+  using ColorChooser = platform::ColorChooser;
   // Tells the user why a value was refused.
   using RefusalSink = std::function<void(const std::string& reason)>;
 
