@@ -71,6 +71,8 @@ constexpr std::array kCaptions = {
     CaptionRow{CommandId::kAspectList, "Список аспектов"},
     CaptionRow{CommandId::kChangeSourceData, "Сменить исх.данные"},
     CaptionRow{CommandId::kStopNow, "Останов."},
+    CaptionRow{CommandId::kPositionTable, "Таблица положений"},
+    CaptionRow{CommandId::kSecondPositionTable, "Таблица положений 2-й карты"},
     CaptionRow{CommandId::kDoubleCharts, "Двойные карты"},
     CaptionRow{CommandId::kSecondChartAlone, "Вторая карта"},
     CaptionRow{CommandId::kChooseWallpaper, "Обои..."},
@@ -203,6 +205,8 @@ MenuTree WheelMenu(const Session& session, const MenuConditions& conditions) {
   }
   if (conditions.interpretationTexts) menu.push_back(Command(CommandId::kInterpretation));
   menu.push_back(Command(CommandId::kPageAspectTable));
+  menu.push_back(Command(CommandId::kPositionTable));
+  if (SecondChartShown(session)) menu.push_back(Command(CommandId::kSecondPositionTable));
   if (VoidMoonOffered(session)) menu.push_back(Command(CommandId::kVoidMoon));
   menu.push_back(Command(CommandId::kAspectCalendar));
   menu.push_back(Command(CommandId::kLunarCalendar));
@@ -263,15 +267,6 @@ int HouseSystemOfCommand(CommandId command) {
     if (houseCommand == command) return system;
   }
   return ws::kNoHouses;
-}
-
-std::string_view HelpTopicOfMode(DisplayMode mode) {
-  switch (mode) {
-    case DisplayMode::kEventMap: return "#Map";
-    case DisplayMode::kChains: return "#Soul";
-    case DisplayMode::kWheel: break;
-  }
-  return "#Horoscope";
 }
 
 ChainKind ChainKindOfCommand(CommandId command) {

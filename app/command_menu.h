@@ -76,6 +76,8 @@ enum class CommandId : int {
   kAspectList,
   kChangeSourceData,
   kStopNow,
+  kPositionTable,
+  kSecondPositionTable,
   // the tool bar
   kDoubleCharts = 700,
   kSecondChartAlone,
@@ -113,8 +115,6 @@ std::string_view CommandCaption(CommandId command);
 // The house system a house command sets; kNoHouses for any other command.
 int HouseSystemOfCommand(CommandId command);
 ChainKind ChainKindOfCommand(CommandId command);
-// The anchor of the help page that tells of a display mode ("#Soul").
-std::string_view HelpTopicOfMode(DisplayMode mode);
 
 // A "now" chart is on the screen: the main chart running or stopped, or the second
 // chart of a double chart.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/step_shift.h"
 #include "workspace/chart_rules.h"
 
 namespace kelvara::app {
@@ -422,6 +423,12 @@ CommandOutcome DispatchViews(CommandId command, CommandContext& context) {
     case CommandId::kMidpoint: return MergedChart(command, context);
     case CommandId::kInterpretation: RunHook(context.services.interpretation, command, context); return kNothingChanged;
     case CommandId::kAspectList: RunHook(context.services.aspectList, command, context); return kNothingChanged;
+    case CommandId::kPositionTable:
+      RunHook(context.services.positionTable, command, context, kFirstChart);
+      return kNothingChanged;
+    case CommandId::kSecondPositionTable:
+      RunHook(context.services.positionTable, command, context, kSecondChart);
+      return kNothingChanged;
     case CommandId::kVoidMoon: return FixedMomentCalendar(CalendarKind::kVoidMoon, command, context);
     case CommandId::kAspectCalendar: return FixedMomentCalendar(CalendarKind::kAspects, command, context);
     case CommandId::kLunarCalendar: return Calendar(CalendarKind::kLunar, command, context);
@@ -464,8 +471,10 @@ CommandOutcome DispatchCommand(CommandId command, int argument, CommandContext& 
 
 }  // namespace
 
-std::string NotYetWorkingText(CommandId command) {
-  return "\"" + std::string(CommandCaption(command)) + "\"" + std::string(kNotYetWorking);
+std::string NotYetWorkingText(CommandId command) { return NotYetWorkingText(CommandCaption(command)); }
+
+std::string NotYetWorkingText(std::string_view what) {
+  return "\"" + std::string(what) + "\"" + std::string(kNotYetWorking);
 }
 
 std::string SaveChangesQuestion(const Session& session) {

@@ -60,6 +60,8 @@ struct CommandServices {
   std::function<void()> rulershipSystems;
   std::function<void()> buildEventMap;
   std::function<void()> savePicture;
+  // The position table of chart 1 or 2.
+  std::function<void(int chart)> positionTable;
 };
 
 // Stops the "now" clock before a command changes a chart (waiting for a round in
@@ -89,6 +91,8 @@ struct CommandOutcome {
 
 // The placeholder text of a command whose part is not there yet.
 std::string NotYetWorkingText(CommandId command);
+// The same for anything else the user asked for by name.
+std::string NotYetWorkingText(std::string_view what);
 // "Сохранить изменения в «Иван»?"
 std::string SaveChangesQuestion(const Session& session);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/step_shift.h"
 #include "display/chart_wheel.h"
 #include "workspace/hour_scale.h"
 
@@ -78,7 +79,7 @@ EventMapPicture::ScanKey EventMapPicture::KeyOf(const Session& session, const Ev
   // The transiting points follow the second chart's object settings, as the transits stand
   // where a second chart would.
   for (int slot = ws::kFirstSlot; slot <= em::kLastTransitingPoint; ++slot) {
-    key.transiting[slot] = session.objectSettingsSecond[slot].usedAsMoving;
+    key.transiting[slot] = ActiveObjectSettings(session, kSecondChart)[slot].usedAsMoving;
   }
   return key;
 }
@@ -120,7 +121,7 @@ void EventMapPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics,
   timeFormat_ = session.settings.twelveHourClock ? em::TimeFormat::kCivil : em::TimeFormat::kMilitary;
 
   const platform::Rect& rect = metrics.rect;
-  if (!metrics.wallpaperUnder) canvas.FillRect(rect, platform::kWhite);
+  if (!metrics.wallpaperUnder) canvas.FillRect(rect, session.settings.mapBackColor);
   const int captionHeight = std::max(kSmallestCaption, std::min(rect.Width(), rect.Height()) / kCaptionDivisor);
   const int margin = captionHeight / kCaptionMarginDivisor;
   EventMapDay shown = day;
@@ -137,6 +138,7 @@ void EventMapPicture::Draw(platform::Canvas& canvas, const ViewMetrics& metrics,
   inputs.inForce = lists_ ? &lists_->inForce : &kNoEvents;
   inputs.day = shown.day;
   inputs.aspects = &session.aspectTables.between;
+  inputs.background = session.settings.mapBackColor;
   inputs.timeFormat = timeFormat_;
   drawn_ = em::DrawEventMap(canvas, dial, inputs);
   DrawClockOverToday(canvas, session);

@@ -2,6 +2,7 @@
 
 #include "app/checked_archive.h"
 #include "app/stored_file.h"
+#include "interpretation/tradition_flags.h"
 #include "platform/archive.h"
 
 namespace kelvara::app {
@@ -42,6 +43,7 @@ constexpr std::array<Color, ws::kSlotCount> kDefaultColours = {{
 }};
 
 constexpr std::int32_t kLargestColorRef = 0x00FFFFFF;
+constexpr int kSecondChart = 2;
 
 bool ReadFlag(CheckedArchiveReader& reader) { return reader.Int(0, 1, "признак объекта") != 0; }
 
@@ -53,6 +55,12 @@ ObjectSetting ReadSetting(CheckedArchiveReader& reader) {
   setting.takesPartInAspects = ReadFlag(reader);
   setting.colour = Color::FromColorRef(std::uint32_t(reader.Int(0, kLargestColorRef, "цвет объекта")));
   return setting;
+}
+
+ObjectSettings ReadSet(CheckedArchiveReader& reader) {
+  ObjectSettings settings = DefaultObjectSettings();
+  for (int slot = ws::kFirstSlot; slot <= ws::kLastSlot; ++slot) settings[slot] = ReadSetting(reader);
+  return settings;
 }
 
 void WriteSetting(platform::ArchiveWriter& writer, const ObjectSetting& setting) {
@@ -70,37 +78,49 @@ ObjectSettings DefaultObjectSettings() {
   return settings;
 }
 
-std::string EncodeObjectSettings(const ObjectSettings& settings) {
+ObjectSettings DefaultObjectSettings(ws::Tradition tradition) {
+  ObjectSettings settings = DefaultObjectSettings();
+  interpretation::ApplyTraditionFlags(settings, tradition);
+  return settings;
+}
+
+std::string EncodeObjectSettings(const ChartObjectSettings& settings) {
   platform::ArchiveWriter writer;
   writer.WriteInt32(kObjectSettingsVersion);
-  for (int slot = ws::kFirstSlot; slot <= ws::kLastSlot; ++slot) WriteSetting(writer, settings[slot]);
+  for (const ObjectSettings* set : {&settings.west, &settings.avesta}) {
+    for (int slot = ws::kFirstSlot; slot <= ws::kLastSlot; ++slot) WriteSetting(writer, (*set)[slot]);
+  }
   return writer.Bytes();
 }
 
-std::optional<ObjectSettings> DecodeObjectSettings(std::string_view bytes, std::string& error) {
+std::optional<ChartObjectSettings> DecodeObjectSettings(std::string_view bytes, std::string& error) {
   return DecodeChecked(bytes, error, [](CheckedArchiveReader& reader) {
-    reader.Int(kObjectSettingsVersion, kObjectSettingsVersion, "версия формата");
-    ObjectSettings settings = DefaultObjectSettings();
-    for (int slot = ws::kFirstSlot; slot <= ws::kLastSlot; ++slot) settings[slot] = ReadSetting(reader);
+    const std::int32_t version = reader.Int(kObjectSettingsOneSetVersion, kObjectSettingsVersion, "версия формата");
+    ChartObjectSettings settings;
+    settings.west = ReadSet(reader);
+    settings.avesta = version == kObjectSettingsOneSetVersion ? settings.west : ReadSet(reader);
     reader.ExpectEnd();
     return settings;
   });
 }
 
-std::vector<std::string> LoadObjectSettings(const std::string& dataPrefix, ObjectSettings& main,
-                                            ObjectSettings& second) {
+std::string ObjectSettingsPath(const std::string& dataPrefix, int chart) {
+  return dataPrefix + std::string(chart == kSecondChart ? kObjectSettingsSecondFile : kObjectSettingsMainFile);
+}
+
+std::vector<std::string> LoadObjectSettings(const std::string& dataPrefix, ChartObjectSettings& main,
+                                            ChartObjectSettings& second) {
   std::vector<std::string> messages;
-  main = DefaultObjectSettings();
-  LoadStoredFileInto(dataPrefix + std::string(kObjectSettingsMainFile), DecodeObjectSettings, main, messages);
-  second = DefaultObjectSettings();
-  LoadStoredFileInto(dataPrefix + std::string(kObjectSettingsSecondFile), DecodeObjectSettings, second, messages);
+  main = {};
+  LoadStoredFileInto(ObjectSettingsPath(dataPrefix, 1), DecodeObjectSettings, main, messages);
+  second = {};
+  LoadStoredFileInto(ObjectSettingsPath(dataPrefix, kSecondChart), DecodeObjectSettings, second, messages);
   return messages;
 }
 
-std::vector<std::string> SaveObjectSettings(const std::string& dataPrefix, const ObjectSettings& main,
-                                            const ObjectSettings& second) {
-  return WriteStoredFiles({{dataPrefix + std::string(kObjectSettingsMainFile), EncodeObjectSettings(main)},
-                           {dataPrefix + std::string(kObjectSettingsSecondFile), EncodeObjectSettings(second)}});
+std::optional<std::string> SaveObjectSettings(const std::string& dataPrefix, int chart,
+                                              const ChartObjectSettings& settings) {
+  return WriteStoredFile(ObjectSettingsPath(dataPrefix, chart), EncodeObjectSettings(settings));
 }
 
 void ApplyObjectSettings(const ObjectSettings& settings, ws::ObjectTable& objects) {

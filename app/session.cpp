@@ -2,6 +2,7 @@
 
 #include "app/command_menu.h"
 #include "app/messages.h"
+#include "app/step_shift.h"
 #include "interpretation/tradition_flags.h"
 #include "places/name_search.h"
 #include "platform/file_io.h"
@@ -137,10 +138,19 @@ interpretation::ChainLayout& ChainsLayout(Session& session) {
   return ChainsShowSecond(session) ? session.secondChainLayout : session.mainChainLayout;
 }
 
+ObjectSettings& ActiveObjectSettings(Session& session, int chart) {
+  ChartObjectSettings& sets = chart == kSecondChart ? session.objectSettingsSecond : session.objectSettingsMain;
+  return sets.Of(CurrentTradition(session.settings));
+}
+
+const ObjectSettings& ActiveObjectSettings(const Session& session, int chart) {
+  return ActiveObjectSettings(const_cast<Session&>(session), chart);
+}
+
 void ApplyTraditionFlags(Session& session) {
   const ws::Tradition tradition = CurrentTradition(session.settings);
-  interpretation::ApplyTraditionFlags(session.objectSettingsMain, tradition);
-  interpretation::ApplyTraditionFlags(session.objectSettingsSecond, tradition);
+  interpretation::ApplyTraditionFlags(session.charts.main.objects, tradition);
+  interpretation::ApplyTraditionFlags(session.charts.second.objects, tradition);
   ApplyObjectSettingsToCharts(session);
 }
 
@@ -163,8 +173,8 @@ std::string ReloadDignityTables(Session& session) {
 }
 
 void ApplyObjectSettingsToCharts(Session& session) {
-  ApplyObjectSettings(session.objectSettingsMain, session.charts.main.objects);
-  ApplyObjectSettings(session.objectSettingsSecond, session.charts.second.objects);
+  ApplyObjectSettings(ActiveObjectSettings(session, kFirstChart), session.charts.main.objects);
+  ApplyObjectSettings(ActiveObjectSettings(session, kSecondChart), session.charts.second.objects);
 }
 
 void CopyMissingFonts(const platform::DeviceFolders& folders) {

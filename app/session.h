@@ -42,8 +42,8 @@ struct Session {
   FurtherRings mainRings;  // the wheel's other rings of each chart, kept with its document
   FurtherRings secondRings;
   AspectTables aspectTables;
-  ObjectSettings objectSettingsMain = DefaultObjectSettings();  // "pl1."
-  ObjectSettings objectSettingsSecond = DefaultObjectSettings();  // "pl2."
+  ChartObjectSettings objectSettingsMain;    // "pl1."
+  ChartObjectSettings objectSettingsSecond;  // "pl2."
   DignityTables dignityTables;
   // An edit of the tables whose saving failed: it stands in for "upr." for the run.
   std::optional<DignityTables> unsavedDignityTables;
@@ -94,20 +94,25 @@ std::optional<std::string> LoadWallpaper(Session& session);
 // The city shown under this name in the base; null when there is none.
 const places::CityRecord* CityNamed(const places::CityBase& base, std::string_view name);
 
-// Lays each chart's object settings (use flags and colours) onto its objects. The chart
-// computation leaves them alone, so this follows the start and every command, which
-// may have put other objects into a chart.
+// Lays each chart's object settings of the current tradition (use flags and colours)
+// onto its objects. The chart computation leaves them alone, so this follows the start
+// and every command, which may have put other objects into a chart.
 void ApplyObjectSettingsToCharts(Session& session);
 
 Tradition CurrentTradition(const Settings& settings);
+
+// The set of chart 1 ("pl1.") or 2 ("pl2.") that the current tradition uses.
+ObjectSettings& ActiveObjectSettings(Session& session, int chart);
+const ObjectSettings& ActiveObjectSettings(const Session& session, int chart);
 
 // The chart the chains picture shows, and its places: the first chart, or the second
 // when it is shown alone.
 workspace::ChartRecord& ChainsChart(Session& session);
 interpretation::ChainLayout& ChainsLayout(Session& session);
 
-// The tradition's five extra objects shown or hidden in the object settings of both
-// charts and in the charts themselves.
+// The tradition's five extra objects shown or hidden in both charts, then the
+// tradition's object settings over them, whose defaults agree with the flags, so the
+// user's choice of either tradition stands.
 void ApplyTraditionFlags(Session& session);
 
 // The tables of the tradition: an unsaved edit, else "upr.", else the defaults. The

@@ -46,8 +46,22 @@ constexpr std::array kTextKeys = {
     TextKey{"Man.FName", &Settings::mainDocument},
 };
 
+struct ColorKey {
+  std::string_view name;
+  platform::Color Settings::*member;
+};
+
+constexpr std::array kColorKeys = {
+    ColorKey{"ViewBackColor", &Settings::viewBackColor},
+    ColorKey{"SignBandColor", &Settings::signBandColor},
+    ColorKey{"MapBackColor", &Settings::mapBackColor},
+};
+
+constexpr int kLargestColorRef = 0x00FFFFFF;
+
 constexpr std::string_view kHouseSystemKey = "SysHouse";
 constexpr std::string_view kMapStepsKey = "MapSteps";
+constexpr std::string_view kPositionSortKey = "m_TYPE_SORT";
 constexpr int kLastMapSteps = 7;
 
 }  // namespace
@@ -65,10 +79,16 @@ Settings LoadSettings(const platform::Profile& profile) {
   for (const TextKey& key : kTextKeys) {
     settings.*key.member = profile.GetString(kSettingsSection, key.name, defaults.*key.member);
   }
+  for (const ColorKey& key : kColorKeys) {
+    const int stored = profile.GetInt(kSettingsSection, key.name, int((defaults.*key.member).ToColorRef()));
+    const bool valid = stored >= 0 && stored <= kLargestColorRef;
+    settings.*key.member = valid ? platform::Color::FromColorRef(std::uint32_t(stored)) : defaults.*key.member;
+  }
   const int houseSystem = profile.GetInt(kSettingsSection, kHouseSystemKey, defaults.houseSystem);
   settings.houseSystem = IsKnownHouseSystem(houseSystem) ? houseSystem : defaults.houseSystem;
   const int mapSteps = profile.GetInt(kSettingsSection, kMapStepsKey, defaults.mapSteps);
   settings.mapSteps = mapSteps >= 0 && mapSteps <= kLastMapSteps ? mapSteps : defaults.mapSteps;
+  settings.positionSort = profile.GetInt(kSettingsSection, kPositionSortKey, defaults.positionSort);
   return settings;
 }
 
@@ -80,8 +100,12 @@ bool SaveSettings(platform::Profile& profile, const Settings& settings) {
   for (const TextKey& key : kTextKeys) {
     allWritten &= profile.WriteString(kSettingsSection, key.name, settings.*key.member);
   }
+  for (const ColorKey& key : kColorKeys) {
+    allWritten &= profile.WriteInt(kSettingsSection, key.name, int((settings.*key.member).ToColorRef()));
+  }
   allWritten &= profile.WriteInt(kSettingsSection, kHouseSystemKey, settings.houseSystem);
   allWritten &= profile.WriteInt(kSettingsSection, kMapStepsKey, settings.mapSteps);
+  allWritten &= profile.WriteInt(kSettingsSection, kPositionSortKey, settings.positionSort);
   return allWritten;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/geometry.h"
 #include "platform/profile.h"
 
 namespace kelvara::app {
@@ -39,6 +40,11 @@ struct Settings {
   int mapSteps = 7;             // "MapSteps": the event map's steps a day, index 0-7
   bool wallpaperShown = false;  // "b_Wallpaper": the wallpaper lies under the picture
   std::string wallpaperFile;    // "Wallpaper.FName": a BMP file
+  int positionSort = 0;         // "m_TYPE_SORT": the position tables' sort, 0 none
+  // Our own keys for the colours the pictures read, stored as 0x00BBGGRR.
+  platform::Color viewBackColor{220, 240, 210};  // "ViewBackColor": the wheel's background
+  platform::Color signBandColor{0, 255, 255};    // "SignBandColor": the wheel's sign band
+  platform::Color mapBackColor = platform::kWhite;  // "MapBackColor": the event map's background
 
   bool operator==(const Settings&) const = default;
 };

@@ -13,6 +13,8 @@ display::WheelOptions WheelOptionsOf(const Settings& settings, int manualRotatio
   options.separatingShown = settings.separatingShown;
   options.tapShowsAspects = settings.tapShowsAspects;
   options.manualRotationDeg = manualRotationDeg;
+  options.background = settings.viewBackColor;
+  options.signBand = settings.signBandColor;
   return options;
 }
 

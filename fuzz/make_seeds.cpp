@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         app::EncodeDignityTables(app::DefaultDignityTables(app::Tradition::kWestern)));
   WriteWithHalf(corpus / "dignity_tables", "avestan",
                 app::EncodeDignityTables(app::DefaultDignityTables(app::Tradition::kAvestan)));
-  WriteWithHalf(corpus / "object_settings", "pl1", app::EncodeObjectSettings(app::DefaultObjectSettings()));
+  WriteWithHalf(corpus / "object_settings", "pl1", app::EncodeObjectSettings(app::ChartObjectSettings{}));
   WriteWithHalf(corpus / "place_text", "places.txt", PlaceFileBytes(scratch, "places.txt"));
   WriteWithHalf(corpus / "place_binary", "places.bin", PlaceFileBytes(scratch, "places.bin"));
   WriteWithHalf(corpus / "city_base", "first_cities", FirstCities(data));

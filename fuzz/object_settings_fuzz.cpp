@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string error;
   if (const auto settings = app::DecodeObjectSettings(fuzz::Bytes(data, size), error)) {
     workspace::ObjectTable objects{};
-    app::ApplyObjectSettings(*settings, objects);
+    app::ApplyObjectSettings(settings->west, objects);
   }
   return 0;
 }

@@ -13,16 +13,19 @@
 #include <cstdio>
 
 #include "app/about.h"
+#include "app/help_topics.h"
+#include "app/qt/help_key.h"
 #include "app/messages.h"
 #include "app/qt/birth_data_dialog.h"
 #include "app/qt/composite_dialog.h"
 #include "app/qt/message_boxes.h"
 #include "app/event_map_picture.h"
 #include "app/qt/day_events_dialog.h"
-#include "app/qt/position_table.h"
+#include "app/position_table_source.h"
 #include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/rulership_systems_dialog.h"
+#include "app/qt/settings_dialog.h"
 #include "app/qt/step_dialog.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_canvas.h"
@@ -57,6 +60,7 @@ QKeySequence ShortcutOf(CommandId command) {
     case CommandId::kStopNow: return Qt::Key_Space;
     case CommandId::kExit: return QKeySequence::Quit;
     case CommandId::kHelp: return QKeySequence::HelpContents;
+    case CommandId::kPositionTable: return Qt::CTRL | Qt::Key_T;
     default: return {};
   }
 }
@@ -149,11 +153,40 @@ CMainFrame::CMainFrame(Session& session, const FrameServices& services, QWidget*
 CMainFrame::~CMainFrame() { nowClock_.Stop(); }
 
 void CMainFrame::OpenPositionTable(int chart) {
-  const workspace::ChartRecord& record = chart == kSecondChart ? session_.charts.second : session_.charts.main;
-  auto* table = new PositionTableDialog(record, this);
-  table->setAttribute(Qt::WA_DeleteOnClose);
-  table->setObjectName("positionTable");
-  table->show();
+  if (!PositionTableOffered(session_, chart)) return;
+  QPointer<PositionTableWindow>& open = positionTables_[chart - kFirstChart];
+  if (!open) {
+    open = new PositionTableWindow(chart, this);
+    open->setAttribute(Qt::WA_DeleteOnClose);
+    open->setObjectName(chart == kSecondChart ? "positionTable2" : "positionTable");
+    open->SetRequestSink([this](const std::string& request) {
+      if (textRequester_) {
+        textRequester_(request);
+      } else {
+        ShowMessage(NotYetWorkingText(request));
+      }
+    });
+    open->SetSortSink([this](int sort) { session_.settings.positionSort = sort; });
+    open->Show(PositionTableTitle(ChartOf(chart)), PositionTableInputOf(session_, chart));
+    open->ApplySort(session_.settings.positionSort);
+  }
+  open->show();
+  open->raise();
+  open->activateWindow();
+}
+
+PositionTableWindow* CMainFrame::PositionTable(int chart) const { return positionTables_[chart - kFirstChart]; }
+
+void CMainFrame::RefreshPositionTables() {
+  for (int chart : {kFirstChart, kSecondChart}) {
+    PositionTableWindow* table = PositionTable(chart);
+    if (!table) continue;
+    if (PositionTableOffered(session_, chart)) {
+      table->Show(PositionTableTitle(ChartOf(chart)), PositionTableInputOf(session_, chart));
+    } else {
+      table->close();
+    }
+  }
 }
 
 EventMapPicture& CMainFrame::EventMap() { return static_cast<EventMapPicture&>(*pictures_.eventMap); }
@@ -171,8 +204,14 @@ CommandContext CMainFrame::MakeContext() {
   context.services.savePicture = [this] { ChooseAndSavePicture(); };
   context.services.aspectList = [this] { OpenAspectList(); };
   context.services.buildEventMap = [this] { EventMap().Invalidate(); };
-  context.services.rulershipSystems = [this] { EditRulers(); };
+  context.services.settingsPage = [this](SettingsPage page) { OpenSettings(page); };
+  context.services.positionTable = [this](int chart) { OpenPositionTable(chart); };
   return context;
+}
+
+void CMainFrame::OpenSettings(SettingsPage page) {
+  CommandContext context = MakeContext();
+  OpenSettingsDialog(context, services_.profile, page, [this] { AfterChange(); }, this);
 }
 
 void CMainFrame::EditRulers() {
@@ -185,7 +224,7 @@ void CMainFrame::EditRulers() {
 void CMainFrame::RunCommand(CommandId command, int argument) {
   // Help and About change nothing, so nothing is recomputed after them.
   switch (command) {
-    case CommandId::kHelp: platform::ShowHelp(ToQt(HelpTopicOfMode(session_.displayMode))); return;
+    case CommandId::kHelp: OpenHelp(HelpTopicOfMode(session_.displayMode)); return;
     case CommandId::kAbout: ShowAbout(this, AboutText()); return;
     default: break;
   }
@@ -235,6 +274,7 @@ void CMainFrame::AfterChange() {
   UpdateStatus();
   view_->UpdateStepTimer();
   view_->update();
+  RefreshPositionTables();
 }
 
 void CMainFrame::RebuildMenus() {
@@ -356,6 +396,7 @@ void CMainFrame::OnPostedMessage(unsigned message, quintptr wParam) {
   ApplyRound(*round, session_.charts);
   UpdateStatus();
   view_->update();
+  RefreshPositionTables();
   ShowDamagedEphemerisFiles();
 }
 

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +14,7 @@
 #include "app/commands.h"
 #include "app/now_clock.h"
 #include "app/qt/kelvara_view.h"
+#include "app/qt/position_table.h"
 #include "app/session.h"
 #include "app/step_shift.h"
 #include "places/chart_zones.h"
@@ -55,11 +58,20 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   CMainFrame(Session& session, const FrameServices& services, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
-  // The position table of chart 1 or 2, as a sideways swipe opens it.
+  // The position table of chart 1 or 2, as a sideways swipe opens it; one window a
+  // chart, raised when it is open already.
   void OpenPositionTable(int chart);
+  // The open table of chart 1 or 2, or null.
+  PositionTableWindow* PositionTable(int chart) const;
+  // Where a table cell's text request goes; the text library is not there yet, so by
+  // default the request is shown in a box saying so.
+  using TextRequester = std::function<void(const std::string& request)>;
+  void SetTextRequester(TextRequester requester) { textRequester_ = std::move(requester); }
   // "Список аспектов" of the event map's day.
   void OpenAspectList();
   void EditRulers();
+  // The settings dialog on a command's page.
+  void OpenSettings(SettingsPage page);
   EventMapPicture& EventMap();
 
   // Runs a command as the menus do.
@@ -115,6 +127,8 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   void OpenStepDialog(int chart, QPoint globalPoint);
   void ChooseAndSavePicture();
   workspace::ChartRecord& ChartOf(int chart);
+  // Each open table follows its chart, or closes when the chart has gone.
+  void RefreshPositionTables();
 
   Session& session_;
   FrameServices services_;
@@ -131,6 +145,8 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   QLabel* status_ = nullptr;
   FileChooser fileChooser_;
   CommandServices commandServices_;
+  std::array<QPointer<PositionTableWindow>, 2> positionTables_;  // by chart 1, 2
+  TextRequester textRequester_;
   bool shutDown_ = false;
 };
 

@@ -13,8 +13,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/help_topics.h"
 #include "app/qt/dialog_buttons.h"
 #include "app/qt/dignity_dialog.h"
+#include "app/qt/help_key.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
 #include "app/stored_file.h"
@@ -112,6 +114,7 @@ CRulershipSystemsDlg::CRulershipSystemsDlg(const std::string& dataPrefix, Tradit
       systems_(tradition, current, LoadDignityTables(dataPrefix, tradition).tables) {
   setObjectName("rulershipSystemsDialog");
   setWindowTitle(ToQt(kTitle));
+  InstallHelpKey(*this, kHelpRulers);
   auto* tabs = new QTabWidget(this);
   tabs->setUsesScrollButtons(false);  // every table's name in view
   for (std::size_t i = 0; i < kDignityKinds.size(); ++i) {

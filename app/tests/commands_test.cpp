@@ -177,6 +177,11 @@ TEST_F(CommandsTest, CommandsWithoutTheirPartSayItInTheProgramsWords) {
   Run(CommandId::kPageRulers);
   EXPECT_EQ(pages, (std::vector<SettingsPage>{SettingsPage::kMapAspects, SettingsPage::kPlanets2}));
   EXPECT_EQ(rulers, 1) << "the rulership systems have a window of their own";
+  std::vector<int> tables;
+  context_.services.positionTable = [&tables](int chart) { tables.push_back(chart); };
+  Run(CommandId::kPositionTable);
+  Run(CommandId::kSecondPositionTable);
+  EXPECT_EQ(tables, (std::vector<int>{1, 2}));
 }
 
 TEST_F(CommandsTest, SpreadingAStelliumForgetsTheGlyphPlacesOfBothCharts) {
@@ -216,7 +221,7 @@ TEST_F(CommandsTest, TheTraditionShowsOrHidesItsFiveObjectsInEveryTable) {
         EXPECT_EQ((*objects)[slot].visible, shown) << slot;
         EXPECT_EQ((*objects)[slot].takesPartInAspects, shown) << slot;
       }
-      EXPECT_EQ(session_.objectSettingsSecond[slot].visible, shown == 1) << slot;
+      EXPECT_EQ(ActiveObjectSettings(session_, 2)[slot].visible, shown == 1) << slot;
     }
     EXPECT_EQ(session_.charts.main.objects[ws::kSlotMoon].visible, 1) << "the others stay";
   }
@@ -282,8 +287,8 @@ TEST_F(CommandsTest, DoubleChartsOffAndOnRestoreTheSecondChartAcrossACompositeCh
 }
 
 TEST_F(CommandsTest, EveryCommandLeavesTheChartsWithTheirObjectSettings) {
-  session_.objectSettingsMain[ws::kSlotMoon].visible = false;
-  session_.objectSettingsSecond[ws::kSlotSun].colour = {1, 2, 3};
+  ActiveObjectSettings(session_, 1)[ws::kSlotMoon].visible = false;
+  ActiveObjectSettings(session_, 2)[ws::kSlotSun].colour = {1, 2, 3};
   Run(CommandId::kHoroscope);
   EXPECT_EQ(session_.charts.main.objects[ws::kSlotMoon].visible, 0);
   EXPECT_EQ(session_.charts.second.objects[ws::kSlotMoon].visible, 1);

@@ -181,18 +181,15 @@ TEST_F(SessionTest, TablesComeFromTheirFilesAndDamagedOnesAreReported) {
   DignityTables dignities = DefaultDignityTables(Tradition::kWestern);
   dignities.fall[0][0] = 1;
   ASSERT_FALSE(SaveDignityTables(Prefix(), dignities));
-  ObjectSettings second = DefaultObjectSettings();
-  second[ws::kSlotMars].visible = false;
-  ASSERT_TRUE(SaveObjectSettings(Prefix(), DefaultObjectSettings(), second).empty());
+  ChartObjectSettings second;
+  second.west[ws::kSlotMars].visible = false;
+  ASSERT_FALSE(SaveObjectSettings(Prefix(), 2, second));
 
   Session session;
   const StartUpResult result = Start(session);
   EXPECT_EQ(session.aspectTables.single, edited.single);
   EXPECT_EQ(session.aspectTables.between, DefaultTwoChartAspects());
   EXPECT_EQ(session.dignityTables, dignities);
-  for (int slot : interpretation::kAvestanSlots) {
-    second[slot].visible = second[slot].takesPartInAspects = false;  // the Western tradition's start
-  }
   EXPECT_EQ(session.objectSettingsSecond, second);
   EXPECT_EQ(session.charts.second.objects[ws::kSlotMars].visible, 0);
   EXPECT_EQ(session.charts.main.objects[ws::kSlotMars].visible, 1);

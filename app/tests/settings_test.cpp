@@ -53,6 +53,15 @@ TEST_F(SettingsTest, SavedSettingsComeBackFromTheStore) {
   EXPECT_EQ(profile_.GetInt(kSettingsSection, "b_Duble", -5), 1);
 }
 
+TEST_F(SettingsTest, ThePositionTablesSortComesBackUnderItsKey) {
+  EXPECT_EQ(LoadSettings(profile_).positionSort, 0);
+  Settings saved;
+  saved.positionSort = -8;
+  ASSERT_TRUE(SaveSettings(profile_, saved));
+  EXPECT_EQ(profile_.GetInt(kSettingsSection, "m_TYPE_SORT", 0), -8);
+  EXPECT_EQ(LoadSettings(platform::Profile{registry_}).positionSort, -8);
+}
+
 TEST_F(SettingsTest, AnUnknownStoredHouseSystemFallsBackToPlacidus) {
   for (const auto& [stored, loaded] : {std::pair{3, 0}, {999, 0}, {-1, -1}, {14, 14}}) {
     profile_.WriteInt(kSettingsSection, "SysHouse", stored);

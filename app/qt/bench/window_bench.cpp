@@ -4,17 +4,23 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPainter>
 #include <QProcess>
 #include <QtTest/QTest>
 
 #include "app/qt/birth_data_dialog.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/place_picker.h"
+#include "app/qt/settings_dialog.h"
+#include "app/tests/silent_ui.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include "app/qt/qt_text.h"
+#include "app/view_picture.h"
+#include "platform/qt/qt_canvas.h"
 #include "platform/tests/scratch_dir.h"
+#include "workspace/chart_compute.h"
 #include "workspace/engine_driver.h"
 
 namespace {
@@ -114,5 +120,52 @@ void BM_StepWithRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StepWithRepaint)->Unit(benchmark::kMillisecond);
+
+// A full-HD photograph under the wheel, painted as the view paints: Arg 0 turns the
+// pixels into a canvas bitmap at every paint, Arg 1 keeps the bitmap between paints.
+void BM_RepaintWithWallpaper(benchmark::State& state) {
+  Application();
+  const platform::SystemClock clock;
+  app::Session session;
+  session.charts.main.name = "Иван";
+  session.charts.main.local = {1985, 7, 12, 14, 5, 0};
+  ws::ComputeContext compute{Engine(), nullptr, nullptr, nullptr, ""};
+  ws::ComputeChart(session.charts.main, compute);
+  constexpr int kPhotoWidth = 1920, kPhotoHeight = 1080;
+  session.wallpaper = app::Wallpaper{"photo.bmp", {kPhotoWidth, kPhotoHeight,
+                                                   std::vector<std::uint32_t>(std::size_t(kPhotoWidth) * kPhotoHeight,
+                                                                              0xFF336699u)}};
+  session.settings.wallpaperShown = true;
+  app::ViewPictures pictures = app::DefaultPictures(&clock, nullptr, Engine(), nullptr);
+  const app::ViewMetrics metrics = app::MetricsForSize(640, 720);
+  QImage image(640, 720, QImage::Format_ARGB32_Premultiplied);
+  app::WallpaperBitmap kept;
+  for (auto _ : state) {
+    QPainter painter(&image);
+    platform::QtCanvas canvas(painter);
+    app::DrawViewPicture(canvas, metrics, session, pictures, state.range(0) ? &kept : nullptr);
+  }
+}
+BENCHMARK(BM_RepaintWithWallpaper)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The settings dialog over a computed chart, built and painted once offscreen.
+
+void BM_SettingsDialogBuilt(benchmark::State& state) {
+  Application();
+  platform::test_support::ScratchDir dir;
+  app::Session session;
+  session.dataPrefix = (dir.Path() / "").string();
+  session.charts.main.name = "Иван";
+  session.charts.main.local = {1985, 7, 12, 14, 5, 0};
+  ws::ComputeContext compute{Engine(), nullptr, nullptr, nullptr, ""};
+  ws::ComputeChart(session.charts.main, compute);
+  app::testing::SilentUi ui;
+  app::CommandContext context{session, Engine(), nullptr, nullptr, ui, {}, nullptr};
+  for (auto _ : state) {
+    app::CSettingsDlg dialog(context, nullptr, app::SettingsPage::kPlanets, {});
+    benchmark::DoNotOptimize(dialog.grab());
+  }
+}
+BENCHMARK(BM_SettingsDialogBuilt)->Unit(benchmark::kMillisecond);
 
 }  // namespace

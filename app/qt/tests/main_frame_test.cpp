@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QHeaderView>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 #include "app/qt/day_events_dialog.h"
 #include "app/qt/map_day_dialog.h"
 #include "app/qt/position_table.h"
+#include "app/qt/tests/help_recorder.h"
 #include "app/wheel_picture.h"
 #include "engine/ephemeris/ephemeris_check.h"
 #include "interpretation/tradition_flags.h"
@@ -37,6 +39,7 @@
 #include "platform/tests/bmp_writer.h"
 #include "platform/tests/scratch_dir.h"
 #include "workspace/engine_driver.h"
+#include "workspace/position_text.h"
 #include "workspace/tests/fake_sky.h"
 
 namespace kelvara::app {
@@ -176,6 +179,15 @@ TEST_F(MainFrameTest, TheWallpaperLiesUnderTheWheelUntilSwitchedOff) {
   ASSERT_TRUE(Trigger("Вид/Показывать обои"));
   EXPECT_EQ(corner(), plain);
   EXPECT_FALSE(session_.settings.wallpaperShown);
+}
+
+TEST_F(MainFrameTest, F1OpensTheHelpAtTheModeShown) {
+  testing::HelpRecorder help;
+  CMainFrame& frame = Frame();
+  QTest::keyClick(&frame, Qt::Key_F1);
+  ASSERT_TRUE(Trigger("Формула Души"));
+  QTest::keyClick(&frame, Qt::Key_F1);
+  EXPECT_EQ(help.topics, (QStringList{"#Horoscope", "#Soul"}));
 }
 
 TEST_F(MainFrameTest, ADoubleTapFreezesAndReleasesTheNowChart) {
@@ -382,10 +394,10 @@ TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
   QTest::mousePress(view, Qt::LeftButton, {}, QPoint(20, 20));
   QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(101, 20));  // 81 pixels right
   QApplication::processEvents();
-  auto* table = frame.findChild<PositionTableDialog*>("positionTable");
+  auto* table = frame.findChild<PositionTableWindow*>("positionTable");
   ASSERT_TRUE(table);
   EXPECT_EQ(table->windowTitle(), ToQt("Иван"));
-  EXPECT_GT(table->Table()->rowCount(), 10);
+  EXPECT_GT(table->Model().RowCount(), 10);
   table->close();
 
   QWheelEvent turn(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, {0, 120}, Qt::NoButton,
@@ -394,6 +406,85 @@ TEST_F(MainFrameTest, TheWheelTakesDragsTapsAndSwipes) {
   EXPECT_EQ(wheel->TurnDeg(), 10);
   QTest::keyClick(view, Qt::Key_Home);
   EXPECT_EQ(wheel->TurnDeg(), 0);
+}
+
+// One table a chart, opened by a swipe or Ctrl+T, following its chart, closing with it,
+// keeping its sort and handing a cell's text request on.
+TEST_F(MainFrameTest, ThePositionTablesFollowTheirChartsAndAskForTexts) {
+  session_.charts.doubleChart = true;
+  session_.charts.second = Person("Мария", {1990, 3, 1, 8, 0, 0}, 3.0);
+  CMainFrame& frame = Frame();
+  std::vector<std::string> requests;
+  frame.SetTextRequester([&requests](const std::string& request) { requests.push_back(request); });
+  CKelvaraCView* view = frame.View();
+  const auto swipe = [view](int dx) {
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 20));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(200 + dx, 20));
+    QApplication::processEvents();
+  };
+  const auto pressDoubleCharts = [&frame] {
+    FindAction(frame.findChild<QToolBar*>()->actions(), {"Двойные карты"})->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  };
+  QTest::keyClick(&frame, Qt::Key_T, Qt::ControlModifier);
+  PositionTableWindow* first = frame.PositionTable(1);
+  ASSERT_TRUE(first && first->isVisible());
+  swipe(81);
+  EXPECT_EQ(frame.PositionTable(1), first) << "opening again raises the same window";
+  swipe(-81);
+  ASSERT_TRUE(frame.PositionTable(2));
+  EXPECT_EQ(frame.PositionTable(2)->windowTitle(), ToQt("Мария"));
+  pressDoubleCharts();
+  EXPECT_FALSE(frame.PositionTable(2)) << "its chart has gone";
+  swipe(-81);
+  EXPECT_FALSE(frame.PositionTable(2)) << "the left swipe opens nothing without a double chart";
+  ASSERT_EQ(frame.PositionTable(1), first);
+
+  session_.charts.main.local = {2001, 1, 1, 12, 0, 0};
+  frame.ShowCharts();
+  const display::PositionTableModel& model = first->Model();
+  int sun = 0;
+  while (model.Facts(sun).slot != ws::kSlotSun) ++sun;
+  EXPECT_EQ(model.Cell(sun, display::kPlaceColumn).text,
+            ws::SignArcText(ws::RoundedSignArc(session_.charts.main.objects[ws::kSlotSun].longitude)));
+
+  session_.charts.main.objects[ws::kSlotSun].SetLongitude(29.6);
+  ASSERT_TRUE(Trigger("Команды/Настроить/Планеты с градусами"));  // redraws, computes nothing
+  platform::CALXGridCtrl* grid = first->Grid();
+  QHeaderView* header = grid->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(display::kDegreeColumn) + 4, header->height() / 2));
+  EXPECT_EQ(session_.settings.positionSort, display::kDegreeColumn + 1);
+  const std::vector<int>& shown = grid->Items()->Order().ModelRows();
+  const int shownSun = int(std::find(shown.begin(), shown.end(), sun) - shown.begin());
+  EXPECT_EQ(shownSun, int(shown.size()) - 1) << "the 30th degree sorts last";
+  grid->setCurrentIndex(grid->model()->index(shownSun, display::kDegreeColumn));
+  QTest::keyClick(grid, Qt::Key_Return);
+  EXPECT_EQ(requests, (std::vector<std::string>{"30-й градус Овна"}));
+
+  const fs::path csv = dir_ / "positions.csv";
+  first->SetFileChooser([&csv](const std::string&) { return std::optional(csv.string()); });
+  first->SaveCsv();
+  const auto written = platform::ReadFileBytes(csv);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->rfind(",Объект,Знак,Положение", 0), 0u) << *written;
+}
+
+TEST_F(MainFrameTest, APositionTableFollowsTheNowClocksRounds) {
+  session_.charts.main.name = "Сейчас";
+  CMainFrame& frame = Frame();
+  ws::ObjectTable& objects = session_.charts.main.objects;
+  objects[ws::kSlotSun].SetLongitude(123.0);  // until a round puts the present Sun back
+  session_.charts.main.local = {};
+  frame.OpenPositionTable(1);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return session_.charts.main.local.year == 2024; }, kPatienceMs));
+  const display::PositionTableModel& model = frame.PositionTable(1)->Model();
+  int sun = 0;
+  while (model.Facts(sun).slot != ws::kSlotSun) ++sun;
+  EXPECT_NE(objects[ws::kSlotSun].longitude, 123.0);
+  EXPECT_EQ(model.Cell(sun, display::kPlaceColumn).text,
+            ws::SignArcText(ws::RoundedSignArc(objects[ws::kSlotSun].longitude)));
+  frame.RunCommand(CommandId::kStopNow);
 }
 
 // The chains picture on the real view: a kind key switches to it, the chains submenu
@@ -457,7 +548,7 @@ TEST_F(MainFrameTest, TheChainsPictureKeepsAGlyphDraggedByHandForItsKind) {
 // A picture with one object to place says so once, after it is painted.
 TEST_F(MainFrameTest, ALayoutWithNothingToPlaceAgainstIsToldOnce) {
   for (int slot = interpretation::kFirstChainObject; slot <= interpretation::kLastChainObject; ++slot) {
-    session_.objectSettingsMain[slot].visible = slot == ws::kSlotMoon;
+    ActiveObjectSettings(session_, 1)[slot].visible = slot == ws::kSlotMoon;
   }
   CMainFrame& frame = Frame();
   ASSERT_TRUE(Trigger("Формула Души"));
