@@ -195,10 +195,6 @@ CommandOutcome Calendar(CalendarKind kind, CommandId command, CommandContext& co
 }
 
 CommandOutcome SettingsPageCommand(SettingsPage page, CommandId command, CommandContext& context) {
-  if (page == SettingsPage::kRulers && context.services.rulershipSystems) {
-    context.services.rulershipSystems();
-    return kChanged;
-  }
   RunHook(context.services.settingsPage, command, context, page);
   return kNothingChanged;
 }

@@ -56,8 +56,6 @@ struct CommandServices {
   std::function<bool()> interpretationListsTexts;  // "Текст интерпретации" is offered
   std::function<void()> aspectList;
   std::function<void(SettingsPage)> settingsPage;
-  // "Сис.управ." in a window of its own, ahead of the settings page.
-  std::function<void()> rulershipSystems;
   std::function<void()> buildEventMap;
   std::function<void()> savePicture;
   // The position table of chart 1 or 2.

@@ -25,4 +25,12 @@ std::optional<std::string> SaveDignityTables(const std::string& dataPrefix, cons
   return WriteStoredFile(DignityPath(dataPrefix), EncodeDignityTables(tables));
 }
 
+std::optional<std::string> RemoveDignityTables(const std::string& dataPrefix) {
+  const std::filesystem::path path = DignityPath(dataPrefix);
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (!error) return std::nullopt;
+  return std::string(kCannotRemoveFile) + path.string() + ": " + WriteFailureReason(error);
+}
+
 }  // namespace kelvara::app

@@ -33,4 +33,9 @@ DignityLoad LoadDignityTables(const std::string& dataPrefix, Tradition tradition
 // Written to a temporary file and renamed; the message when that failed.
 std::optional<std::string> SaveDignityTables(const std::string& dataPrefix, const DignityTables& tables);
 
+inline constexpr std::string_view kCannotRemoveFile = "Не удается удалить файл ";
+// Removes the file, so that each tradition reads its own defaults again; the message
+// when it stays. A file that was not there is no failure.
+std::optional<std::string> RemoveDignityTables(const std::string& dataPrefix);
+
 }  // namespace kelvara::app

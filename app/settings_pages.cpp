@@ -118,12 +118,17 @@ bool SaveObjects(SettingsDraft& draft, Session& session, std::vector<std::string
   return changed;
 }
 
+// Restored defaults remove the file, as one file serves both traditions and each has
+// defaults of its own.
 bool SaveDignities(SettingsDraft& draft, Session& session, std::vector<std::string>& messages) {
-  if (draft.dignityTables == session.dignityTables && !draft.dignityFileDamaged) return false;
+  const bool removing = draft.dignityFileUnwanted && draft.dignityTables == DefaultDignityTables(draft.tradition);
+  if (!removing && draft.dignityTables == session.dignityTables && !draft.dignityFileDamaged) return false;
   bool written = false;
-  RecordWrite(SaveDignityTables(session.dataPrefix, draft.dignityTables), messages, written);
+  RecordWrite(removing ? RemoveDignityTables(session.dataPrefix)
+                       : SaveDignityTables(session.dataPrefix, draft.dignityTables),
+              messages, written);
   if (!written) return false;
-  draft.dignityFileDamaged = false;
+  draft.dignityFileDamaged = draft.dignityFileUnwanted = false;
   const bool changed = draft.dignityTables != session.dignityTables;
   AdoptEditedDignityTables(session, draft.dignityTables);
   return changed;
@@ -231,6 +236,7 @@ void RulersPage::Apply(const in::DignityEdit& edit) {
 
 void RulersPage::RestoreDefaults() {
   draft_.dignityTables = DefaultDignityTables(draft_.tradition);
+  draft_.dignityFileUnwanted = true;
   Show();
 }
 

@@ -15,8 +15,10 @@
 
 namespace kelvara::app {
 
+inline constexpr std::string_view kRestoreRulersQuestion = "Восстановить таблицы управителей по умолчанию?";
 inline constexpr std::string_view kRulersNote =
-    "Одни таблицы «upr.» служат обеим традициям; «По умолчанию» берёт таблицы текущей традиции. "
+    "Одни таблицы «upr.» служат обеим традициям; «По умолчанию» после OK удаляет файл, и каждая "
+    "традиция снова берёт свои таблицы. "
     "Enter открывает первый знак ячейки, Shift+Enter — второй.";
 
 struct SettingsDraft {
@@ -30,6 +32,8 @@ struct SettingsDraft {
   std::array<bool, 2> aspectFileDamaged{};
   std::array<bool, 2> objectFileDamaged{};
   bool dignityFileDamaged = false;
+  // "По умолчанию" on the rulers page: OK removes "upr." while the defaults stand.
+  bool dignityFileUnwanted = false;
 
   ChartObjectSettings& ObjectsOf(int chart);
 };

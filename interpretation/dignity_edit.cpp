@@ -11,7 +11,6 @@ namespace ws = workspace;
 constexpr std::array<ChainKind, 4> kModeKinds = {ChainKind::kRulership, ChainKind::kExile, ChainKind::kExaltation,
                                                  ChainKind::kFall};
 constexpr std::array<std::string_view, 4> kModeCaptions = {"управляет", "в изгнании", "экзальтирует", "в падении"};
-constexpr std::string_view kSignSeparator = ", ";
 
 bool IsChainObject(int object) { return object >= kFirstChainObject && object <= kLastChainObject; }
 bool IsSign(int sign) { return sign >= 0 && sign < ws::kSignCount; }
@@ -94,41 +93,6 @@ ws::DignityTables DignityEdit::Result() const {
   if (edited_) table[*edited_][object_ - 1] = 0;
   table[*chosen_][object_ - 1] = 1;
   return result;
-}
-
-RulershipSystems::RulershipSystems(ws::Tradition tradition, const ws::DignityTables& current,
-                                   const ws::DignityTables& stored)
-    : tradition_(tradition), tables_(current), saved_(stored) {}
-
-std::string RulershipSystems::CellText(ChainKind kind, int object, int occurrence) const {
-  if (!DignityModeFor(kind, occurrence)) return {};
-  const std::vector<int> signs = SignsOfObject(TableOfKind(tables_, kind), object);
-  // The last cell takes every sign from its occurrence on.
-  const std::size_t end = occurrence == kSignsPerMode - 1 ? signs.size() : std::size_t(occurrence) + 1;
-  std::string text;
-  for (std::size_t i = occurrence; i < end && i < signs.size(); ++i) {
-    if (!text.empty()) text += kSignSeparator;
-    text += NameOfSign(signs[i]);
-  }
-  return text;
-}
-
-std::optional<DignityEdit> RulershipSystems::OpenCell(ChainKind kind, int object, int occurrence) const {
-  const std::optional<int> mode = DignityModeFor(kind, occurrence);
-  if (!mode) return std::nullopt;
-  return DignityEdit::Open(tables_, object, *mode);
-}
-
-void RulershipSystems::Apply(const DignityEdit& edit) { tables_ = edit.Result(); }
-
-void RulershipSystems::RestoreDefaults() {
-  tables_ = saved_ = ws::DefaultDignityTables(tradition_);
-  restored_ = true;
-}
-
-std::optional<ws::DignityTables> RulershipSystems::TablesAfterCancel() const {
-  if (!restored_) return std::nullopt;
-  return saved_;
 }
 
 }  // namespace kelvara::interpretation

@@ -73,37 +73,4 @@ class DignityEdit {
   std::optional<int> chosen_;
 };
 
-// The four tables as the rulership-systems window shows them: a row per object, a cell
-// per occurrence (first sign, second sign) of each table.
-class RulershipSystems {
- public:
-  // `current`: the tables the run uses; `stored`: what the stored file gives (the
-  // tradition's defaults when there is none), which may differ after a failed save.
-  RulershipSystems(workspace::Tradition tradition, const workspace::DignityTables& current,
-                   const workspace::DignityTables& stored);
-
-  const workspace::DignityTables& tables() const { return tables_; }
-  workspace::Tradition tradition() const { return tradition_; }
-  // The first cell names the first sign; the second names the second and any further
-  // ones ("Весы, Водолей"), so that nothing a file holds goes unseen.
-  std::string CellText(ChainKind kind, int object, int occurrence) const;
-  // The edit a cell opens; none for a cell outside the overview.
-  std::optional<DignityEdit> OpenCell(ChainKind kind, int object, int occurrence) const;
-  void Apply(const DignityEdit& edit);
-  // Back to the tradition's defaults; the stored file is then no longer wanted.
-  void RestoreDefaults();
-  // The tables differ from what the stored file gives, or from the defaults once
-  // restored (which are kept without a file).
-  bool NeedsSaving() const { return tables_ != saved_; }
-  // What the run should use after Cancel: the defaults once restored (the file is gone),
-  // else none.
-  std::optional<workspace::DignityTables> TablesAfterCancel() const;
-
- private:
-  workspace::Tradition tradition_;
-  workspace::DignityTables tables_;
-  workspace::DignityTables saved_;
-  bool restored_ = false;
-};
-
 }  // namespace kelvara::interpretation

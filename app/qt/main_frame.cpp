@@ -24,7 +24,6 @@
 #include "app/position_table_source.h"
 #include "engine/ephemeris/ephemeris_check.h"
 #include "app/qt/qt_text.h"
-#include "app/qt/rulership_systems_dialog.h"
 #include "app/qt/settings_dialog.h"
 #include "app/qt/step_dialog.h"
 #include "platform/qt/help_viewer.h"
@@ -212,13 +211,6 @@ CommandContext CMainFrame::MakeContext() {
 void CMainFrame::OpenSettings(SettingsPage page) {
   CommandContext context = MakeContext();
   OpenSettingsDialog(context, services_.profile, page, [this] { AfterChange(); }, this);
-}
-
-void CMainFrame::EditRulers() {
-  if (const auto tables = EditRulershipSystems(this, session_.dataPrefix, CurrentTradition(session_.settings),
-                                               session_.dignityTables)) {
-    AdoptEditedDignityTables(session_, *tables);
-  }
 }
 
 void CMainFrame::RunCommand(CommandId command, int argument) {

@@ -69,7 +69,6 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   void SetTextRequester(TextRequester requester) { textRequester_ = std::move(requester); }
   // "Список аспектов" of the event map's day.
   void OpenAspectList();
-  void EditRulers();
   // The settings dialog on a command's page.
   void OpenSettings(SettingsPage page);
   EventMapPicture& EventMap();

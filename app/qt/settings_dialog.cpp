@@ -164,7 +164,9 @@ void CSettingsDlg::AddRulersTab() {
   for (QPushButton* button : {first, second, restore}) button->setAutoDefault(false);
   connect(first, &QPushButton::clicked, this, [this] { EditRulersCell(0); });
   connect(second, &QPushButton::clicked, this, [this] { EditRulersCell(kSecondOccurrence); });
-  connect(restore, &QPushButton::clicked, this, [this] { rulers_->RestoreDefaults(); });
+  connect(restore, &QPushButton::clicked, this, [this] {
+    if (AskYesNo(this, kRestoreRulersQuestion)) rulers_->RestoreDefaults();
+  });
   auto* row = new QHBoxLayout;
   row->addWidget(first);
   row->addWidget(second);

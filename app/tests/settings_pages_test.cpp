@@ -179,6 +179,21 @@ TEST_F(ApplyDraftTest, ADamagedFileShowsDefaultsAndIsReplacedOnlyOnOk) {
   EXPECT_TRUE(DecodeObjectSettings(*platform::ReadFileBytes(Prefix() + "pl2."), error)) << error;
 }
 
+TEST_F(ApplyDraftTest, RestoredRulersRemoveTheirFileOnOkAndEachTraditionGetsItsOwn) {
+  DignityTables edited = DefaultDignityTables(Tradition::kWestern);
+  edited.rulership[9][ws::kSlotMars - 1] = 1;  // Mars rules Capricorn too
+  ASSERT_FALSE(SaveDignityTables(Prefix(), edited));
+  ReloadDignityTables(session_);
+  SettingsDraft draft = OpenDraft(session_).draft;
+  RulersPage(draft).RestoreDefaults();
+  EXPECT_TRUE(fs::exists(Prefix() + "upr.")) << "only OK removes it";
+  EXPECT_TRUE(Apply(draft).empty());
+  EXPECT_FALSE(fs::exists(Prefix() + "upr."));
+  EXPECT_EQ(session_.dignityTables, DefaultDignityTables(Tradition::kWestern));
+  Dispatch(CommandId::kAvestan, 0, context_);
+  EXPECT_EQ(session_.dignityTables, DefaultDignityTables(Tradition::kAvestan));
+}
+
 TEST_F(ApplyDraftTest, EachTraditionKeepsItsOwnChoices) {
   ActiveObjectSettings(session_, kFirstChart)[ws::kSlotLilith].visible = true;  // shown in the West
   Dispatch(CommandId::kAvestan, 0, context_);

@@ -96,39 +96,5 @@ TEST(DignityEditing, OutOfRangeInputIsRefusedAndSharedSignsDoNotUpsetTheChains) 
   EXPECT_EQ(BuildChains(objects, crowded, ChainKind::kRulership).objects[kMercury].dispositors.size(), 16u);
 }
 
-TEST(RulershipOverview, CellsNameTheSignsAndOpenTheirModes) {
-  RulershipSystems systems(ws::Tradition::kWestern, kWestern, kWestern);
-  EXPECT_EQ(systems.CellText(ChainKind::kRulership, kMercury, 0), "Близнецы");
-  EXPECT_EQ(systems.CellText(ChainKind::kRulership, kMercury, 1), "Дева");
-  EXPECT_EQ(systems.CellText(ChainKind::kFall, kSun, 1), "");
-  EXPECT_EQ(systems.CellText(ChainKind::kFall, kSun, 2), "");
-  EXPECT_FALSE(systems.OpenCell(ChainKind::kExile, 17, 0).has_value());
-
-  DignityEdit edit = *systems.OpenCell(ChainKind::kExile, kVenus, 1);
-  EXPECT_EQ(edit.mode(), 4);
-  EXPECT_FALSE(systems.NeedsSaving());
-  edit.ChooseSign(kCapricorn);
-  systems.Apply(edit);
-  EXPECT_TRUE(systems.NeedsSaving());
-  EXPECT_EQ(systems.CellText(ChainKind::kExile, kVenus, 1), "Козерог");
-
-  ws::DignityTables three = kWestern;  // a third sign, as a file may hold, is not hidden
-  three.rulership[kCapricorn][kMercury - 1] = 1;
-  EXPECT_EQ(RulershipSystems(ws::Tradition::kWestern, three, three).CellText(ChainKind::kRulership, kMercury, 1),
-            "Дева, Козерог");
-}
-
-TEST(RulershipOverview, RestoringGivesTheTraditionsDefaultsEvenAfterCancel) {
-  ws::DignityTables unsaved = kAvestan;  // an edit whose saving failed
-  unsaved.fall[kAries][0] = 1;
-  RulershipSystems systems(ws::Tradition::kAvestan, unsaved, kAvestan);
-  EXPECT_TRUE(systems.NeedsSaving());
-  EXPECT_FALSE(systems.TablesAfterCancel().has_value());
-  systems.RestoreDefaults();
-  EXPECT_EQ(systems.tables(), kAvestan);
-  EXPECT_FALSE(systems.NeedsSaving());  // the defaults need no file
-  EXPECT_EQ(systems.TablesAfterCancel(), kAvestan);
-}
-
 }  // namespace
 }  // namespace kelvara::interpretation

@@ -1,9 +1,6 @@
-// The dignity edit dialog and the rulership systems, driven through their controls, with
+// The dignity edit dialog, driven through its controls, with
 // "upr." in a scratch data folder.
 #include "app/qt/dignity_dialog.h"
-#include "app/qt/rulership_systems_dialog.h"
-
-#include <sys/resource.h>
 
 #include <QComboBox>
 #include <QPushButton>
@@ -21,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace testing;
-using interpretation::ChainKind;
 using interpretation::DignityEdit;
 
 enum Sign { kAries, kTaurus, kGemini, kCancer, kLeo, kVirgo, kLibra, kScorpio, kSagittarius, kCapricorn, kAquarius, kPisces };
@@ -66,21 +62,6 @@ DignityTables Moved(DignityTables tables, DignityTable DignityTables::*table, in
   (tables.*table)[to][object - 1] = 1;
   return tables;
 }
-
-// The soft limit on file sizes, lowered for the test's life; root is bound by it as well.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 class DignityDialogTest : protected ApplicationFirst, public ::testing::Test {
  protected:
@@ -144,100 +125,6 @@ TEST_F(DignityDialogTest, OkSavesTheChosenSignAndCancelWritesNothing) {
   EXPECT_EQ(Stored(), expected);
 
   EXPECT_FALSE(EditObjectDignity(nullptr, Prefix(), kWestern, 17, 9).has_value());
-
-  fs::remove(File());
-  WhenOpens<CRulershipSystemsDlg>([this](CRulershipSystemsDlg& dialog) {
-    AnswerDignityDialog(kCapricorn, "okButton");
-    QTest::keyClick(dialog.grid(ChainKind::kRulership), Qt::Key_Return);
-    EXPECT_NE(dialog.systems().tables(), kWestern);
-    Press(dialog, "cancelButton");
-  });
-  EXPECT_FALSE(EditRulershipSystems(nullptr, Prefix(), Tradition::kWestern, kWestern).has_value());
-  EXPECT_FALSE(fs::exists(File()));
-}
-
-TEST_F(DignityDialogTest, CellsOpenTheEditAndOkSavesAllOfIt) {
-  CRulershipSystemsDlg dialog(Prefix(), Tradition::kWestern, kWestern);
-  ShowAndActivate(dialog);
-  auto* tabs = dialog.findChild<QTabWidget*>();
-
-  // Double-click: Venus's second sign of exaltation, Pisces, becomes Aquarius.
-  QTableWidget* exaltation = dialog.grid(ChainKind::kExaltation);
-  tabs->setCurrentWidget(exaltation);
-  const QRect cell = exaltation->visualRect(exaltation->model()->index(kVenusNumber - 1, 1));
-  QString caption;
-  WhenOpens<CDignityDlg>([&](CDignityDlg& edit) {
-    caption = Shown(edit, "caption");
-    edit.findChild<QComboBox*>("signs")->setCurrentIndex(kAquarius);
-    Press(edit, "okButton");
-  });
-  // A widget gets the second click alone; the first comes before it, as from a person.
-  QTest::mouseClick(exaltation->viewport(), Qt::LeftButton, {}, cell.center());
-  QTest::mouseDClick(exaltation->viewport(), Qt::LeftButton, {}, cell.center());
-  EXPECT_EQ(caption, Q("экзальтирует"));
-  EXPECT_EQ(exaltation->item(kVenusNumber - 1, 1)->text(), Q("Водолей"));
-
-  // Enter: the Sun gains a second sign of rulership.
-  QTableWidget* rulership = dialog.grid(ChainKind::kRulership);
-  tabs->setCurrentWidget(rulership);
-  rulership->setCurrentCell(kSunNumber - 1, 1);
-  AnswerDignityDialog(kLibra, "okButton");
-  QTest::keyClick(rulership, Qt::Key_Return);
-  EXPECT_TRUE(dialog.isVisible()) << "Enter opens the cell and does not close the dialog";
-  EXPECT_EQ(rulership->item(kSunNumber - 1, 1)->text(), Q("Весы"));
-  EXPECT_FALSE(fs::exists(File()));
-  EXPECT_EQ(LayoutFaults(dialog), std::vector<std::string>{});
-  SaveShot(dialog, "rulership-dialog.png");
-
-  Press(dialog, "okButton");
-  const DignityTables expected =
-      Moved(Moved(kWestern, &DignityTables::exaltation, kVenusNumber, kPisces, kAquarius), &DignityTables::rulership,
-            kSunNumber, std::nullopt, kLibra);
-  EXPECT_EQ(dialog.systems().tables(), expected);
-  EXPECT_EQ(Stored(), expected);
-}
-
-TEST_F(DignityDialogTest, RestoringAsksThenRemovesTheFileAndShowsTheDefaults) {
-  const DignityTables edited = Moved(kAvestan, &DignityTables::rulership, kProserpinaNumber, kVirgo, kLeo);
-  Store(edited);
-  RecordedBoxes boxes;
-  WhenOpens<CRulershipSystemsDlg>([&](CRulershipSystemsDlg& dialog) {
-    QTableWidget* rulership = dialog.grid(ChainKind::kRulership);
-    EXPECT_EQ(rulership->item(kProserpinaNumber - 1, 0)->text(), Q("Лев"));
-    boxes.answer = false;
-    Press(dialog, "restoreButton");
-    EXPECT_TRUE(fs::exists(File()));
-    EXPECT_EQ(dialog.systems().tables(), edited);
-    boxes.answer = true;
-    Press(dialog, "restoreButton");
-    EXPECT_FALSE(fs::exists(File()));
-    EXPECT_EQ(rulership->item(kProserpinaNumber - 1, 0)->text(), Q("Дева"));
-    Press(dialog, "cancelButton");
-  });
-  // The file is gone, so even Cancel leaves the run with the defaults.
-  EXPECT_EQ(EditRulershipSystems(nullptr, Prefix(), Tradition::kAvestan, edited), kAvestan);
-  EXPECT_EQ(boxes.kinds, (std::vector<BoxKind>{BoxKind::kYesNo, BoxKind::kYesNo}));
-  EXPECT_EQ(boxes.texts.back(), "Восстановить таблицы управителей по умолчанию?");
-}
-
-TEST_F(DignityDialogTest, AFailedSaveIsShownKeepsTheOldFileAndTheEditForTheRun) {
-  const DignityTables old = Moved(kWestern, &DignityTables::fall, kSunNumber, kLibra, kAries);
-  Store(old);
-  const std::string oldBytes = *platform::ReadFileBytes(File());
-  const DignityTables expected = Moved(old, &DignityTables::rulership, kSunNumber, kLeo, kCancer);
-  {
-    RecordedBoxes boxes;
-    FileSizeLimit limit(100);  // the tables take 3072 bytes
-    WhenOpens<CRulershipSystemsDlg>([this](CRulershipSystemsDlg& dialog) {
-      AnswerDignityDialog(kCancer, "okButton");
-      QTest::keyClick(dialog.grid(ChainKind::kRulership), Qt::Key_Return);
-      Press(dialog, "okButton");
-    });
-    EXPECT_EQ(EditRulershipSystems(nullptr, Prefix(), Tradition::kWestern, old), expected);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0].rfind("Не удается записать файл " + File().string() + ": ", 0), 0u) << boxes.texts[0];
-  }
-  EXPECT_EQ(platform::ReadFileBytes(File()), oldBytes);
 }
 
 }  // namespace
