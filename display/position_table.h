@@ -56,6 +56,8 @@ class PositionTableModel : public platform::GridTable {
   // Rebuilds the rows and tells the grid.
   void Show(const PositionTableInput& input);
   const PositionRowFacts& Facts(int row) const { return facts_[row]; }
+  // The glyphs are characters of the glyph font, no text anywhere else.
+  bool ColumnExported(int column) const override { return column != kGlyphColumn; }
 
  private:
   std::vector<PositionRowFacts> facts_;

@@ -15,6 +15,9 @@ constexpr double kMinutesPerHour = 60.0;
 constexpr int kNoon = 12;
 
 const std::vector<std::string> kCsvHeader = {"kind", "moving", "aspect", "base", "entry", "exact", "exit"};
+const std::vector<std::string> kGridHeaders = {"Вид", "Транзит", "Аспект", "К точке", "Вход", "Точный", "Выход"};
+
+std::optional<double> HoursIf(bool found, double hours) { return found ? std::optional(hours) : std::nullopt; }
 
 AspectListRow RowOf(const EventRecord& record, TimeFormat format) {
   char angle[32];
@@ -26,7 +29,20 @@ AspectListRow RowOf(const EventRecord& record, TimeFormat format) {
           std::string(workspace::SlotName(record.basePoint)),
           timeIf(record.startFound, record.startHours),
           timeIf(record.exactFound, record.culminationHours),
-          timeIf(record.endFound, record.endHours)};
+          timeIf(record.endFound, record.endHours),
+          record.aspectAngleDeg,
+          HoursIf(record.startFound, record.startHours),
+          HoursIf(record.exactFound, record.culminationHours),
+          HoursIf(record.endFound, record.endHours),
+          platform::Color::FromColorRef(record.colour)};
+}
+
+platform::GridRow GridRowOf(const AspectListRow& row) {
+  const auto cell = [&row](const std::string& text, std::optional<double> key = std::nullopt) {
+    return platform::GridCell{text, key, std::nullopt, row.colour};
+  };
+  return {{cell(row.kind), cell(row.moving), cell(row.aspect, row.angleDeg), cell(row.base),
+           cell(row.entry, row.entryHours), cell(row.exact, row.exactHours), cell(row.exit, row.exitHours)}};
 }
 
 }  // namespace
@@ -69,6 +85,14 @@ std::string AspectListCsv(const std::vector<AspectListRow>& rows) {
     csv += platform::CsvLine({row.kind, row.moving, row.aspect, row.base, row.entry, row.exact, row.exit});
   }
   return csv;
+}
+
+AspectListGridTable::AspectListGridTable() : GridTable(kGridHeaders) {}
+
+void AspectListGridTable::Show(const std::vector<AspectListRow>& rows) {
+  std::vector<platform::GridRow> shown;
+  for (const AspectListRow& row : rows) shown.push_back(GridRowOf(row));
+  SetRows(std::move(shown));
 }
 
 }  // namespace kelvara::eventmap

@@ -1,12 +1,15 @@
 // "Список аспектов": the day's exact events and the aspects in force as rows of text, and
-// the same rows as CSV for copying and saving.
+// the same rows as CSV for copying and saving and as a table for the grid.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "eventmap/event_map_drawing.h"
 #include "eventmap/event_record.h"
+#include "platform/geometry.h"
+#include "platform/grid_model.h"
 
 namespace kelvara::eventmap {
 
@@ -22,6 +25,12 @@ struct AspectListRow {
   std::string entry;  // times in the user's format, kNotFoundText when not found
   std::string exact;
   std::string exit;
+  // What a grid sorts and colours the row by; the CSV has the texts only.
+  double angleDeg = 0.0;
+  std::optional<double> entryHours = std::nullopt;  // none when not found
+  std::optional<double> exactHours = std::nullopt;
+  std::optional<double> exitHours = std::nullopt;
+  std::optional<platform::Color> colour = std::nullopt;  // the aspect's; none: the grid's own
 };
 
 // Whether a shown record belongs to the day starting at dayStartHours (display hours since
@@ -40,5 +49,13 @@ std::vector<AspectListRow> AspectListRows(const std::vector<EventRecord>& exact,
 
 // A header line and one line per row, CRLF, fields quoted where they must be.
 std::string AspectListCsv(const std::vector<AspectListRow>& rows);
+
+// The rows as a grid shows them: the same texts under Russian headers, angles and times
+// sorting by value, each row in its aspect's colour.
+class AspectListGridTable : public platform::GridTable {
+ public:
+  AspectListGridTable();
+  void Show(const std::vector<AspectListRow>& rows);
+};
 
 }  // namespace kelvara::eventmap

@@ -1,6 +1,8 @@
 // Texts of the places database that the user sees, exactly as the program shows them.
 #pragma once
 
+#include "platform/file_io.h"
+
 namespace kelvara::places {
 
 inline constexpr const char* kRenameQuestion1 = "Географические координаты населенного пункта \"";
@@ -28,7 +30,7 @@ inline constexpr const char* kInterruptButton = "Прервать";
 
 // Failures the place-file commands report where no fixed text exists for them.
 inline constexpr const char* kCannotOpenFile = "Не удается открыть файл ";
-inline constexpr const char* kCannotWriteFile = "Не удается записать файл ";
+using platform::kCannotWriteFile;
 inline constexpr const char* kPlaceFileTooLarge = "Файл слишком велик для файла населенных пунктов: ";
 inline constexpr const char* kDamagedPlaceFile =
     "Файл населенных пунктов поврежден: прочитано населенных пунктов: ";

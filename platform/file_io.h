@@ -13,6 +13,9 @@
 
 namespace kelvara::platform {
 
+// What the user is told when a file cannot be written, before the file's name.
+inline constexpr const char* kCannotWriteFile = "Не удается записать файл ";
+
 // Larger than any document, place file or table the programs keep.
 inline constexpr std::uintmax_t kDefaultFileSizeLimit = 64u * 1024u * 1024u;
 

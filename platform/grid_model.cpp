@@ -15,10 +15,17 @@ std::string OnOneLine(std::string text) {
   return text;
 }
 
-std::vector<std::string> RowTexts(const GridModel& model, int row) {
+template <typename TextOf>
+std::vector<std::string> ExportedTexts(const GridModel& model, TextOf textOf) {
   std::vector<std::string> texts;
-  for (int column = 0; column < model.ColumnCount(); ++column) texts.push_back(model.Cell(row, column).text);
+  for (int column = 0; column < model.ColumnCount(); ++column) {
+    if (model.ColumnExported(column)) texts.push_back(textOf(column));
+  }
   return texts;
+}
+
+std::vector<std::string> RowTexts(const GridModel& model, int row) {
+  return ExportedTexts(model, [&](int column) { return model.Cell(row, column).text; });
 }
 
 }  // namespace
@@ -98,9 +105,7 @@ std::string TabSeparatedRows(const GridModel& model, std::span<const int> rows) 
 }
 
 std::string GridToCsv(const GridModel& model, std::span<const int> rows) {
-  std::vector<std::string> headers;
-  for (int column = 0; column < model.ColumnCount(); ++column) headers.push_back(model.HeaderText(column));
-  std::string csv = CsvLine(headers);
+  std::string csv = CsvLine(ExportedTexts(model, [&](int column) { return model.HeaderText(column); }));
   for (const int row : rows) csv += CsvLine(RowTexts(model, row));
   return csv;
 }

@@ -41,6 +41,9 @@ class GridModel {
   // Each column's share of the grid's width (224.0 / 240 and the like); a column without
   // a share is as wide as its widest text.
   virtual std::vector<double> ColumnFractions() const { return {}; }
+  // A picture-only column (glyphs of the glyph font) means nothing as text elsewhere, so
+  // copying and CSV leave it out.
+  virtual bool ColumnExported(int /*column*/) const { return true; }
 
   // Enter or a double click on a row.
   virtual void RowActivated(int /*row*/) {}
@@ -121,10 +124,10 @@ class GridRowOrder {
 // without a share gets its minimum. The sum may exceed `available`; the grid then scrolls.
 std::vector<int> ColumnPixelWidths(std::span<const double> fractions, std::span<const int> minimums, int available);
 
-// The rows' cells, tab-separated, each row ending in a newline: what the clipboard gets.
+// The rows' exported cells, tab-separated, each row ending in a newline: what the clipboard gets.
 // Tabs and line breaks inside a cell become spaces, so that the text pastes back cell by cell.
 std::string TabSeparatedRows(const GridModel& model, std::span<const int> rows);
-// The header line and the rows as CSV (RFC 4180).
+// The header line and the rows as CSV (RFC 4180), exported columns only.
 std::string GridToCsv(const GridModel& model, std::span<const int> rows);
 
 }  // namespace kelvara::platform

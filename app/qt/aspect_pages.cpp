@@ -169,6 +169,7 @@ AspectTablePageWidget::AspectTablePageWidget(RowSource rows, QWidget* parent)
     : QWidget(parent), rows_(std::move(rows)), grid_(new platform::CALXGridCtrl(this)),
       empty_(new QLabel(QString::fromUtf8(kNoAspects), this)) {
   grid_->SetModel(&table_);
+  grid_->SetMessageSink(MessagesOver(this));
   empty_->setWordWrap(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);

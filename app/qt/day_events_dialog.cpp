@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -11,7 +10,6 @@
 
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
-#include "app/stored_file.h"
 
 namespace kelvara::app {
 namespace {
@@ -19,52 +17,37 @@ namespace {
 constexpr int kDialogHeight = 420;
 constexpr int kFrameWidth = 40;  // pixels beside the table for the frame and scroll bar
 constexpr const char* kNoEvents = "В этот день аспектов нет.";
-
-QTableWidgetItem* Cell(const std::string& text) {
-  auto* item = new QTableWidgetItem(ToQt(text));
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  return item;
-}
+constexpr const char* kSaveCaption = "Сохранить...";
+constexpr const char* kCloseCaption = "Закрыть";
 
 }  // namespace
 
 AspectListDialog::AspectListDialog(const std::string& caption, std::vector<eventmap::AspectListRow> rows,
                                    QWidget* parent)
-    : QDialog(parent), rows_(std::move(rows)) {
+    : QDialog(parent), rows_(std::move(rows)), grid_(new platform::CALXGridCtrl(this)) {
   setWindowTitle(ToQt(caption));
-  table_ = new QTableWidget(static_cast<int>(rows_.size()), 7, this);
-  table_->setHorizontalHeaderLabels({ToQt("Вид"), ToQt("Транзит"), ToQt("Аспект"), ToQt("К точке"), ToQt("Вход"),
-                                     ToQt("Точный"), ToQt("Выход")});
-  table_->verticalHeader()->hide();
-  for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
-    const eventmap::AspectListRow& row = rows_[r];
-    int column = 0;
-    for (const std::string* text : {&row.kind, &row.moving, &row.aspect, &row.base, &row.entry, &row.exact, &row.exit}) {
-      table_->setItem(r, column++, Cell(*text));
-    }
-  }
-  table_->resizeColumnsToContents();
+  table_.Show(rows_);
+  grid_->SetModel(&table_);
+  grid_->SetMessageSink(MessagesOver(this));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  QPushButton* copy = buttons->addButton(ToQt("Копировать"), QDialogButtonBox::ActionRole);
-  QPushButton* save = buttons->addButton(ToQt("Сохранить..."), QDialogButtonBox::ActionRole);
+  buttons->button(QDialogButtonBox::Close)->setText(ToQt(kCloseCaption));
+  QPushButton* copy = buttons->addButton(ToQt(platform::kCopyCaption), QDialogButtonBox::ActionRole);
+  QPushButton* save = buttons->addButton(ToQt(kSaveCaption), QDialogButtonBox::ActionRole);
   copy->setObjectName("copyCsv");
   save->setObjectName("saveCsv");
   connect(copy, &QPushButton::clicked, this, &AspectListDialog::CopyCsv);
-  connect(save, &QPushButton::clicked, this, &AspectListDialog::SaveCsv);
+  connect(save, &QPushButton::clicked, this, [this] { grid_->SaveCsvText(Csv()); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   if (rows_.empty()) layout->addWidget(new QLabel(ToQt(kNoEvents), this));
-  layout->addWidget(table_);
+  layout->addWidget(grid_);
   layout->addWidget(buttons);
-  resize(table_->horizontalHeader()->length() + kFrameWidth, kDialogHeight);
+  resize(grid_->horizontalHeader()->length() + kFrameWidth, kDialogHeight);
 }
+
+// The grid, a child deleted after the members, must not look at the table by then.
+AspectListDialog::~AspectListDialog() { grid_->SetModel(nullptr); }
 
 void AspectListDialog::CopyCsv() { QApplication::clipboard()->setText(ToQt(Csv())); }
-
-void AspectListDialog::SaveCsv() {
-  const QString file = QFileDialog::getSaveFileName(this, ToQt("Сохранить список аспектов"), "aspects.csv", "CSV (*.csv)");
-  if (file.isEmpty()) return;
-  if (auto failure = WriteStoredFile(file.toStdString(), Csv())) ShowMessage(this, *failure);
-}
 
 }  // namespace kelvara::app

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <QDialog>
-#include <QTableWidget>
 #include <string>
 #include <vector>
 
 #include "eventmap/day_event_rows.h"
+#include "platform/qt/grid_ctrl.h"
 
 namespace kelvara::app {
 
@@ -16,16 +16,18 @@ class AspectListDialog : public QDialog {
 
  public:
   AspectListDialog(const std::string& caption, std::vector<eventmap::AspectListRow> rows, QWidget* parent = nullptr);
-  QTableWidget* Table() const { return table_; }
-  // The rows as CSV, as copying and saving give them.
+  ~AspectListDialog() override;
+
+  platform::CALXGridCtrl* Grid() const { return grid_; }
+  // The rows as CSV, as the buttons copy and save them.
   std::string Csv() const { return eventmap::AspectListCsv(rows_); }
 
  private:
   void CopyCsv();
-  void SaveCsv();
 
   std::vector<eventmap::AspectListRow> rows_;
-  QTableWidget* table_ = nullptr;
+  eventmap::AspectListGridTable table_;
+  platform::CALXGridCtrl* grid_ = nullptr;
 };
 
 }  // namespace kelvara::app

@@ -38,6 +38,10 @@ void ShowMessage(QWidget* parent, std::string_view text) {
   QMessageBox::information(parent, QString::fromUtf8(kBoxCaption), ToQString(text));
 }
 
+std::function<void(const std::string& text)> MessagesOver(QWidget* parent) {
+  return [parent](const std::string& text) { ShowMessage(parent, text); };
+}
+
 void ShowAbout(QWidget* parent, std::string_view text) {
   if (Answerer()) {
     Answerer()(BoxKind::kMessage, std::string(text));

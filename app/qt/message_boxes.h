@@ -21,6 +21,8 @@ using BoxAnswerer = std::function<bool(BoxKind kind, const std::string& text)>;
 void SetBoxAnswerer(BoxAnswerer answerer);
 
 void ShowMessage(QWidget* parent, std::string_view text);
+// ShowMessage over `parent`, for the widgets that take a message hook.
+std::function<void(const std::string& text)> MessagesOver(QWidget* parent);
 // The About box, captioned "О программе"; an answerer sees it as a message.
 void ShowAbout(QWidget* parent, std::string_view text);
 // Yes/no question; true for yes.

@@ -1,30 +1,20 @@
 #include "app/qt/position_table.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QMenu>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include "app/messages.h"
 #include "app/position_table_source.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
-#include "platform/file_io.h"
 #include "platform/glyph.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace kelvara::app {
 namespace {
 
-constexpr const char* kSaveCsvCaption = "Сохранить как CSV…";
-constexpr const char* kCopyCaption = "Копировать";
-constexpr const char* kCsvFilter = "CSV (*.csv)";
-constexpr const char* kCsvExtension = ".csv";
 // The glyphs stand out from the names beside them.
 constexpr double kGlyphScale = 1.5;
 constexpr int kDefaultWidth = 980;
@@ -59,11 +49,10 @@ PositionTableWindow::PositionTableWindow(int chart, QWidget* parent)
     : QWidget(parent, Qt::Window), chart_(chart), grid_(new platform::CALXGridCtrl(this)) {
   grid_->SetModel(&model_);
   grid_->setItemDelegateForColumn(display::kGlyphColumn, new GlyphColumnDelegate(grid_->itemDelegate(), grid_));
-  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  grid_->SetMessageSink(MessagesOver(this));
   connect(grid_, &platform::CALXGridCtrl::rowActivated, this, &PositionTableWindow::Activate);
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &PositionTableWindow::TellSort);
-  connect(grid_, &QWidget::customContextMenuRequested, this, &PositionTableWindow::ShowContextMenu);
-  auto* save = new QPushButton(ToQt(kSaveCsvCaption), this);
+  auto* save = new QPushButton(ToQt(platform::kSaveCsvCaption), this);
   save->setObjectName("saveCsv");
   connect(save, &QPushButton::clicked, this, &PositionTableWindow::SaveCsv);
   auto* buttons = new QHBoxLayout;
@@ -100,28 +89,6 @@ void PositionTableWindow::TellSort() {
 void PositionTableWindow::Activate(int modelRow) {
   const std::string request = PositionCellRequest(model_, modelRow, grid_->currentIndex().column());
   if (!request.empty() && request_) request_(request);
-}
-
-void PositionTableWindow::ShowContextMenu(const QPoint& point) {
-  QMenu menu(this);
-  connect(menu.addAction(ToQt(kCopyCaption)), &QAction::triggered, this,
-          [this] { QApplication::clipboard()->setText(ToQt(grid_->SelectedRowsText())); });
-  connect(menu.addAction(ToQt(kSaveCsvCaption)), &QAction::triggered, this, &PositionTableWindow::SaveCsv);
-  menu.exec(grid_->viewport()->mapToGlobal(point));
-}
-
-std::optional<std::string> PositionTableWindow::ChooseCsvFile() {
-  const std::string suggested = FromQt(windowTitle()) + kCsvExtension;
-  if (chooseFile_) return chooseFile_(suggested);
-  const QString file = QFileDialog::getSaveFileName(this, ToQt(kSaveCsvCaption), ToQt(suggested), ToQt(kCsvFilter));
-  if (file.isEmpty()) return std::nullopt;
-  return FromQt(file);
-}
-
-void PositionTableWindow::SaveCsv() {
-  const std::optional<std::string> file = ChooseCsvFile();
-  if (!file) return;
-  if (!platform::WriteFileAtomically(*file, grid_->ToCsv())) ShowMessage(this, std::string(kCannotWriteFile) + *file);
 }
 
 }  // namespace kelvara::app

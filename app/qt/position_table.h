@@ -4,13 +4,10 @@
 
 #include <QWidget>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "display/position_table.h"
 #include "platform/qt/grid_ctrl.h"
-
-class QPushButton;
 
 namespace kelvara::app {
 
@@ -20,8 +17,6 @@ class PositionTableWindow : public QWidget {
  public:
   using RequestSink = std::function<void(const std::string& request)>;
   using SortSink = std::function<void(int storedSort)>;
-  // (suggested name) -> the chosen path; none after Cancel.
-  using FileChooser = std::function<std::optional<std::string>(const std::string& suggested)>;
 
   PositionTableWindow(int chart, QWidget* parent);
   ~PositionTableWindow() override;
@@ -32,9 +27,8 @@ class PositionTableWindow : public QWidget {
   void ApplySort(int storedSort);
   void SetRequestSink(RequestSink sink) { request_ = std::move(sink); }
   void SetSortSink(SortSink sink) { sortChanged_ = std::move(sink); }
-  void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
-  // "Сохранить как CSV…": the rows in the order shown.
-  void SaveCsv();
+  // "Сохранить как CSV…": the rows in the order shown, as the grid's own menu saves them.
+  void SaveCsv() { grid_->SaveCsv(); }
 
   platform::CALXGridCtrl* Grid() const { return grid_; }
   const display::PositionTableModel& Model() const { return model_; }
@@ -42,15 +36,12 @@ class PositionTableWindow : public QWidget {
  private:
   void Activate(int modelRow);
   void TellSort();
-  void ShowContextMenu(const QPoint& point);
-  std::optional<std::string> ChooseCsvFile();
 
   int chart_;
   display::PositionTableModel model_;
   platform::CALXGridCtrl* grid_ = nullptr;
   RequestSink request_;
   SortSink sortChanged_;
-  FileChooser chooseFile_;
 };
 
 }  // namespace kelvara::app

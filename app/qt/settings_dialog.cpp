@@ -152,6 +152,7 @@ void CSettingsDlg::AddRulersTab() {
   rulersGrid_ = new platform::CALXGridCtrl(page);
   rulersGrid_->setObjectName("rulersGrid");
   rulersGrid_->SetModel(&rulers_->Grid());
+  rulersGrid_->SetMessageSink(MessagesOver(this));
   connect(rulersGrid_, &platform::CALXGridCtrl::rowActivated, this, [this] {
     EditRulersCell(QApplication::keyboardModifiers() & Qt::ShiftModifier ? kSecondOccurrence : 0);
   });

@@ -69,6 +69,26 @@ TEST(AspectListRows, TheDaysEventsThenTheAspectsInForce) {
             "в силе,Плутон,120°,Второй жребий,-,-,-\r\n");
 }
 
+TEST(AspectListRows, TheGridTableShowsTheTextsInTheAspectsColourAndSortsTimesAndAnglesByValue) {
+  EventRecord today = Exact(1.0, 2.0, 3.0);
+  today.colour = 0x0000FF;
+  EventRecord longAgo = Exact(-10 * 24.0, 5.0, 30.0);  // entered on 29.02
+  longAgo.aspectAngleDeg = 90.0;
+  const auto rows = AspectListRows({today, longAgo}, {}, kDay, TimeFormat::kMilitary);
+  AspectListGridTable table;
+  table.Show(rows);
+  ASSERT_EQ(table.RowCount(), 2);
+  EXPECT_EQ(table.HeaderText(1), "Транзит");
+  EXPECT_EQ(table.Cell(1, 4).text, "29.02 00:00");
+  EXPECT_EQ(table.Cell(0, 6).text, rows[0].exit);
+  EXPECT_EQ(table.Cell(0, 0).textColor, (platform::Color{255, 0, 0}));
+  for (const int column : {2, 4}) {
+    platform::GridRowOrder order;
+    order.HeaderClicked(table, column);
+    EXPECT_EQ(order.ModelRows(), (std::vector<int>{1, 0})) << "by value, not by text, in column " << column;
+  }
+}
+
 TEST(AspectListRows, CsvQuotesFieldsThatNeedIt) {
   AspectListRow row{"a,b", "say \"hi\"", "line\nbreak", "plain", "-", "-", "-"};
   EXPECT_EQ(AspectListCsv({row}).substr(AspectListCsv({}).size()),

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -12,6 +15,7 @@
 #include <cmath>
 #include <set>
 
+#include "platform/file_io.h"
 #include "platform/qt/laid_text_cache.h"
 #include "platform/qt/pen_style_picker.h"
 
@@ -23,7 +27,21 @@ constexpr QColor kMarkColour(200, 0, 0);
 constexpr int kGridLine = 1;   // pixels
 constexpr int kEveryRow = -1;  // the header's precision that measures all rows
 
+constexpr const char* kCsvFilter = "CSV (*.csv)";
+constexpr const char* kCsvExtension = ".csv";
+
 bool IsEnter(const QKeyEvent& event) { return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter; }
+
+QString ToQt(const char* text) { return QString::fromUtf8(text); }
+
+// Through the sink when one is set, else in a warning box captioned as the window.
+void Tell(const std::function<void(const std::string&)>& sink, QWidget* grid, const QString& text) {
+  if (sink) {
+    sink(text.toStdString());
+  } else {
+    QMessageBox::warning(grid, grid->window()->windowTitle(), text);
+  }
+}
 
 // Paints the cells and their row marks; offers the names of a style or choice cell in a
 // drop-down list.
@@ -279,6 +297,33 @@ void CALXGridCtrl::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+void CALXGridCtrl::CopySelectedRows() const {
+  QApplication::clipboard()->setText(QString::fromStdString(SelectedRowsText()));
+}
+
+void CALXGridCtrl::SaveCsvText(std::string_view csv) {
+  const std::optional<std::string> file = ChooseCsvFile();
+  if (file && !WriteFileAtomically(*file, csv)) {
+    Tell(tell_, this, QString::fromStdString(kCannotWriteFile + *file));
+  }
+}
+
+std::optional<std::string> CALXGridCtrl::ChooseCsvFile() {
+  const std::string suggested = window()->windowTitle().toStdString() + kCsvExtension;
+  if (chooseFile_) return chooseFile_(suggested, this);
+  const QString file =
+      QFileDialog::getSaveFileName(this, ToQt(kSaveCsvCaption), QString::fromStdString(suggested), ToQt(kCsvFilter));
+  if (file.isEmpty()) return std::nullopt;
+  return file.toStdString();
+}
+
+void CALXGridCtrl::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  connect(menu.addAction(ToQt(kCopyCaption)), &QAction::triggered, this, &CALXGridCtrl::CopySelectedRows);
+  connect(menu.addAction(ToQt(kSaveCsvCaption)), &QAction::triggered, this, &CALXGridCtrl::SaveCsv);
+  menu.exec(event->globalPos());
+}
+
 void CALXGridCtrl::Activate(const QModelIndex& index) {
   if (!index.isValid() || !Items()->Source()) return;
   const int row = Items()->ModelRow(index.row());
@@ -353,12 +398,6 @@ void CRegGridCtrl::PasteAtCurrent() {
   if (!block.isEmpty()) Items()->Paste(currentIndex(), block.toStdString());
 }
 
-void CRegGridCtrl::ShowRefusal(const QString& reason) {
-  if (refuse_) {
-    refuse_(reason.toStdString());
-  } else {
-    QMessageBox::warning(this, window()->windowTitle(), reason);
-  }
-}
+void CRegGridCtrl::ShowRefusal(const QString& reason) { Tell(refuse_, this, reason); }
 
 }  // namespace kelvara::platform

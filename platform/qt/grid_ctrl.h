@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/editable_grid_model.h"
@@ -17,6 +18,10 @@
 #include "platform/qt/grid_item_model.h"
 
 namespace kelvara::platform {
+
+// The result grid's menu entries, which windows with buttons of the same kind reuse.
+inline constexpr const char* kCopyCaption = "Копировать";
+inline constexpr const char* kSaveCsvCaption = "Сохранить как CSV…";
 
 // What the two grids share; not made on its own.
 class GridView : public QTableView {
@@ -45,13 +50,30 @@ class GridView : public QTableView {
   std::map<std::pair<QString, bool>, int> headerHints_;  // by text and sort indicator shown
 };
 
+// Offers "Копировать" and "Сохранить как CSV…" in its context menu.
 class CALXGridCtrl : public GridView {
   Q_OBJECT
 
  public:
+  // (suggested file name, parent) -> the chosen path; none after Cancel.
+  using CsvFileChooser = std::function<std::optional<std::string>(const std::string& suggested, QWidget* parent)>;
+  // Shows the user a failure.
+  using MessageSink = std::function<void(const std::string& text)>;
+
   explicit CALXGridCtrl(QWidget* parent = nullptr);
   // The model must outlive the grid or be replaced first.
   void SetModel(GridModel* model) { Items()->Show(model); }
+  // In place of the file dialog and the message box: the program's own, or a test's.
+  void SetCsvFileChooser(CsvFileChooser chooser) { chooseFile_ = std::move(chooser); }
+  void SetMessageSink(MessageSink sink) { tell_ = std::move(sink); }
+
+  // The selected rows onto the clipboard, as Ctrl+C puts them.
+  void CopySelectedRows() const;
+  // The whole table, as ToCsv gives it, into a file the user chooses.
+  void SaveCsv() { SaveCsvText(ToCsv()); }
+  // Any CSV form of the table into a file the user chooses; the old file stays whole
+  // when the writing fails.
+  void SaveCsvText(std::string_view csv);
 
  signals:
   // Enter or a double click; after the model's own RowActivated.
@@ -59,10 +81,15 @@ class CALXGridCtrl : public GridView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void Activate(const QModelIndex& index);
   void SortBy(int column);
+  std::optional<std::string> ChooseCsvFile();
+
+  CsvFileChooser chooseFile_;
+  MessageSink tell_;
 };
 
 class CRegGridCtrl : public GridView {

@@ -463,11 +463,11 @@ TEST_F(MainFrameTest, ThePositionTablesFollowTheirChartsAndAskForTexts) {
   EXPECT_EQ(requests, (std::vector<std::string>{"30-й градус Овна"}));
 
   const fs::path csv = dir_ / "positions.csv";
-  first->SetFileChooser([&csv](const std::string&) { return std::optional(csv.string()); });
+  grid->SetCsvFileChooser([&csv](const std::string&, QWidget*) { return std::optional(csv.string()); });
   first->SaveCsv();
   const auto written = platform::ReadFileBytes(csv);
   ASSERT_TRUE(written);
-  EXPECT_EQ(written->rfind(",Объект,Знак,Положение", 0), 0u) << *written;
+  EXPECT_EQ(written->rfind("Объект,Знак,Положение", 0), 0u) << "no glyph column: " << *written;
 }
 
 TEST_F(MainFrameTest, APositionTableFollowsTheNowClocksRounds) {
@@ -694,12 +694,16 @@ TEST_F(MainFrameTest, TheEventMapShowsTheDaysTransitsAndAnswersTheUser) {
   for (const eventmap::EventRecord& event : map.Lists()->exact) {
     exactOfTheDay += !event.IsHidden() && event.culminationHours >= dayStart && event.culminationHours < dayStart + 24;
   }
+  const QAbstractItemModel& shown = *list->Grid()->model();
   int exactRows = 0;
-  for (int row = 0; row < list->Table()->rowCount(); ++row) {
-    exactRows += list->Table()->item(row, 0)->text() == ToQt(eventmap::kKindExact);
+  for (int row = 0; row < shown.rowCount(); ++row) {
+    exactRows += shown.index(row, 0).data().toString() == ToQt(eventmap::kKindExact);
   }
   EXPECT_EQ(exactRows, exactOfTheDay);
   EXPECT_GT(exactRows, 0);
+  const std::string gridCsv = list->Grid()->ToCsv();
+  EXPECT_EQ(gridCsv.substr(0, gridCsv.find('\r')), "Вид,Транзит,Аспект,К точке,Вход,Точный,Выход");
+  EXPECT_EQ(list->Csv().rfind("kind,moving,aspect,base,entry,exact,exit\r\n", 0), 0u) << "the buttons' form";
   list->close();
 
   ASSERT_TRUE(Trigger("Команды/Настроить/Часы сего дня"));

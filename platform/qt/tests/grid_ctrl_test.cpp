@@ -6,12 +6,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
+#include <filesystem>
 
+#include "platform/file_io.h"
 #include "platform/qt/tests/qt_test_application.h"
 
 namespace kelvara::platform {
@@ -139,6 +143,64 @@ TEST_F(ResultGridTest, ShowsCellColoursRowMarksAndWidthsFromShares) {
   EXPECT_GE(grid_.columnWidth(1), grid_.fontMetrics().horizontalAdvance(QString::fromStdString(wide)));
   EXPECT_GT(grid_.horizontalScrollBar()->maximum(), 0);
   EXPECT_EQ(grid_.columnWidth(0), std::lround(0.5 * grid_.viewport()->width()));
+}
+
+// A glyph column is a picture only; copying and CSV leave it out.
+class GlyphedTable : public GridTable {
+ public:
+  GlyphedTable() : GridTable({"", "Объект"}) {}
+  bool ColumnExported(int column) const override { return column != 0; }
+};
+
+// Chooses the context menu's action `caption` once the menu is up.
+void ChooseFromContextMenu(QAbstractScrollArea& grid, const QString& caption) {
+  QTimer::singleShot(0, [caption] {
+    QWidget* popup = QApplication::activePopupWidget();
+    if (!popup) {
+      ADD_FAILURE() << "no context menu";
+      return;
+    }
+    for (QAction* action : popup->actions()) {
+      if (action->text() == caption) action->trigger();
+    }
+    popup->close();
+  });
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), grid.viewport()->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(grid.viewport(), &click);
+}
+
+TEST(ResultGridMenuTest, CopiesAndSavesWithoutPictureColumnsAndReportsAFailedWrite) {
+  testing::TestApplication();
+  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "grid_menu";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  GlyphedTable table;
+  table.SetRows({{{Cell("\xEE\x80\x81"), Cell("Луна")}}, {{Cell("\xEE\x80\x82"), Cell("Марс, Сатурн")}}});
+  CALXGridCtrl grid;
+  grid.setWindowTitle("Позиции");
+  grid.SetModel(&table);
+  grid.resize(300, 200);
+  grid.show();
+  std::vector<std::string> suggested, told;
+  std::filesystem::path chosen = dir / "a.csv";
+  grid.SetCsvFileChooser([&](const std::string& name, QWidget*) {
+    suggested.push_back(name);
+    return std::optional(chosen.string());
+  });
+  grid.SetMessageSink([&](const std::string& text) { told.push_back(text); });
+
+  grid.setCurrentIndex(grid.model()->index(1, 1));
+  ChooseFromContextMenu(grid, "Копировать");
+  EXPECT_EQ(QApplication::clipboard()->text(), QString("Марс, Сатурн\n"));
+  ChooseFromContextMenu(grid, "Сохранить как CSV…");
+  EXPECT_EQ(suggested, std::vector<std::string>{"Позиции.csv"});
+  EXPECT_EQ(ReadFileBytes(chosen), std::optional<std::string>("Объект\r\nЛуна\r\n\"Марс, Сатурн\"\r\n"));
+  EXPECT_TRUE(told.empty());
+
+  chosen = dir / "нет" / "b.csv";
+  grid.SaveCsv();
+  EXPECT_EQ(told, std::vector<std::string>{"Не удается записать файл " + chosen.string()});
+  EXPECT_FALSE(std::filesystem::exists(dir / "нет"));
 }
 
 class SettingsGridTest : public ::testing::Test {
