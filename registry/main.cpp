@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "platform/qt/qt_translations.h"
 #include "platform/registry.h"
 #include "registry/editor_model.h"
 #include "registry/icons.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   using namespace kelvara::vornal;
   QApplication app(argc, argv);
   QApplication::setApplicationName(ToQt(kApplicationTitle));
+  kelvara::platform::InstallQtTranslations(app);
   QApplication::setWindowIcon(ComputerIcon());
   kelvara::platform::Registry registry;
   QtMessageBoxes messages;

@@ -8,7 +8,7 @@ packages=(
   g++ make cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   tzdata fonts-dejavu-core python3-fonttools
   clang-14 libclang-rt-14-dev llvm-14
 )

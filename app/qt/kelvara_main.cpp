@@ -15,6 +15,7 @@
 #include "places/chart_zones.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/single_instance.h"
 #include "platform/registry.h"
 #include "workspace/engine_driver.h"
@@ -102,5 +103,6 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName(app::ToQt("Кельвара"));
+  platform::InstallQtTranslations(application);
   return RunWindow(*options.value, application);
 }

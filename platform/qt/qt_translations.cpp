@@ -1,0 +1,19 @@
+#include "platform/qt/qt_translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace kelvara::platform {
+
+QTranslator* InstallQtTranslations(QCoreApplication& application) {
+  auto* translator = new QTranslator(&application);
+  if (translator->load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      QCoreApplication::installTranslator(translator)) {
+    return translator;
+  }
+  delete translator;
+  return nullptr;
+}
+
+}  // namespace kelvara::platform
