@@ -11,6 +11,7 @@
 
 #include "app/asp_tables.h"
 #include "app/qt/message_boxes.h"
+#include "app/qt/qt_text.h"
 
 namespace kelvara::app {
 namespace {
@@ -30,9 +31,7 @@ constexpr int kAspectGridStretch = 3;
 constexpr int kOrbGridStretch = 2;
 constexpr int kNoteSpacing = 8;  // pixels between the note and the buttons
 
-QString ToQt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-QPushButton* Button(const char* text, QWidget* parent) { return new QPushButton(QString::fromUtf8(text), parent); }
+QPushButton* Button(const char* text, QWidget* parent) { return new QPushButton(ToQt(text), parent); }
 
 }  // namespace
 
@@ -42,8 +41,8 @@ AspectsPageWidget::AspectsPageWidget(workspace::AspectTables& draft, int tableIn
       aspects_(new platform::CRegGridCtrl(this)),
       orbs_(new platform::CRegGridCtrl(this)),
       orbTitle_(new QLabel(this)),
-      single_(new QRadioButton(QString::fromUtf8(kTableSingle), this)),
-      between_(new QRadioButton(QString::fromUtf8(kTableBetween), this)) {
+      single_(new QRadioButton(ToQt(kTableSingle), this)),
+      between_(new QRadioButton(ToQt(kTableBetween), this)) {
   for (platform::CRegGridCtrl* grid : {aspects_, orbs_}) {
     grid->SetRefusalSink([this](const std::string& reason) { ShowMessage(this, reason); });
   }
@@ -140,7 +139,7 @@ void AspectsPageWidget::FollowCurrentAspect() {
 }
 
 void AspectsPageWidget::ShowOrbTitle() {
-  orbTitle_->setText(QString::fromUtf8(kOrbTitle).arg(page_.SelectedAspect() + 1));
+  orbTitle_->setText(ToQt(kOrbTitle).arg(page_.SelectedAspect() + 1));
 }
 
 void AspectsPageWidget::AskDefaults() {
@@ -152,22 +151,22 @@ QString AspectsPageWidget::TableFileName() const {
 }
 
 void AspectsPageWidget::Import() {
-  const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8(kImportTitle), TableFileName(),
-                                                    QString::fromUtf8(kFileFilter));
+  const QString path = QFileDialog::getOpenFileName(this, ToQt(kImportTitle), TableFileName(),
+                                                    ToQt(kFileFilter));
   if (path.isEmpty()) return;
   if (const std::optional<std::string> failure = page_.ImportFrom(path.toStdString())) ShowMessage(this, *failure);
 }
 
 void AspectsPageWidget::Export() {
-  const QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(kExportTitle), TableFileName(),
-                                                    QString::fromUtf8(kFileFilter));
+  const QString path = QFileDialog::getSaveFileName(this, ToQt(kExportTitle), TableFileName(),
+                                                    ToQt(kFileFilter));
   if (path.isEmpty()) return;
   if (const std::optional<std::string> failure = page_.ExportTo(path.toStdString())) ShowMessage(this, *failure);
 }
 
 AspectTablePageWidget::AspectTablePageWidget(RowSource rows, QWidget* parent)
     : QWidget(parent), rows_(std::move(rows)), grid_(new platform::CALXGridCtrl(this)),
-      empty_(new QLabel(QString::fromUtf8(kNoAspects), this)) {
+      empty_(new QLabel(ToQt(kNoAspects), this)) {
   grid_->SetModel(&table_);
   grid_->SetMessageSink(MessagesOver(this));
   empty_->setWordWrap(true);
