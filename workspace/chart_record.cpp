@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "workspace/hexagrams.h"
+
 namespace kelvara::workspace {
 namespace {
 
@@ -43,6 +45,7 @@ void ChartObject::UpdateSignPosition() {
   signMinutes = minutes;
   signSeconds = (minutes - std::floor(minutes)) * kMinutesPerDegree;
   sign = 1 + static_cast<int>(longitude / kDegreesPerSign);
+  hexagramCode = HexagramCodeOfLongitude(longitude);
 }
 
 std::string_view SlotName(int slot) {

@@ -44,11 +44,12 @@ struct ChartObject {
   int takesPartInAspects = 1;
   int house = kHouseNotComputed;
   int sign = 1;  // 1 Aries ... 12 Pisces
+  int hexagramCode = 0;  // the I-Ching code of the longitude's arc, 0 without one
   ObjectDisplay display;
 
   // Stores the longitude and derives the sign and the position within it.
   void SetLongitude(double longitudeDeg);
-  // Recomputes degree, minutes, seconds and sign from the stored longitude.
+  // Recomputes degree, minutes, seconds, sign and hexagram code from the stored longitude.
   void UpdateSignPosition();
   bool HasLongitude() const { return longitude >= 0.0 && longitude < kFullCircle; }
   friend bool operator==(const ChartObject&, const ChartObject&) = default;

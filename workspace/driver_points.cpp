@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/angles.h"
+#include "workspace/hexagrams.h"
 
 namespace kelvara::workspace {
 namespace {
@@ -65,6 +66,7 @@ void PlaceByWholeSigns(double raw, double speed, ChartObject& object) {
   object.signMinutes = minutes;
   object.signSeconds = (minutes - std::floor(minutes)) * 60.0;
   object.sign = static_cast<int>(sign);
+  object.hexagramCode = HexagramCodeOfLongitude(object.longitude);
   object.speed = speed;
   object.retrograde = 0;
 }
