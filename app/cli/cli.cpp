@@ -16,6 +16,7 @@ const std::map<std::string, Subcommand>& Subcommands() {
       {"chart", RunChartCommand},
       {"events", RunEventsCommand},
       {"place", RunPlaceCommand},
+      {"text", RunTextCommand},
 #ifdef KELVARA_CLI_RENDER
       {"render", RunRenderCommand},
 #endif
@@ -66,6 +67,7 @@ void PrintUsage(std::ostream& to) {
         ;
   to << ChainsUsage();
   to << AspectsUsage();
+  to << TextUsage();
 }
 
 }  // namespace

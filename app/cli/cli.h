@@ -69,6 +69,13 @@ int RunAspectsCommand(const std::vector<std::string>& args, const CliContext& co
                       std::ostream& out, std::ostream& err);
 std::string_view AspectsUsage();
 
+// text (CHART OPTIONS | --open FILE.kvd) [--double|--alone]
+//      (--section NAME | --request TEXT [--short] [--section NAME] | --list-sections) [--output FILE]
+// The interpretation texts of the chart or of one point, from the text library.
+int RunTextCommand(const std::vector<std::string>& args, const CliContext& context,
+                   std::ostream& out, std::ostream& err);
+std::string_view TextUsage();
+
 #ifdef KELVARA_CLI_RENDER
 // render CHART OPTIONS [--avesta] [--from-aries] [--sort] [--degrees] [--iching]
 //        [--format png|svg|pdf] [--size N] --out FILE
