@@ -190,10 +190,16 @@ class ReportWriter {
   void AddShortCharacteristics() {
     const std::string* shortFile = File(kShortFile);
     if (!shortFile) return;
+    bool listed = false;
     for (int slot = ws::kFirstSlot; slot <= kLastReportSlot; ++slot) {
       if (!Shown(slot)) continue;
-      if (const auto entry = EntryOf(*shortFile, Key(slot))) AddBytes(Cp("\r\n  ") + std::string(*entry) + ";");
+      if (const auto entry = EntryOf(*shortFile, Key(slot))) {
+        AddBytes(Cp("\r\n  ") + std::string(*entry) + ";");
+        listed = true;
+      }
     }
+    // The list ends in a full stop, which takes the place of the last entry's ";".
+    if (listed) result_.pieces.back().pop_back();
     Add(".\r\n");
   }
 

@@ -63,7 +63,7 @@ TEST_F(ReportTest, EntriesEndAtTheirLineEndAndNodesAndGroupsFollowTheirRules) {
   const std::string text = Text(ChartOf({{ws::kSlotSun, 10.0}, {ws::kSlotChiron, 100.0}, {10, 130.0},
                                          {ws::kSlotNorthNode, 200.0}, {ws::kSlotSouthNode, 20.0}}));
   for (const char* piece : {"[MIDL1]\r\n  Солнце в Овне: кратко;\r\n  Хирон в Раке: кратко;",
-                            "Н.Узел в Овне: кратко;.\r\n[MIDL12]", "\r\n~Солнце в Овне абзац\r\n",
+                            "Н.Узел в Овне: кратко.\r\n[MIDL12]", "\r\n~Солнце в Овне абзац\r\n",
                             "\r\n~Хирон в Раке   ........... (описание отсутствует)\r\n",
                             "к о л л е к т и в н ы е\r\n\r\n~Нептун во Льве абзац",
                             "к а р м и ч е с к и е\r\n\r\n~В.Узел (Раху) в Весах абзац\r\n"}) {
