@@ -44,6 +44,7 @@ constexpr std::array kTextKeys = {
     TextKey{"Man2.FName", &Settings::secondDocument},
     TextKey{"Wallpaper.FName", &Settings::wallpaperFile},
     TextKey{"Man.FName", &Settings::mainDocument},
+    TextKey{"DirIDz", &Settings::iChingFolder},
 };
 
 struct ColorKey {

@@ -41,6 +41,7 @@ struct Settings {
   bool wallpaperShown = false;  // "b_Wallpaper": the wallpaper lies under the picture
   std::string wallpaperFile;    // "Wallpaper.FName": a BMP file
   int positionSort = 0;         // "m_TYPE_SORT": the position tables' sort, 0 none
+  std::string iChingFolder;     // "DirIDz": the I-Ching section last chosen, under the text library
   // Our own keys for the colours the pictures read, stored as 0x00BBGGRR.
   platform::Color viewBackColor{220, 240, 210};  // "ViewBackColor": the wheel's background
   platform::Color signBandColor{0, 255, 255};    // "SignBandColor": the wheel's sign band

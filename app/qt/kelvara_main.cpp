@@ -9,6 +9,7 @@
 #include "app/kelvara_options.h"
 #include "app/messages.h"
 #include "app/qt/instance_claim.h"
+#include "app/qt/interpretation_window.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
@@ -56,6 +57,7 @@ int RunWindow(const app::KelvaraOptions& options, QApplication& application) {
   const workspace::EngineDriver engine((platform::ProgramFolder() / "").string());
   const platform::SystemClock clock;
   app::CMainFrame frame(session, {engine, &clock, screenshot ? nullptr : &profile, registry.File().string()});
+  app::InstallInterpretationTexts(frame, session);
   QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &frame, [&frame] {
     frame.showNormal();
     frame.raise();

@@ -48,9 +48,11 @@ TEST_F(SettingsTest, SavedSettingsComeBackFromTheStore) {
   saved.doubleChart = true;
   saved.lastNowPlace = "Санкт-Петербург";
   saved.clock = false;
+  saved.iChingFolder = "IChing/Классика";
   ASSERT_TRUE(SaveSettings(profile_, saved));
   EXPECT_EQ(LoadSettings(platform::Profile{registry_}), saved);
   EXPECT_EQ(profile_.GetInt(kSettingsSection, "b_Duble", -5), 1);
+  EXPECT_EQ(profile_.GetString(kSettingsSection, "DirIDz", ""), "IChing/Классика");
 }
 
 TEST_F(SettingsTest, ThePositionTablesSortComesBackUnderItsKey) {

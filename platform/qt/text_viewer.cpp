@@ -95,7 +95,7 @@ bool TextViewer::PrintToPdf(const std::filesystem::path& file, QString* error) {
 QString TextViewer::ShownText() const { return view_->toPlainText(); }
 
 void TextViewer::ChooseSaveAs() {
-  const QString file = QFileDialog::getSaveFileName(this, tr("Сохранить как"), FromPath(file_.Path()),
+  const QString file = QFileDialog::getSaveFileName(this, tr("Сохранить как"), FromPath(SaveSuggestion()),
                                                     tr("Текст (*.txt);;Все файлы (*)"));
   QString error;
   if (!file.isEmpty() && !SaveAs(ToPath(file), &error)) ShowError(error);

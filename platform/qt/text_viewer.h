@@ -38,6 +38,9 @@ class TextViewer : public QMainWindow {
   bool SaveAs(const std::filesystem::path& file, QString* error);
   bool PrintToPdf(const std::filesystem::path& file, QString* error);
   QString ShownText() const;
+  // What "Сохранить как..." offers; the opened file itself when none is set.
+  void SuggestSaveAs(const std::filesystem::path& file) { saveSuggestion_ = file; }
+  std::filesystem::path SaveSuggestion() const { return saveSuggestion_.empty() ? file_.Path() : saveSuggestion_; }
 
  private:
   void ChooseSaveAs();
@@ -45,6 +48,7 @@ class TextViewer : public QMainWindow {
   void ShowError(const QString& error);
 
   TextFile file_;
+  std::filesystem::path saveSuggestion_;
   QPlainTextEdit* view_;
 };
 
