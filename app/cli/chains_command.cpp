@@ -9,6 +9,7 @@
 
 #include "app/chart_output.h"
 #include "app/cli/chart_request.h"
+#include "app/cli/tradition_option.h"
 #include "app/cli/cli.h"
 #include "app/cli/picture_file.h"
 #include "app/messages.h"
@@ -58,14 +59,6 @@ constexpr std::array<KindEntry, 4> kKinds = {{{ChainKind::kRulership, "rulership
                                               {ChainKind::kExaltation, "exaltation", "по экзальтации"},
                                               {ChainKind::kExile, "exile", "по изгнанию"},
                                               {ChainKind::kFall, "fall", "по падению"}}};
-
-struct TraditionEntry {
-  ws::Tradition tradition;
-  const char* option;
-  const char* caption;
-};
-constexpr std::array<TraditionEntry, 2> kTraditions = {{{ws::Tradition::kWestern, "west", "Западная традиция"},
-                                                        {ws::Tradition::kAvestan, "avesta", "Авестийская традиция"}}};
 
 struct GroupCaption {
   int type;
@@ -158,8 +151,8 @@ Result<ChainsRequest> RequestOf(const ChainsOptions& options) {
   using R = Result<ChainsRequest>;
   const auto kinds = KindsOf(options);
   if (!kinds.value) return {std::nullopt, kinds.failure};
-  const TraditionEntry* tradition = Named(kTraditions, options.tradition.value_or(kTraditions.front().option));
-  if (!tradition) return R::Fail("традиция --tradition должна быть west или avesta");
+  const TraditionEntry* tradition = TraditionOfOption(options.tradition);
+  if (!tradition) return R::Fail(std::string(kBadTraditionMessage));
   const std::string format = options.format.value_or("text");
   if (format != "text" && format != "csv") return R::Fail("формат должен быть text или csv");
   if (options.picture && options.format) return R::Fail("нужно одно из --format и --picture");

@@ -255,10 +255,10 @@ Result<ChartRecord> DerivedChart(const ChartOptions& options, const ChartRecord&
   return {derived, {}};
 }
 
-Result<ChartRecord> MergedChart(const ChartOptions& options, const ChartRecord& first, int houseSystem,
-                                Session& session) {
+Result<RequestedCharts> MergedChart(const ChartOptions& options, const ChartRecord& first, int houseSystem,
+                                    Session& session) {
   auto second = ComputedPersonChart(options.second, "2", houseSystem, session);
-  if (!second.value) return second;
+  if (!second.value) return {std::nullopt, second.failure};
   auto compute = session.Compute(nullptr);
   workspace::WorkspaceState state;
   state.main = first;
@@ -267,7 +267,7 @@ Result<ChartRecord> MergedChart(const ChartOptions& options, const ChartRecord& 
   const auto result = options.composite ? workspace::BuildCompositeChart(state, {}, session.driver)
                                         : workspace::BuildMidpointChart(state, compute);
   if (result != workspace::ComputeResult::kComputed) return {std::nullopt, ComputeFailure(result)};
-  return {state.main, {}};
+  return {RequestedCharts{state.main, std::nullopt, state.merged}, {}};
 }
 
 // The document's chart, computed as the program computes an opened document.
@@ -289,13 +289,13 @@ bool HasBirthData(const PersonOptions& person) {
 // The chart of a result alone, or the result's failure.
 Result<RequestedCharts> Alone(Result<ChartRecord> chart) {
   if (!chart.value) return {std::nullopt, chart.failure};
-  return {RequestedCharts{std::move(*chart.value), std::nullopt}, {}};
+  return {RequestedCharts{std::move(*chart.value), std::nullopt, std::nullopt}, {}};
 }
 
 // A chart with the chart of another result around it, or that result's failure.
 Result<RequestedCharts> Paired(ChartRecord main, Result<ChartRecord> second) {
   if (!second.value) return {std::nullopt, second.failure};
-  return {RequestedCharts{std::move(main), std::move(second.value)}, {}};
+  return {RequestedCharts{std::move(main), std::move(second.value), std::nullopt}, {}};
 }
 
 Result<RequestedCharts> ComputeRequested(const ChartOptions& options, SecondPerson secondPerson, Session& session) {
@@ -305,7 +305,7 @@ Result<RequestedCharts> ComputeRequested(const ChartOptions& options, SecondPers
                             : ComputedPersonChart(options.first, "", *houseSystem.value, session);
   if (!natal.value) return Alone(std::move(natal));
   if (options.kind) return Paired(*natal.value, DerivedChart(options, *natal.value, session));
-  if (options.composite || options.midpoint) return Alone(MergedChart(options, *natal.value, *houseSystem.value, session));
+  if (options.composite || options.midpoint) return MergedChart(options, *natal.value, *houseSystem.value, session);
   if (secondPerson == SecondPerson::kOwnChart && HasBirthData(options.second)) {
     return Paired(*natal.value, ComputedPersonChart(options.second, "2", *houseSystem.value, session));
   }

@@ -13,6 +13,7 @@
 
 #include "app/cli/cli.h"
 #include "workspace/chart_record.h"
+#include "workspace/workspace_state.h"
 
 namespace kelvara::cli {
 
@@ -66,6 +67,7 @@ enum class SecondPerson { kMergedOnly, kOwnChart };
 struct RequestedCharts {
   workspace::ChartRecord main;                   // the person's, the document's or the merged chart
   std::optional<workspace::ChartRecord> second;  // the --kind chart or the second person's
+  std::optional<workspace::MergedSaves> merged;  // both persons' charts behind a merged chart
 };
 
 Result<RequestedCharts> ComputeRequestedCharts(const ChartOptions& options, const CliContext& context,

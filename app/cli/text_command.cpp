@@ -1,6 +1,6 @@
 // text: the interpretation texts of a chart, or of one point, from the text library
 // beside the program and the user's own, printed in UTF-8.
-#include <cstdlib>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,14 +8,16 @@
 #include <unistd.h>
 
 #include "app/asp_tables.h"
+#include "app/interpretation_texts.h"
 #include "app/cli/chart_request.h"
 #include "app/cli/cli.h"
-#include "display/chart_wheel.h"
+#include "app/cli/tradition_option.h"
 #include "interpretation/interpret.h"
+#include "interpretation/library_check.h"
 #include "interpretation/report.h"
+#include "interpretation/tradition_flags.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
-#include "workspace/aspect_finder.h"
 
 namespace kelvara::cli {
 namespace {
@@ -28,20 +30,26 @@ constexpr std::string_view kShortSuffix = " short";
 
 constexpr const char* kUsage =
     "  text ПАРАМЕТРЫ_КАРТЫ | --open ФАЙЛ.kvd [--double | --alone]\n"
-    "       (--section НАЗВАНИЕ | --request ТЕКСТ [--short] [--section НАЗВАНИЕ] | --list-sections)\n"
-    "       [--output ФАЙЛ]\n"
+    "       (--section НАЗВАНИЕ | --request ТЕКСТ [--short] [--section НАЗВАНИЕ] | --list-sections |\n"
+    "        --report) [--tradition west|avesta] [--output ФАЙЛ]\n"
+    "  text --check-library ПАПКА\n"
     "      тексты интерпретации из библиотеки TXT_ST рядом с программой и из\n"
     "      $XDG_DATA_HOME/kelvara/TXT_ST; ПАРАМЕТРЫ_КАРТЫ - те же, что у chart, кроме --format\n"
     "      и --save; со второй картой (--kind или --name2 ...) - обе карты (--double, по\n"
     "      умолчанию) или вторая отдельно (--alone); --section - тематический раздел по\n"
     "      названию; --request - текст точки (\"11-й градус Овна\", \"17 И-Цзин\",\n"
     "      \"12-й лунный день\"), --short - краткий текст гексаграммы; --list-sections -\n"
-    "      разделы папки карты или запроса; --output - файл (Windows-1251) вместо вывода\n";
+    "      разделы папки карты или запроса; --report - гороскоп (раздел \"Кельвара\") любой\n"
+    "      карты; --tradition - управители и объекты западной (west, по умолчанию) или\n"
+    "      авестийской (avesta) традиции; --composite и --midpoint с --name2 ... - общая\n"
+    "      карта; --output - файл (Windows-1251) вместо вывода; --check-library - проверка\n"
+    "      библиотеки: отсутствующие файлы, разделы без Name.thm и ключи, которые не строит\n"
+    "      ни одна карта (код 1, если что-то найдено)\n";
 
 struct TextOptions {
   ChartOptions chart;
-  std::optional<std::string> section, request, output;
-  bool shortText = false, listSections = false, doubleChart = false, alone = false;
+  std::optional<std::string> section, request, output, tradition, checkLibrary;
+  bool shortText = false, listSections = false, doubleChart = false, alone = false, report = false;
 };
 
 int Refuse(const Failure& failure, std::ostream& err) {
@@ -51,34 +59,13 @@ int Refuse(const Failure& failure, std::ostream& err) {
 }
 
 std::optional<Failure> CheckOptions(const TextOptions& options) {
-  const int modes = int(options.request.has_value()) + int(options.listSections) +
+  const int modes = int(options.request.has_value()) + int(options.listSections) + int(options.report) +
                     int(options.section.has_value() && !options.request);
-  if (modes != 1) return Failure{"нужно одно из --section, --request и --list-sections"};
+  if (modes != 1) return Failure{"нужно одно из --section, --request, --list-sections и --report"};
+  if (!TraditionOfOption(options.tradition)) return Failure{std::string(kBadTraditionMessage)};
   if (options.shortText && !options.request) return Failure{"--short задается вместе с --request"};
   if (options.doubleChart && options.alone) return Failure{"нужно одно из --double и --alone"};
   return std::nullopt;
-}
-
-std::filesystem::path UserLibraryRoot() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  const std::filesystem::path base = dataHome && *dataHome ? std::filesystem::path(dataHome)
-                                                           : std::filesystem::path(home ? home : ".") / ".local/share";
-  return base / "kelvara" / in::kLibraryFolderName;
-}
-
-std::vector<std::string> WheelAspectDescriptions(ws::WorkspaceState& state, const ws::AspectTables& tables) {
-  display::WheelInput wheel;
-  const bool both = state.doubleChart && !state.secondAlone;
-  wheel.inner = state.secondAlone ? &state.second.objects : &state.main.objects;
-  wheel.outer = both ? &state.second.objects : nullptr;
-  wheel.outerName = both ? state.second.name : std::string();
-  wheel.aspects = both ? &tables.between : &tables.single;
-  const ws::AspectFinderInput finder = display::WheelAspectFinder(wheel);
-  std::vector<std::string> descriptions;
-  for (const ws::FoundAspect& found : ws::FindAspects(finder))
-    descriptions.push_back(display::WheelAspectEntry(finder, found).text);
-  return descriptions;
 }
 
 std::string RequestText(const TextOptions& options) {
@@ -112,6 +99,53 @@ std::filesystem::path ScratchTextFile() {
   return std::filesystem::temp_directory_path() / ("kelvara-text-" + std::to_string(::getpid()) + ".txt");
 }
 
+ws::AspectTables LoadedAspectTables(const CliContext& context, std::ostream& err) {
+  ws::AspectTables tables;
+  for (const std::string& message : app::LoadAspectTables((context.dataDir / "").string(), tables))
+    err << kCommand << message << "\n";
+  return tables;
+}
+
+// The angles of every aspect either table knows, enabled or not: the user may enable any.
+std::vector<double> AspectAngles(const ws::AspectTables& tables) {
+  std::vector<double> angles;
+  for (const ws::AspectTable* table : {&tables.single, &tables.between})
+    for (const ws::AspectRecord& aspect : *table)
+      if (std::find(angles.begin(), angles.end(), aspect.angle) == angles.end()) angles.push_back(aspect.angle);
+  return angles;
+}
+
+int CheckLibraryFolder(const std::filesystem::path& root, const CliContext& context, std::ostream& out,
+                       std::ostream& err) {
+  if (!std::filesystem::is_directory(root)) return Refuse({"нет папки " + root.string(), kExitFailure}, err);
+  const in::LibraryFindings findings = in::CheckLibrary(root, AspectAngles(LoadedAspectTables(context, err)));
+  for (const std::string& file : findings.missingFiles) out << "нет файла: " << file << "\n";
+  for (const std::string& section : findings.unnamedSections) out << "нет Name.thm: " << section << "\n";
+  for (const std::string& key : findings.unbuildableKeys) out << "ключ не строится: " << key << "\n";
+  return findings.Clean() ? kExitOk : kExitFailure;
+}
+
+void ApplyTradition(ws::WorkspaceState& state, ws::Tradition tradition) {
+  in::ApplyTraditionFlags(state.main.objects, tradition);
+  in::ApplyTraditionFlags(state.second.objects, tradition);
+  if (!state.merged) return;
+  in::ApplyTraditionFlags(state.merged->main.objects, tradition);
+  in::ApplyTraditionFlags(state.merged->second.objects, tradition);
+}
+
+int PrintReport(const ws::WorkspaceState& state, const ws::AspectTables& tables,
+                const std::filesystem::path& libraryRoot, const TextOptions& options, std::ostream& out,
+                std::ostream& err) {
+  const in::ReportResult report = in::Report(app::ReportedChart(state), tables.single, libraryRoot);
+  for (const std::string& message : report.messages) err << kCommand << message << "\n";
+  if (!options.output) {
+    out << platform::Cp1251ToUtf8(report.Text());
+  } else if (!platform::WriteFileAtomically(*options.output, report.Text())) {
+    return Refuse({platform::kCannotWriteFile + *options.output, kExitFailure}, err);
+  }
+  return report.messages.empty() ? kExitOk : kExitFailure;
+}
+
 int PrintResult(const in::InterpretResult& result, const TextOptions& options, const std::string& unknown,
                 std::ostream& out, std::ostream& err) {
   for (const std::string& message : result.messages) err << kCommand << message << "\n";
@@ -139,12 +173,16 @@ int RunTextCommand(const std::vector<std::string>& args, const CliContext& conte
   TextOptions options;
   const CommandOptions own{{{"--section", &options.section},
                             {"--request", &options.request},
-                            {"--output", &options.output}},
+                            {"--output", &options.output},
+                            {"--tradition", &options.tradition},
+                            {"--check-library", &options.checkLibrary}},
                            {{"--short", &options.shortText},
                             {"--list-sections", &options.listSections},
                             {"--double", &options.doubleChart},
-                            {"--alone", &options.alone}}};
+                            {"--alone", &options.alone},
+                            {"--report", &options.report}}};
   if (auto failure = ParseChartOptions(args, options.chart, own)) return Refuse(*failure, err);
+  if (options.checkLibrary) return CheckLibraryFolder(*options.checkLibrary, context, out, err);
   if (auto failure = CheckOptions(options)) return Refuse(*failure, err);
   auto charts = ComputeRequestedCharts(options.chart, context, SecondPerson::kOwnChart);
   if (!charts.value) return Refuse(charts.failure, err);
@@ -155,20 +193,16 @@ int RunTextCommand(const std::vector<std::string>& args, const CliContext& conte
   state.main = charts.value->main;
   state.doubleChart = charts.value->second.has_value();
   if (charts.value->second) state.second = *charts.value->second;
+  state.merged = charts.value->merged;
   state.secondAlone = options.alone;
+  const ws::Tradition tradition = TraditionOfOption(options.tradition)->tradition;
+  ApplyTradition(state, tradition);
 
-  ws::AspectTables tables;
-  for (const std::string& message : app::LoadAspectTables((context.dataDir / "").string(), tables))
-    err << kCommand << message << "\n";
-  const ws::DignityTable rulers = ws::DefaultDignityTables(ws::Tradition::kWestern).rulership;
-  in::InterpretContext interpret;
-  interpret.libraryRoots = {context.dataDir / in::kLibraryFolderName, UserLibraryRoot()};
-  interpret.keys = {&state, &rulers, WheelAspectDescriptions(state, tables), {}};
-  const ws::ChartRecord& shown = state.doubleChart && state.secondAlone ? state.second : state.main;
-  interpret.builtInSection = [&] {
-    in::ReportResult report = in::Report(shown, tables.single, interpret.libraryRoots.front());
-    return std::make_pair(std::move(report.pieces), std::move(report.messages));
-  };
+  const ws::AspectTables tables = LoadedAspectTables(context, err);
+  const ws::DignityTable rulers = ws::DefaultDignityTables(tradition).rulership;
+  in::InterpretContext interpret =
+      app::MakeInterpretContext({state, tables, rulers, app::TextLibraryRoots(context.dataDir / in::kLibraryFolderName)});
+  if (options.report) return PrintReport(state, tables, interpret.libraryRoots.front(), options, out, err);
   interpret.temporaryFile = options.output ? std::filesystem::path(*options.output) : ScratchTextFile();
 
   const std::string request = RequestText(options);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "interpretation/collect.h"
+#include "interpretation/text_library.h"
 
 namespace {
 
@@ -49,6 +50,33 @@ void BM_CollectNatalSection(benchmark::State& bench) {
   bench.counters["pieces"] = double(pieces);
 }
 BENCHMARK(BM_CollectNatalSection)->Unit(benchmark::kMicrosecond);
+
+const std::filesystem::path kLibrary = std::filesystem::path(KELVARA_SOURCE_DIR) / "data/TXT_ST";
+
+// What the menu asks before it offers "Текст интерпретации": whether the chart's kind
+// folder has a section, in the shipped and in a missing user library.
+void BM_OffersASection(benchmark::State& bench) {
+  const ws::WorkspaceState state = SpreadChart();
+  const std::vector<std::filesystem::path> roots = {kLibrary, kLibrary / "no-user-library"};
+  for (auto _ : bench) {
+    const in::SectionList list = in::ListSections(roots, in::KindFolderOf(state).folder);
+    benchmark::DoNotOptimize(list.sections.empty());
+  }
+}
+BENCHMARK(BM_OffersASection)->Unit(benchmark::kMicrosecond);
+
+// A tap on a degree: the request's keys and the degree section's 360 entries.
+void BM_DegreeLookup(benchmark::State& bench) {
+  const ws::WorkspaceState state = SpreadChart();
+  const auto rulers = ws::DefaultDignityTables(ws::Tradition::kWestern).rulership;
+  std::size_t pieces = 0;
+  for (auto _ : bench) {
+    const in::KeySets keys = in::BuildKeySets({&state, &rulers, kAspects, "11-й градус Овна"});
+    pieces = in::Collect({"Символы", kLibrary / "Degrees/Symbols"}, keys).pieces.size();
+  }
+  bench.counters["pieces"] = double(pieces);
+}
+BENCHMARK(BM_DegreeLookup)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
