@@ -8,7 +8,11 @@
 #include <filesystem>
 #include <string>
 
+class QLineEdit;
 class QPlainTextEdit;
+class QPagedPaintDevice;
+class QPrinter;
+class QToolBar;
 
 namespace kelvara::platform {
 
@@ -38,6 +42,13 @@ class TextViewer : public QMainWindow {
   bool SaveAs(const std::filesystem::path& file, QString* error);
   bool PrintToPdf(const std::filesystem::path& file, QString* error);
   QString ShownText() const;
+  // The next occurrence after the cursor, from the top again past the end; false when
+  // the text has none. The match is selected.
+  bool FindNext(const QString& text);
+  // Larger or smaller type, by steps of one point.
+  void Zoom(int steps);
+  int PointSize() const;
+  void Print(QPrinter& printer) const;
   // What "Сохранить как..." offers; the opened file itself when none is set.
   void SuggestSaveAs(const std::filesystem::path& file) { saveSuggestion_ = file; }
   std::filesystem::path SaveSuggestion() const { return saveSuggestion_.empty() ? file_.Path() : saveSuggestion_; }
@@ -45,11 +56,17 @@ class TextViewer : public QMainWindow {
  private:
   void ChooseSaveAs();
   void ChoosePrintToPdf();
+  void ChoosePrinter();
+  void ShowFindBar();
+  // The document as it prints or goes to PDF.
+  void PaintDocument(QPagedPaintDevice& device) const;
   void ShowError(const QString& error);
 
   TextFile file_;
   std::filesystem::path saveSuggestion_;
   QPlainTextEdit* view_;
+  QToolBar* findBar_;
+  QLineEdit* findText_;
 };
 
 // Opens a viewer window that deletes itself when closed; a file that cannot be read

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -68,6 +69,23 @@ TEST_F(TextViewerTest, PrintsToPdf) {
   ASSERT_TRUE(viewer_.PrintToPdf(pdf, &error_)) << error_.toStdString();
   EXPECT_EQ(ReadFileBytes(pdf).value_or("").substr(0, 5), "%PDF-");
   EXPECT_FALSE(viewer_.PrintToPdf(Folder() / "missing" / "x.pdf", &error_));
+}
+
+TEST_F(TextViewerTest, FindsOnFromTheTopZoomsAndPrints) {
+  ASSERT_TRUE(viewer_.Open(WriteText("source.txt", bytes_), &error_));
+  EXPECT_TRUE(viewer_.FindNext("Раке"));
+  EXPECT_TRUE(viewer_.FindNext("Раке")) << "past the only match the search starts again at the top";
+  EXPECT_FALSE(viewer_.FindNext("Марс"));
+  const int points = viewer_.PointSize();
+  viewer_.Zoom(2);
+  EXPECT_EQ(viewer_.PointSize(), points + 2);
+  viewer_.Zoom(-100);
+  EXPECT_GT(viewer_.PointSize(), 0);
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString((Folder() / "printed.pdf").string()));
+  viewer_.Print(printer);
+  EXPECT_EQ(ReadFileBytes(Folder() / "printed.pdf").value_or("").substr(0, 5), "%PDF-");
 }
 
 TEST_F(TextViewerTest, FailuresNameTheFileAndKeepTheShownText) {
