@@ -115,8 +115,10 @@ InterpretResult Interpret(std::string_view request, const InterpretContext& cont
     std::filesystem::remove(path, ignored);
   }
 
+  // The folder kept from an earlier choice serves while it is there; a vanished one asks again.
   std::optional<Section> section;
-  if (shortText && !context.iChingFolder.empty())
+  std::error_code noFolder;
+  if (shortText && !context.iChingFolder.empty() && std::filesystem::is_directory(context.iChingFolder, noFolder))
     section = Section{{}, context.iChingFolder};
   else
     section = ChooseSection(KindFolderOfRequest(request, *context.keys.state), context, pickSection, result.messages);

@@ -130,6 +130,12 @@ TEST_F(InterpretTest, SingleSectionOpensWithoutDialogAndShortIChing) {
   EXPECT_FALSE(asked);
   EXPECT_EQ(shortResult.shortText, "Текст.\r\n");
   EXPECT_FALSE(std::filesystem::exists(context_.temporaryFile));
+
+  Write(root_ / "IChing/i/Name.thm", "Классика");
+  AddSection("IChing/j", "Иначе", "");
+  context_.iChingFolder = root_ / "IChing/gone";
+  Interpret("17 И-Цзин short", context_, ask);
+  EXPECT_TRUE(asked) << "a kept folder that has vanished asks again";
 }
 
 TEST_F(InterpretTest, BusyTemporaryFileStopsAtEitherCreation) {
