@@ -132,9 +132,12 @@ void BM_RepaintWithWallpaper(benchmark::State& state) {
   ws::ComputeContext compute{Engine(), nullptr, nullptr, nullptr, ""};
   ws::ComputeChart(session.charts.main, compute);
   constexpr int kPhotoWidth = 1920, kPhotoHeight = 1080;
-  session.wallpaper = app::Wallpaper{"photo.bmp", {kPhotoWidth, kPhotoHeight,
-                                                   std::vector<std::uint32_t>(std::size_t(kPhotoWidth) * kPhotoHeight,
-                                                                              0xFF336699u)}};
+  // Filled in place: GCC's -O3 takes the aggregate temporary's vector for uninitialised.
+  app::Wallpaper& photo = session.wallpaper.emplace();
+  photo.file = "photo.bmp";
+  photo.image.width = kPhotoWidth;
+  photo.image.height = kPhotoHeight;
+  photo.image.pixels.assign(std::size_t(kPhotoWidth) * kPhotoHeight, 0xFF336699u);
   session.settings.wallpaperShown = true;
   app::ViewPictures pictures = app::DefaultPictures(&clock, nullptr, Engine(), nullptr);
   const app::ViewMetrics metrics = app::MetricsForSize(640, 720);
