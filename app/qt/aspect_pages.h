@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/aspect_pages.h"
+#include "app/asp_pages.h"
 #include "platform/qt/grid_ctrl.h"
 
 class QLabel;

@@ -1,4 +1,4 @@
-#include "app/aspect_pages.h"
+#include "app/asp_pages.h"
 
 #include <gtest/gtest.h>
 
