@@ -21,8 +21,18 @@ Vec3 PerturbingPull(double gm, const Vec3& source, const Vec3& target) {
 
 }  // namespace
 
-Vec3 SolarRelativisticAcceleration(double sunGm, const Vec3& r, const Vec3& v) {
-  const double c2 = 1.0 / (engine::kLightDaysPerAu * engine::kLightDaysPerAu);  // (au/day)^2
+bool Pulls(const ForceModel& model, std::size_t source, std::size_t target) {
+  if (source == target) return false;
+  switch (model.bodies[source].pulls) {
+    case Pull::kEveryBody: return true;
+    case Pull::kMinorBodies: return model.bodies[target].pulls != Pull::kEveryBody;
+    case Pull::kNothing: return false;
+  }
+  return false;
+}
+
+Vec3 SolarRelativisticAcceleration(double sunGm, double lightDaysPerAu, const Vec3& r, const Vec3& v) {
+  const double c2 = 1.0 / (lightDaysPerAu * lightDaysPerAu);  // (au/day)^2
   const double distance = Norm(r);
   const double factor = sunGm / (c2 * distance * distance * distance);
   return factor * ((4.0 * sunGm / distance - Dot(v, v)) * r + 4.0 * Dot(r, v) * v);
@@ -35,20 +45,22 @@ void HeliocentricAccelerations(const ForceModel& model, const PlanetPositions& p
     const Vec3 r = At(x, i);
     const double distance = Norm(r);
     Vec3 acceleration = -(model.sunGm + model.bodies[i].gm) / (distance * distance * distance) * r;
-    for (int p = 0; p < kPlanetCount; ++p) {
-      acceleration = acceleration + PerturbingPull(model.planetGm[p], planets[p], r);
+    for (int p = 0; p < kInnerPlanetCount; ++p) {
+      acceleration = acceleration + PerturbingPull(model.innerPlanetGm[p], planets[p], r);
     }
     for (std::size_t j = 0; j < count; ++j) {
-      if (j != i && model.bodies[j].perturbs) acceleration = acceleration + PerturbingPull(model.bodies[j].gm, At(x, j), r);
+      if (Pulls(model, j, i)) acceleration = acceleration + PerturbingPull(model.bodies[j].gm, At(x, j), r);
     }
-    if (model.solarRelativity) acceleration = acceleration + SolarRelativisticAcceleration(model.sunGm, r, At(v, i));
+    if (model.solarRelativity) {
+      acceleration = acceleration + SolarRelativisticAcceleration(model.sunGm, model.lightDaysPerAu, r, At(v, i));
+    }
     a[3 * i] = acceleration.x;
     a[3 * i + 1] = acceleration.y;
     a[3 * i + 2] = acceleration.z;
   }
 }
 
-MinorBodyIntegrator::MinorBodyIntegrator(PerturbingPlanets& planets, ForceModel model, double stepDays)
+BodyIntegrator::BodyIntegrator(PerturbingPlanets& planets, ForceModel model, double stepDays)
     : planets_(planets),
       model_(std::move(model)),
       stepDays_(stepDays),
@@ -58,8 +70,7 @@ MinorBodyIntegrator::MinorBodyIntegrator(PerturbingPlanets& planets, ForceModel 
           },
           3 * model_.bodies.size()) {}
 
-void MinorBodyIntegrator::Advance(double& julianDayTdb, std::vector<engine::StateVector>& states,
-                                  double endJulianDayTdb) {
+void BodyIntegrator::Advance(double& julianDayTdb, std::vector<engine::StateVector>& states, double endJulianDayTdb) {
   if (states.size() != model_.bodies.size()) throw std::invalid_argument("one state per body of the model expected");
   std::vector<double> x, v;
   for (const engine::StateVector& s : states) {

@@ -56,6 +56,7 @@ CsvTable::CsvTable(const std::string& path, const std::vector<std::string>& requ
                                " fields, the header " + std::to_string(header_.size()));
     }
     rows_.push_back(std::move(fields));
+    lineNumbers_.push_back(number);
   }
 }
 
@@ -75,11 +76,12 @@ double CsvTable::Number(std::size_t row, const std::string& column) const {
     used = 0;
   }
   if (used == 0 || used != text.size() || !std::isfinite(value)) {
-    throw std::runtime_error(path_ + ": \"" + text + "\" in column " + column + " of row " + std::to_string(row + 1) +
-                             " is not a number");
+    throw std::runtime_error(Where(row) + ": \"" + text + "\" in column " + column + " is not a number");
   }
   return value;
 }
+
+std::string CsvTable::Where(std::size_t row) const { return path_ + ": line " + std::to_string(lineNumbers_.at(row)); }
 
 engine::StateVector EquatorialToEcliptic(const engine::StateVector& equatorial) {
   return {engine::EquatorialJ2000ToEcliptic(equatorial.position), engine::EquatorialJ2000ToEcliptic(equatorial.velocity)};

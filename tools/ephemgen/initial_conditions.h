@@ -18,19 +18,23 @@ struct EpochState {
 
 // Columns of a comma-separated file with a header line, by name; double quotes protect commas.
 // Throws std::runtime_error naming the file when it is missing, a column is absent or a row
-// has a different number of fields.
+// has a different number of fields; faults of a row name its line in the file.
 class CsvTable {
  public:
   CsvTable(const std::string& path, const std::vector<std::string>& requiredColumns);
+  const std::string& Path() const { return path_; }
   std::size_t Rows() const { return rows_.size(); }
   const std::string& Text(std::size_t row, const std::string& column) const;
   // The field as a number; throws when it is not one.
   double Number(std::size_t row, const std::string& column) const;
+  // "<file>: line <n>", the place of a row in messages.
+  std::string Where(std::size_t row) const;
 
  private:
   std::string path_;
   std::vector<std::string> header_;
   std::vector<std::vector<std::string>> rows_;
+  std::vector<int> lineNumbers_;
 };
 
 // The first solution for `body` ("2060 Chiron") in "sbdb_initial_conditions.csv": its ICRF

@@ -1,45 +1,43 @@
-// The six integrated bodies of the ephemeris files: their force model, their initial
-// conditions brought to one epoch, and their trajectory on the grid of the files.
+// The ten integrated bodies of the ephemeris files: the outer planets' systems and the minor
+// bodies, their force model, their states brought to one epoch, and their trajectory on the
+// grid of the files.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "engine/ephemeris/geometry.h"
+#include "tools/ephemgen/de405.h"
 #include "tools/ephemgen/forces.h"
 #include "tools/ephemgen/initial_conditions.h"
+#include "tools/ephemgen/outer_planets.h"
 #include "tools/ephemgen/planets.h"
 
 namespace kelvara::tools {
 
-// Order of the bodies in the force model and in every state list.
-enum MinorBodyIndex : int { kPluto = 0, kChiron, kCeres, kPallas, kJuno, kVesta, kMinorBodyCount };
+// Order of the minor bodies in the force model and in every state list, after the five systems.
+enum MinorBodyIndex : int { kChiron = kOuterPlanetCount, kCeres, kPallas, kJuno, kVesta, kBodyCount };
 
-inline constexpr double kCommonEpochJd = engine::kJ2000Jd;  // where every body's state is brought
-inline constexpr double kPlutoCheckEpochJd = 2433282.5;    // 1950-01-01, the second Horizons state
+inline constexpr double kHorizonsCheckEpochJd = 2433282.5;  // 1950-01-01, the second Horizons state
 
-// What the minor-body folder gives: the force model (DE440 GMs) and per body its own epoch state
-// (Pluto: its Horizons state at J2000, and the one at 1950 its velocity is fitted to).
-struct MinorBodySetup {
+// What the two folders give: the force model (DE405 for the Sun and the planets, DE440 GMs for
+// the asteroids, whose solutions were fitted with them), the planets' DE405 states at
+// kStartEpochJd and every minor body's state at its own epoch.
+struct IntegrationSetup {
   ForceModel model;
-  std::vector<EpochState> epochStates;
-  EpochState plutoAt1950;
+  std::vector<engine::StateVector> planetsAtStart;
+  std::vector<EpochState> minorBodyStates;  // from kChiron on
 };
 
 // Reads "gm_de440.csv", "sbdb_initial_conditions.csv", "horizons_barycentric_states.csv" and
-// "mpc_elements.csv" from folder. Throws std::runtime_error naming the file on any fault.
-MinorBodySetup ReadMinorBodySetup(const std::string& folder);
+// "mpc_elements.csv" from minorBodyFolder. Throws std::runtime_error naming the file on any fault.
+IntegrationSetup ReadIntegrationSetup(const De405& de405, const std::string& minorBodyFolder);
 
-// Pluto's Horizons state is that of the body, which circles the Pluto-Charon barycentre at
-// 0.02 km/s; the orbit needs the barycentre's velocity. Keeps the J2000 position and solves for
-// the velocity whose orbit passes through the 1950 position (Newton's method), au/day.
-engine::Vec3 FitPlutoVelocity(const MinorBodySetup& setup, PerturbingPlanets& planets, double stepDays);
-
-// Heliocentric states of all bodies at kCommonEpochJd: each body is carried from its own epoch
-// in the company of the others, twice over so that the mutual pulls of Ceres, Pallas and Vesta
-// settle.
-std::vector<engine::StateVector> StatesAtCommonEpoch(const MinorBodySetup& setup, const engine::Vec3& plutoVelocity,
-                                                     PerturbingPlanets& planets, double stepDays);
+// Heliocentric states of all bodies at kStartEpochJd: each minor body is carried from its own
+// epoch in the company of the others, twice over so that the mutual pulls of Ceres, Pallas and
+// Vesta settle.
+std::vector<engine::StateVector> StatesAtStartEpoch(const IntegrationSetup& setup, PerturbingPlanets& planets,
+                                                    double stepDays);
 
 // Heliocentric ecliptic J2000 positions of every body at firstJd + k spacingDays.
 class Trajectory {
@@ -57,8 +55,7 @@ class Trajectory {
   std::vector<std::vector<engine::Vec3>> positions_;
 };
 
-// Integrates the states from kCommonEpochJd backwards and forwards over the whole grid.
-void FillTrajectory(MinorBodyIntegrator& integrator, const std::vector<engine::StateVector>& atCommonEpoch,
-                    Trajectory& trajectory);
+// Integrates the states from kStartEpochJd backwards and forwards over the whole grid.
+void FillTrajectory(BodyIntegrator& integrator, const std::vector<engine::StateVector>& atStart, Trajectory& trajectory);
 
 }  // namespace kelvara::tools

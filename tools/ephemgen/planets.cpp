@@ -8,8 +8,8 @@
 namespace kelvara::tools {
 
 PerturbingPlanets::PerturbingPlanets(const std::string& vsopFolder, double thresholdRad, double maxAbsMillennia) {
-  const char* files[kPlanetCount] = {"mer", "ven", "ear", "mar", "jup", "sat", "ura", "nep"};
-  for (int i = 0; i < kPlanetCount; ++i) {
+  const char* files[kInnerPlanetCount] = {"mer", "ven", "ear", "mar"};
+  for (int i = 0; i < kInnerPlanetCount; ++i) {
     series_[i] = TruncateVsop(ReadVsop87File(vsopFolder + "/VSOP87D." + files[i]), thresholdRad, maxAbsMillennia);
   }
   cachedDays_.fill(std::numeric_limits<double>::quiet_NaN());
@@ -21,7 +21,7 @@ const PlanetPositions& PerturbingPlanets::At(double julianDayTdb) {
   }
   const int slot = nextSlot_;
   nextSlot_ = (nextSlot_ + 1) % kCacheSize;
-  for (int i = 0; i < kPlanetCount; ++i) {
+  for (int i = 0; i < kInnerPlanetCount; ++i) {
     const engine::SphericalState ofDate = engine::CorrectedVsopHeliocentric(series_[i].View(), julianDayTdb);
     cached_[slot][i] =
         engine::PrecessEclipticDateToJ2000(engine::SphericalToRectangular(ofDate).position, julianDayTdb);

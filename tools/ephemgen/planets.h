@@ -1,5 +1,6 @@
-// The Sun's eight planets as perturbers: heliocentric positions on the ecliptic and mean
-// equinox of J2000 from the VSOP87D series, truncated to what a perturbing force needs.
+// The inner planets as perturbers of the integrated bodies: heliocentric positions on the
+// ecliptic and mean equinox of J2000 from the VSOP87D series, truncated to what a perturbing
+// force needs. The outer planets are integrated with the other bodies (outer_planets.h).
 #pragma once
 
 #include <array>
@@ -10,13 +11,13 @@
 
 namespace kelvara::tools {
 
-inline constexpr int kPlanetCount = 8;  // Mercury ... Neptune
+inline constexpr int kInnerPlanetCount = 4;  // Mercury, Venus, Earth, Mars
 
-using PlanetPositions = std::array<engine::Vec3, kPlanetCount>;
+using PlanetPositions = std::array<engine::Vec3, kInnerPlanetCount>;
 
 class PerturbingPlanets {
  public:
-  // Reads VSOP87D.mer ... VSOP87D.nep from vsopFolder and keeps the terms that reach
+  // Reads VSOP87D.mer ... VSOP87D.mar from vsopFolder and keeps the terms that reach
   // thresholdRad (au for the radius) within maxAbsMillennia of J2000.
   PerturbingPlanets(const std::string& vsopFolder, double thresholdRad, double maxAbsMillennia);
 
@@ -26,7 +27,7 @@ class PerturbingPlanets {
 
  private:
   static constexpr int kCacheSize = 16;
-  std::array<OwnedVsopSeries, kPlanetCount> series_;
+  std::array<OwnedVsopSeries, kInnerPlanetCount> series_;
   std::array<double, kCacheSize> cachedDays_;
   std::array<PlanetPositions, kCacheSize> cached_{};
   int nextSlot_ = 0;

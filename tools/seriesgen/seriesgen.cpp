@@ -3,7 +3,7 @@
 //   seriesgen <series folder> <output folder> [vsop threshold rad] [lunar threshold arcsec]
 //
 // Jupiter to Neptune are not compiled in: they come from the binary ephemeris
-// files, which tools/ephemgen fills from the full series.
+// files, which tools/ephemgen fills by numerical integration.
 //
 // Reads the full VSOP87D and ELP/MPP02 files, the IAU 2000B nutation table and the
 // Delta T tables, keeps the terms that can reach the thresholds over 1860-2130 and

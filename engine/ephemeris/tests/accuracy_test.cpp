@@ -32,16 +32,13 @@ struct Bound {
   double positionArcsec;
 };
 
-// Uranus and Neptune: the full VSOP87D series (fitted to DE200) themselves depart from DE405
-// by up to 1.9" and 3.9" over 1860-2130, smoothly with time; the bounds are what the theory
-// supports. Pluto comes from the files, integrated from JPL's DE440-era states of 1950 and 2000:
-// it meets the reference (DE405) within 0.5" between those years, and DE405's own Pluto drifts
-// away from the modern orbit outside them, to 2" in 1860 and 4" in 2130.
+// Jupiter to Pluto come from the files, integrated from DE405's own states of J2000, so they
+// share the reference's orbits: 1" as for the other planets.
 const std::map<std::string, Bound> kBounds = {
     {"sun", {kBodySun, 1.0}},         {"moon", {kBodyMoon, 2.0}},       {"mercury", {kBodyMercury, 1.0}},
     {"venus", {kBodyVenus, 1.0}},     {"mars", {kBodyMars, 1.0}},       {"jupiter", {kBodyJupiter, 1.0}},
-    {"saturn", {kBodySaturn, 1.0}},   {"uranus", {kBodyUranus, 2.0}},   {"neptune", {kBodyNeptune, 4.5}},
-    {"pluto", {kBodyPluto, 4.5}},     {"mean_node", {kBodyMeanNode, 0.1}}, {"mean_apogee", {kBodyLilith, 0.1}},
+    {"saturn", {kBodySaturn, 1.0}},   {"uranus", {kBodyUranus, 1.0}},   {"neptune", {kBodyNeptune, 1.0}},
+    {"pluto", {kBodyPluto, 1.0}},     {"mean_node", {kBodyMeanNode, 0.1}}, {"mean_apogee", {kBodyLilith, 0.1}},
 };
 
 struct Errors {

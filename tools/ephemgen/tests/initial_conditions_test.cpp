@@ -1,14 +1,17 @@
-// Frames and readers of the initial conditions: every conversion against a printed value.
+// Frames and readers of the initial conditions: every conversion against a printed value, and
+// every fault of the input files refused with the file and line before anything is written.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 
 #include <unistd.h>
 
 #include "engine/ephemeris/precession.h"
+#include "tools/ephemgen/de405.h"
 #include "tools/ephemgen/initial_conditions.h"
 #include "tools/ephemgen/minor_bodies.h"
 #include "tools/ephemgen/orbit.h"
@@ -19,6 +22,7 @@ namespace {
 const std::string kFolder = std::string(KELVARA_SOURCE_DIR) + "/tools/ephemgen/data/minor-bodies";
 const std::string kSbdb = kFolder + "/sbdb_initial_conditions.csv";
 const std::string kGm = kFolder + "/gm_de440.csv";
+const std::string kDe405Folder = std::string(KELVARA_SOURCE_DIR) + "/tools/ephemgen/data/de405";
 
 double Distance(const engine::Vec3& a, const engine::Vec3& b) { return engine::Norm(a - b); }
 
@@ -103,7 +107,7 @@ void ExpectGmRefusal(const std::string& text, const std::string& fragment) {
 TEST(InitialConditions, BadFilesAreRefusedWithTheirNameAndFault) {
   ExpectRefusal([] { ReadGm("/nonexistent/gm.csv", 10); }, "cannot open /nonexistent/gm.csv");
   ExpectGmRefusal("naif_id,body\n10,Sun\n", "no column \"gm_au3_d2\"");
-  ExpectGmRefusal("naif_id,gm_au3_d2\n10,2.9e-4x\n", "is not a number");
+  ExpectGmRefusal("naif_id,gm_au3_d2\n10,2.9e-4x\n", "line 2: \"2.9e-4x\" in column gm_au3_d2 is not a number");
   ExpectGmRefusal("naif_id,gm_au3_d2\n10\n", "line 2 has 1 fields");
   ExpectGmRefusal("naif_id,gm_au3_d2\n10,-1\n", "not positive");
   {
@@ -111,23 +115,82 @@ TEST(InitialConditions, BadFilesAreRefusedWithTheirNameAndFault) {
     ExpectRefusal([&] { ReadMpcState(hyperbolic.Path(), "(3) Juno", 2.9e-4); }, "elliptic");
   }
   ExpectRefusal([] { ReadSbdbState(kSbdb, "3 Juno"); }, "no state of 3 Juno");
-  ExpectRefusal([] { ReadMinorBodySetup("/nonexistent"); }, "/nonexistent/gm_de440.csv");
+  const De405 de405 = ReadDe405(kDe405Folder);
+  ExpectRefusal([&] { ReadIntegrationSetup(de405, "/nonexistent"); }, "/nonexistent/gm_de440.csv");
 }
 
-// The tool stops on a bad folder before it writes anything.
-TEST(Ephemgen, RefusesBadInitialConditionsAndWritesNothing) {
-  const auto out = std::filesystem::temp_directory_path() / ("kelvara_ephemgen_out_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(out);
-  const std::string messages = out.string() + ".err";
-  const std::string command = std::string(KELVARA_BIN_DIR) + "/ephemgen " + std::string(KELVARA_SOURCE_DIR) +
-                              "/tools/seriesgen/series/vsop87 /nonexistent " + out.string() + " 2>" + messages;
-  EXPECT_NE(std::system(command.c_str()), 0);
-  EXPECT_TRUE(std::filesystem::is_empty(out));
-  std::ifstream in(messages);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(text.find("cannot open /nonexistent/gm_de440.csv"), std::string::npos) << text;
-  std::filesystem::remove_all(out);
-  std::filesystem::remove(messages);
+std::string FileText(const std::string& path) {
+  std::ifstream in(path);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The text of a DE405 file with line `number` (1 = the header) replaced, or dropped when empty.
+std::string WithLine(const std::string& path, int number, const std::string& replacement) {
+  std::istringstream in(FileText(path));
+  std::string text, line;
+  for (int n = 1; std::getline(in, line); ++n) {
+    if (n != number) text += line + "\n";
+    else if (!replacement.empty()) text += replacement + "\n";
+  }
+  return text;
+}
+
+TEST(De405Files, FaultsAreRefusedWithTheFileAndLine) {
+  const std::string constants = kDe405Folder + "/de405_constants.csv";
+  const std::string states = kDe405Folder + "/de405_barycentric_states.csv";
+  const auto refuseConstants = [&](int line, const std::string& replacement, const std::string& fragment) {
+    const ScratchFile file(WithLine(constants, line, replacement));
+    ExpectRefusal([&] { ReadDe405Constants(file.Path()); }, fragment);
+  };
+  // Line 9 holds GM5: missing, in other units, not a number, twice, not positive.
+  refuseConstants(9, "", ": no constant GM5");
+  refuseConstants(9, "GM5,126712764.1,km^3/s^2", ": line 9: GM5 in \"km^3/s^2\", not au^3/day^2");
+  refuseConstants(9, "GM5,2.8e-7.1,au^3/day^2", ": line 9: \"2.8e-7.1\" in column value is not a number");
+  refuseConstants(9, "GMS,0.0002959122082855911,au^3/day^2", ": line 9: GMS given twice");
+  refuseConstants(9, "GM5,0,au^3/day^2", ": line 9: GM5 is not positive");
+  refuseConstants(2, "AU,1.0,au", ": line 2: AU in \"au\", not km");
+
+  const auto refuseStates = [&](int line, const std::string& replacement, const std::string& fragment) {
+    const ScratchFile file(WithLine(states, line, replacement));
+    ExpectRefusal([&] { OuterPlanetStates(De405{ReadDe405Constants(constants), De405States(file.Path())}, 2451545.0,
+                                          Origin::kSun); }, fragment);
+  };
+  refuseStates(33, "2451545.0,2000-01-01.5,jupiter,597499942.6,408990391.8,160756290.4,-682605.4,878843.2",
+               ": line 33 has 8 fields, the header 9");
+  refuseStates(33, "2451545.0,2000-01-01.5,jupiter,597499942.6,408990391.8,160756290.4,-682605.4,878843.2,3933e",
+               ": line 33: \"3933e\" in column vz_km_per_day is not a number");
+  refuseStates(33, "2451545.0,2000-01-01.5,vulcan,1,2,3,4,5,6", ": line 33: unknown body \"vulcan\"");
+  refuseStates(33, "2451545.0,2000-01-01.5,saturn,1,2,3,4,5,6", ": line 34: saturn given twice at this epoch");
+  refuseStates(33, "", ": no state of jupiter at JD 2451545");
+}
+
+// The tool stops on a bad input before it writes anything, and says where the fault is.
+TEST(Ephemgen, RefusesBadInputsAndWritesNothing) {
+  const auto scratch = std::filesystem::temp_directory_path() / ("kelvara_ephemgen_in_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(scratch);
+  std::filesystem::copy_file(kDe405Folder + "/de405_constants.csv", scratch / "de405_constants.csv");
+  std::ofstream(scratch / "de405_barycentric_states.csv")
+      << WithLine(kDe405Folder + "/de405_barycentric_states.csv", 36, "2451545.0,2000-01-01.5,neptune,1,2,3,4,5,x");
+  const std::string source = KELVARA_SOURCE_DIR;
+  const std::string vsop = source + "/tools/seriesgen/series/vsop87 ";
+  struct Case {
+    std::string de405, minorBodies, message;
+  };
+  const Case cases[] = {
+      {source + "/tools/ephemgen/data/de405", "/nonexistent", "cannot open /nonexistent/gm_de440.csv"},
+      {scratch.string(), kFolder, (scratch / "de405_barycentric_states.csv").string() + ": line 36: \"x\""}};
+  for (const Case& c : cases) {
+    const auto out = scratch / "out";
+    std::filesystem::create_directories(out);
+    const std::string messages = (scratch / "err.txt").string();
+    const std::string command = std::string(KELVARA_BIN_DIR) + "/ephemgen " + vsop + c.de405 + " " + c.minorBodies +
+                                " " + out.string() + " 2>" + messages;
+    EXPECT_NE(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << command;
+    const std::string text = FileText(messages);
+    EXPECT_NE(text.find(c.message), std::string::npos) << text;
+  }
+  std::filesystem::remove_all(scratch);
 }
 
 }  // namespace
