@@ -1,23 +1,20 @@
 #include "calendars/calendar_files.h"
 
-#include <system_error>
 #include <vector>
 
+#include "calendars/calendar_file_text.h"
 #include "calendars/calendar_texts.h"
+#include "calendars/table_files.h"
 #include "platform/codepage.h"
-#include "platform/file_io.h"
 
 namespace kelvara::calendars {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kLabelColumn = 15;
 
-std::string TitleLine(PlainCalendarKind kind) {
-  const std::string_view title =
-      kind == PlainCalendarKind::kLunar ? texts::kLunarFileTitle : texts::kHoursFileTitle;
-  return platform::Utf8ToCp1251(title) + std::string(kLineEnd);
+std::string_view TitleOf(PlainCalendarKind kind) {
+  return kind == PlainCalendarKind::kLunar ? texts::kLunarFileTitle : texts::kHoursFileTitle;
 }
 
 std::string Padded(std::string line) {
@@ -32,42 +29,23 @@ std::string Padded(std::string line) {
   return line;
 }
 
-// Lines end in "\r\n" or a lone "\n"; a last line without either is still a line.
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 std::string Trimmed(std::string_view text, char c) {
   const std::size_t first = text.find_first_not_of(c);
   if (first == std::string_view::npos) return {};
   return std::string(text.substr(first, text.find_last_not_of(c) - first + 1));
 }
 
-std::string FileName(const std::filesystem::path& path) { return path.filename().string(); }
-
 }  // namespace
 
 std::string PlainCalendarBytes(PlainCalendarKind kind, const CalendarResult& result) {
-  std::string bytes = TitleLine(kind);
-  bytes += platform::Utf8ToCp1251(result.header) + std::string(kLineEnd);
-  for (const std::string& line : result.lines) bytes += Padded(platform::Utf8ToCp1251(line)) + std::string(kLineEnd);
+  std::string bytes = FileLine(TitleOf(kind)) + FileLine(result.header);
+  for (const std::string& line : result.lines) bytes += Padded(platform::Utf8ToCp1251(line)) + std::string(kFileLineEnd);
   return bytes;
 }
 
 std::optional<CalendarResult> ParsePlainCalendar(PlainCalendarKind kind, const std::string& bytes) {
-  const std::string title = TitleLine(kind);
-  const bool lfOnly = bytes.starts_with(title.substr(0, title.size() - kLineEnd.size()) + "\n");
-  if (!bytes.starts_with(title) && !lfOnly) return std::nullopt;
-  const std::vector<std::string> lines = SplitLines(bytes);
+  if (!StartsWithTitle(bytes, TitleOf(kind))) return std::nullopt;
+  const std::vector<std::string> lines = SplitFileLines(bytes);
   CalendarResult result;
   if (lines.size() >= 2) result.header = platform::Cp1251ToUtf8(lines[1]);
   for (std::size_t i = 2; i < lines.size(); ++i) {
@@ -86,19 +64,67 @@ std::optional<CalendarResult> ParsePlainCalendar(PlainCalendarKind kind, const s
 
 std::optional<std::string> SavePlainCalendar(const std::filesystem::path& path, PlainCalendarKind kind,
                                              const CalendarResult& result) {
-  if (platform::WriteFileAtomically(path, PlainCalendarBytes(kind, result))) return std::nullopt;
-  return std::string(texts::kCannotWrite) + FileName(path);
+  return WriteCalendarBytes(path, PlainCalendarBytes(kind, result));
 }
 
 std::optional<std::string> LoadPlainCalendar(const std::filesystem::path& path, PlainCalendarKind kind,
                                              CalendarResult& result) {
-  std::error_code error;
-  const auto bytes = platform::ReadFileBytes(path, error, kCalendarFileLimit);
-  if (!bytes) {
-    if (error == std::errc::file_too_large) return std::string(texts::kBadFile);
-    return std::string(texts::kCannotOpen) + FileName(path);
+  const CalendarFileKind fileKind =
+      kind == PlainCalendarKind::kLunar ? CalendarFileKind::kLunar : CalendarFileKind::kPlanetaryHours;
+  return LoadCalendarFile(path, fileKind, kInitialColumnOrder, result);
+}
+
+std::string_view FileFilter(CalendarFileKind kind) {
+  switch (kind) {
+    case CalendarFileKind::kPlanetaryHours: return texts::kHoursFilter;
+    case CalendarFileKind::kLunar: return texts::kLunarFilter;
+    case CalendarFileKind::kVoidMoon: return texts::kVoidFilter;
+    case CalendarFileKind::kAspects: break;
   }
-  auto parsed = ParsePlainCalendar(kind, *bytes);
+  return texts::kAspectFilter;
+}
+
+std::string_view FileExtension(CalendarFileKind kind) {
+  switch (kind) {
+    case CalendarFileKind::kPlanetaryHours: return ".plh";
+    case CalendarFileKind::kLunar: return ".moo";
+    case CalendarFileKind::kVoidMoon: return ".luc";
+    case CalendarFileKind::kAspects: break;
+  }
+  return ".das";
+}
+
+std::string CalendarFileBytes(CalendarFileKind kind, const CalendarResult& result, const ColumnOrder& order) {
+  switch (kind) {
+    case CalendarFileKind::kPlanetaryHours: return PlainCalendarBytes(PlainCalendarKind::kPlanetaryHours, result);
+    case CalendarFileKind::kLunar: return PlainCalendarBytes(PlainCalendarKind::kLunar, result);
+    case CalendarFileKind::kVoidMoon: return VoidMoonFileBytes(result);
+    case CalendarFileKind::kAspects: break;
+  }
+  return AspectFileBytes(result, order);
+}
+
+std::optional<CalendarResult> ParseCalendarFile(CalendarFileKind kind, const std::string& bytes,
+                                                const ColumnOrder& order) {
+  switch (kind) {
+    case CalendarFileKind::kPlanetaryHours: return ParsePlainCalendar(PlainCalendarKind::kPlanetaryHours, bytes);
+    case CalendarFileKind::kLunar: return ParsePlainCalendar(PlainCalendarKind::kLunar, bytes);
+    case CalendarFileKind::kVoidMoon: return ParseVoidMoonFile(bytes);
+    case CalendarFileKind::kAspects: break;
+  }
+  return ParseAspectFile(bytes, order);
+}
+
+std::optional<std::string> SaveCalendarFile(const std::filesystem::path& path, CalendarFileKind kind,
+                                            const CalendarResult& result, const ColumnOrder& order) {
+  return WriteCalendarBytes(path, CalendarFileBytes(kind, result, order));
+}
+
+std::optional<std::string> LoadCalendarFile(const std::filesystem::path& path, CalendarFileKind kind,
+                                            const ColumnOrder& order, CalendarResult& result) {
+  std::string bytes;
+  if (auto message = ReadCalendarBytes(path, bytes)) return message;
+  auto parsed = ParseCalendarFile(kind, bytes, order);
   if (!parsed) return std::string(texts::kBadFile);
   result = std::move(*parsed);
   return std::nullopt;

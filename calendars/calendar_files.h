@@ -1,10 +1,12 @@
-// The lunar calendar's ".MOO" and the planetary hours' ".PLH" files: Windows-1251 text,
-// lines ending in "\r\n": the title, the header, then the result's lines.
+// The calendars' files: the lunar calendar's ".MOO" and the planetary hours' ".PLH"
+// (Windows-1251 text, lines ending in "\r\n": the title, the header, then the result's
+// lines), and the one entry for all four kinds, the tables ".LUC" and ".DAS" included.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "calendars/calendar_types.h"
 
@@ -27,5 +29,22 @@ std::optional<std::string> SavePlainCalendar(const std::filesystem::path& path, 
                                              const CalendarResult& result);
 std::optional<std::string> LoadPlainCalendar(const std::filesystem::path& path, PlainCalendarKind kind,
                                              CalendarResult& result);
+
+enum class CalendarFileKind { kPlanetaryHours, kLunar, kVoidMoon, kAspects };
+
+// The file dialog's filter ("Луна без курса (*.LUC)|*.luc||") and default extension (".luc").
+std::string_view FileFilter(CalendarFileKind kind);
+std::string_view FileExtension(CalendarFileKind kind);
+
+// Any kind's bytes and result; the aspect calendar's lines hold their fields in `order`.
+std::string CalendarFileBytes(CalendarFileKind kind, const CalendarResult& result, const ColumnOrder& order);
+std::optional<CalendarResult> ParseCalendarFile(CalendarFileKind kind, const std::string& bytes,
+                                                const ColumnOrder& order);
+// As SavePlainCalendar and LoadPlainCalendar, for every kind. A file that is not of its
+// kind, or not whole, gives "Неверная структура файла!" and leaves `result` as it was.
+std::optional<std::string> SaveCalendarFile(const std::filesystem::path& path, CalendarFileKind kind,
+                                            const CalendarResult& result, const ColumnOrder& order);
+std::optional<std::string> LoadCalendarFile(const std::filesystem::path& path, CalendarFileKind kind,
+                                            const ColumnOrder& order, CalendarResult& result);
 
 }  // namespace kelvara::calendars

@@ -9,6 +9,7 @@ namespace kelvara::calendars::texts {
 inline constexpr std::string_view kLunarDialogTitle = "Расчет лунного календаря";
 inline constexpr std::string_view kHoursDialogTitle = "Расчет планетарных часов";
 inline constexpr std::string_view kAspectDialogTitle = "Расчет календаря аспектов";
+inline constexpr std::string_view kVoidDialogTitle = "Расчет Луны без курса";
 inline constexpr std::string_view kRangeGroup = "во временном диапазоне";
 inline constexpr std::string_view kFromLabel = "от";
 inline constexpr std::string_view kToLabel = "до";
@@ -19,17 +20,29 @@ inline constexpr std::string_view kFirstQuartersChoice = "1-е четверти"
 inline constexpr std::string_view kFullMoonsChoice = "полнолуния";
 inline constexpr std::string_view kLastQuartersChoice = "3-и четверти";
 inline constexpr std::string_view kLunarDaysChoice = "лунные дни";
+inline constexpr std::string_view kVoidAspectsGroup = "В расчетах учитывать аспекты:";
 inline constexpr std::string_view kNorth = "С.Ш.";
 inline constexpr std::string_view kSouth = "Ю.Ш.";
 inline constexpr std::string_view kEast = "В.Д. ";
 inline constexpr std::string_view kWest = "З.Д.";
 inline constexpr std::string_view kBadRange = "Неверно задан временной диапазон.";
 inline constexpr std::string_view kRecalculate = "Пересчитать";
+inline constexpr std::string_view kCancelCaption = "Отмена";
+inline constexpr std::string_view kOpenFileTip = "Загрузить из файла...";
+
+// Result window.
+inline constexpr std::string_view kSaveCaption = "Сохранить";
+inline constexpr std::string_view kOpenCaption = "Открыть";
+inline constexpr std::string_view kSaveIcsCaption = "Сохранить как календарь (.ics)…";
+inline constexpr std::string_view kIcsFilter = "Календарь (*.ICS)|*.ics||";
+inline constexpr std::string_view kCloseCaption = "Закрыть";
+inline constexpr std::string_view kStopCaption = "Остановить расчет";
 
 // Progress, in the window's progress area.
 inline constexpr const char* kLunarProgress = "ЛунКа=%02d%%";
 inline constexpr const char* kHoursProgress = "ПлаЧа=%02d%%";
 inline constexpr const char* kAspectProgress = "КалАсп=%02d%%";
+inline constexpr const char* kVoidProgress = "КурЛу=%02d%%";
 
 // End messages and refusals.
 inline constexpr std::string_view kLunarDone = "Расчет лунного календаря закончен";
@@ -39,6 +52,9 @@ inline constexpr std::string_view kHoursDone = "Расчет планетарн�
 inline constexpr std::string_view kAspectDone = "Расчет календаря аспектов закончен";
 inline constexpr std::string_view kAspectNothing =
     "Ничего не найдено для календаря аспектов в заданном диапазоне дат!";
+inline constexpr std::string_view kVoidDone = "Расчет Луны без курса закончен";
+inline constexpr std::string_view kVoidNothing =
+    "Ничего не найдено для Луны без курса в заданном диапазоне дат!";
 inline constexpr std::string_view kStopNowChart = "Прежде остановите карту двойным кликом по экрану.";
 // Above the polar circle the Moon or the Sun may stay up or down for days, so a
 // day-by-day count of risings means nothing there.
@@ -84,5 +100,37 @@ inline constexpr std::string_view kCannotWrite = "Не удается запис
 inline constexpr std::string_view kVoidStarts = "без курса";
 inline constexpr std::string_view kInCourse = "в курсе";
 inline constexpr std::string_view kOutOfRange = "вне диапазона";
+inline constexpr std::string_view kVoidFileColumns = "| Событие                  |      Время       |           |";
+inline constexpr std::string_view kAspectFileColumns =
+    "| Пл2                 | аспект |                 Пл1 |    кульминация   |      начало      |     окончание    |";
+inline constexpr std::string_view kMovingCodeMark = "Пл2";
+inline constexpr std::string_view kBaseCodeMark = "Пл1";
+
+// Void-of-course Moon and aspect calendar results.
+inline constexpr const char* kDateRangeFormat = "c %02d.%02d.%04d по %02d.%02d.%04d";
+inline constexpr std::string_view kVoidLocalTime = "|ме.время: ";
+inline constexpr std::string_view kWithoutHouses = "без учета Домов";
+inline constexpr std::string_view kBackgroundCode = "Tr|Tr|Транзитный фон";
+inline constexpr std::string_view kNatalCodePart = "|Nt|";
+inline constexpr std::string_view kTransitShortCode = "Tr";
+inline constexpr std::string_view kDirectionShortCode = "Dr";
+inline constexpr std::string_view kProgressionShortCode = "Pr";
+// Our own: the scan met a moment its chart cannot be cast for (an offset beyond 13 hours,
+// a range past 2130).
+inline constexpr std::string_view kScanRefused =
+    "Карта не рассчитывается в заданном диапазоне дат: проверьте данные карты.";
+
+// Result view.
+inline constexpr std::string_view kAspectColumn = "Асп";
+inline constexpr std::string_view kCulminationColumn = "кульминация";
+inline constexpr std::string_view kStartColumn = "начало";
+inline constexpr std::string_view kEndColumn = "окончание";
+inline constexpr std::string_view kTimeColumn = "Время";
+inline constexpr std::string_view kMovingChartCode = "П2";  // without a header
+inline constexpr std::string_view kBaseChartCode = "П1";
+inline constexpr std::string_view kLunarDayRowMark = "-й ";
+inline constexpr std::string_view kIngressAngle = "->";
+inline constexpr std::string_view kDegreeSign = "°";
+inline constexpr std::string_view kVoidHeaderBar = " - ";
 
 }  // namespace kelvara::calendars::texts

@@ -2,6 +2,7 @@
 // lunar calendar, the planetary hours and their files.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,7 +36,16 @@ struct CalendarRequest {
   bool fullMoons = true;
   bool lastQuarters = true;
   bool lunarDays = true;
+  // The void-of-course Moon's aspects, in the order of kVoidAspectAnglesDeg.
+  std::array<bool, 9> voidAspects = {true, true, true, false, false, true, true, false, false};
 };
+
+inline constexpr std::array<double, 9> kVoidAspectAnglesDeg = {0, 180, 90, 135, 45, 120, 60, 150, 30};
+
+// The aspect calendar's six fields (1 moving point, 2 aspect, 3 base point, 4 culmination,
+// 5 start, 6 end) in the order its result lines hold them; sorting the view changes it.
+using ColumnOrder = std::array<int, 6>;
+inline constexpr ColumnOrder kInitialColumnOrder = {4, 1, 2, 3, 5, 6};
 
 struct CalendarResult {
   std::vector<std::string> lines;
@@ -44,6 +54,15 @@ struct CalendarResult {
   std::string header;     // timeKind + "|" + placeText
   // Why part of the calendar was not calculated; empty when nothing was refused.
   std::string refusal;
+};
+
+// The four results a program run keeps, and the aspect calendar's column order.
+struct CalendarResults {
+  CalendarResult lunar;
+  CalendarResult hours;
+  CalendarResult voidMoon;
+  CalendarResult aspects;
+  ColumnOrder columnOrder = kInitialColumnOrder;
 };
 
 // The lines of "tmp.tmp" of one day scan, none when the scan left no file: the driver's

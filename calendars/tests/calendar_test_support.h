@@ -64,4 +64,18 @@ inline std::vector<double> DriverEvents(double dayHours, const CalendarRequest& 
   return found;
 }
 
+// A place whose clock moves from `before` to `after` hours east of Greenwich at a
+// Greenwich moment, as at a change to summer time.
+class SteppedZone : public workspace::TimeZoneSource {
+ public:
+  SteppedZone(double changeHours, double before, double after) : change_(changeHours), before_(before), after_(after) {}
+  std::optional<double> OffsetHoursAt(const std::string&, double, double, double moment, bool greenwich) const override {
+    const double asGreenwich = greenwich ? moment : moment - before_;
+    return asGreenwich < change_ ? before_ : after_;
+  }
+
+ private:
+  double change_, before_, after_;
+};
+
 }  // namespace kelvara::calendars::testing
