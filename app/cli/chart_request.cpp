@@ -48,51 +48,12 @@ std::optional<std::string>* ValueOption(ChartOptions& chart, const CommandOption
   return value ? value : FindIn(own.values, option);
 }
 
-// "55n45" / "037e35" (degrees, the hemisphere letter, minutes) or decimal degrees.
+// Decimal degrees in range of a hemisphere text, minutes under 60.
 std::optional<double> ReadCoordinate(const std::string& text, char positive, char negative) {
-  const auto letter = text.find_first_of(std::string{positive, negative, static_cast<char>(std::toupper(positive)),
-                                                     static_cast<char>(std::toupper(negative))});
-  if (letter == std::string::npos) {
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
-  }
-  const auto degrees = WholeNumber(std::string_view(text).substr(0, letter));
-  const auto minutes = WholeNumber(std::string_view(text).substr(letter + 1));
-  if (!degrees || !minutes || *degrees < 0 || *minutes < 0 || *minutes >= 60) return std::nullopt;
-  const double sign = std::tolower(text[letter]) == negative ? -1.0 : 1.0;
-  return sign * (*degrees + *minutes / 60.0);
+  const auto fields = CoordinateFields(text, positive, negative);
+  if (!fields || fields->degrees < 0 || fields->minutes < 0 || fields->minutes >= 60) return std::nullopt;
+  return fields->Degrees();
 }
-
-class PlaceBase {
- public:
-  explicit PlaceBase(const std::filesystem::path& dataDir) : file_(dataDir / places::kCityBaseFileName) {}
-
-  // Whether the base has cities to offer; the zones of "now" charts take what there is.
-  bool Load() {
-    if (!load_) load_ = places::LoadCityBase(file_, base_);
-    return !base_.cities.empty();
-  }
-
-  Result<const places::CityRecord*> Find(const std::string& name) {
-    Load();
-    if (const std::string failure = CityBaseFailure(*load_, file_); !failure.empty()) {
-      return Result<const places::CityRecord*>::Fail(failure, kExitFailure);
-    }
-    const auto found = places::FindCitiesByName(base_, name);
-    if (found.empty()) {
-      return Result<const places::CityRecord*>::Fail("населенный пункт \"" + name + "\" не найден", kExitFailure);
-    }
-    return {&base_.cities[found.front()], {}};
-  }
-  const places::CityBase& Base() const { return base_; }
-
- private:
-  std::filesystem::path file_;
-  places::CityBase base_;
-  std::optional<places::CityBaseLoad> load_;
-};
 
 Failure BadData(const std::string& detail) {
   return {std::string(workspace::kMessageBadData) + " (" + detail + ")", kExitFailure};
@@ -313,6 +274,46 @@ Result<RequestedCharts> ComputeRequested(const ChartOptions& options, SecondPers
 }
 
 }  // namespace
+
+std::optional<workspace::AngleFields> CoordinateFields(const std::string& text, char positive, char negative) {
+  const auto letter = text.find_first_of(std::string{positive, negative, static_cast<char>(std::toupper(positive)),
+                                                     static_cast<char>(std::toupper(negative))});
+  if (letter == std::string::npos) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return workspace::AngleFields::FromDegrees(value);
+  }
+  const auto degrees = WholeNumber(std::string_view(text).substr(0, letter));
+  const auto minutes = WholeNumber(std::string_view(text).substr(letter + 1));
+  if (!degrees || !minutes) return std::nullopt;
+  return workspace::AngleFields{*degrees, static_cast<double>(*minutes), std::tolower(text[letter]) == negative};
+}
+
+bool PlaceBase::Load() {
+  if (!load_) {
+    load_ = places::LoadCityBase(file_, base_);
+    if (!base_.cities.empty()) zones_.emplace(base_);
+  }
+  return !base_.cities.empty();
+}
+
+Result<const places::CityRecord*> PlaceBase::Find(const std::string& name) {
+  Load();
+  if (const std::string failure = CityBaseFailure(*load_, file_); !failure.empty()) {
+    return Result<const places::CityRecord*>::Fail(failure, kExitFailure);
+  }
+  const auto found = places::FindCitiesByName(base_, name);
+  if (found.empty()) {
+    return Result<const places::CityRecord*>::Fail("населенный пункт \"" + name + "\" не найден", kExitFailure);
+  }
+  return {&base_.cities[found.front()], {}};
+}
+
+const workspace::TimeZoneSource* PlaceBase::Zones() {
+  Load();
+  return zones_ ? &*zones_ : nullptr;
+}
 
 std::string ProgramFolder(std::filesystem::path dataDir) {
   if (!dataDir.has_filename()) dataDir = dataDir.parent_path();

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "app/cli/cli.h"
+#include "places/chart_zones.h"
+#include "places/city_base.h"
+#include "workspace/coordinate_fields.h"
 #include "workspace/chart_record.h"
 #include "workspace/workspace_state.h"
 
@@ -56,6 +59,33 @@ std::optional<Failure> ParseChartOptions(const std::vector<std::string>& args, C
                                          const CommandOptions& own);
 
 std::optional<int> WholeNumber(std::string_view text);
+
+// "55n45" / "037e35" (degrees, the hemisphere letter, minutes) or decimal degrees, as the
+// dialogs' fields hold them, so that their checks judge them.
+std::optional<workspace::AngleFields> CoordinateFields(const std::string& text, char positive, char negative);
+
+// The city base beside the program, read on first use: the places of --place and the
+// zones of local times.
+class PlaceBase {
+ public:
+  explicit PlaceBase(const std::filesystem::path& dataDir) : file_(dataDir / places::kCityBaseFileName) {}
+  // The zones point into the base.
+  PlaceBase(const PlaceBase&) = delete;
+  PlaceBase& operator=(const PlaceBase&) = delete;
+
+  // Whether the base has cities to offer; the zones of "now" charts take what there is.
+  bool Load();
+  Result<const places::CityRecord*> Find(const std::string& name);
+  const places::CityBase& Base() const { return base_; }
+  // None without a base: times then stay where they are shown.
+  const workspace::TimeZoneSource* Zones();
+
+ private:
+  std::filesystem::path file_;
+  places::CityBase base_;
+  std::optional<places::CityBaseLoad> load_;
+  std::optional<places::CityBaseZones> zones_;
+};
 
 // The program's folder (with its separator), the one that holds data/: the engine's.
 std::string ProgramFolder(std::filesystem::path dataDir);

@@ -12,6 +12,7 @@ namespace {
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
       {"aspects", RunAspectsCommand},
+      {"calendar", RunCalendarCommand},
       {"chains", RunChainsCommand},
       {"chart", RunChartCommand},
       {"events", RunEventsCommand},
@@ -68,6 +69,7 @@ void PrintUsage(std::ostream& to) {
   to << ChainsUsage();
   to << AspectsUsage();
   to << TextUsage();
+  to << CalendarUsage();
 }
 
 }  // namespace

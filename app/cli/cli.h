@@ -76,6 +76,15 @@ int RunTextCommand(const std::vector<std::string>& args, const CliContext& conte
                    std::ostream& out, std::ostream& err);
 std::string_view TextUsage();
 
+// calendar lunar|hours|void|aspects --from DD.MM.YYYY --to DD.MM.YYYY (--place NAME | --lat --lon)
+//          [--phases ...] [--aspects ...] [CHART OPTIONS [--second 51|52] [--background]]
+//          [--table] [--save FILE] [--format text|csv|ics]
+// calendar read FILE [--table] [--format text|csv|ics]
+// The four calendars over whole days, or a calendar file read back.
+int RunCalendarCommand(const std::vector<std::string>& args, const CliContext& context,
+                       std::ostream& out, std::ostream& err);
+std::string_view CalendarUsage();
+
 #ifdef KELVARA_CLI_RENDER
 // render CHART OPTIONS [--avesta] [--from-aries] [--sort] [--degrees] [--iching]
 //        [--format png|svg|pdf] [--size N] --out FILE
