@@ -16,6 +16,7 @@
 #include "app/object_settings.h"
 #include "app/settings.h"
 #include "app/wallpaper.h"
+#include "calendars/calendar_types.h"
 #include "interpretation/chain_layout.h"
 #include "interpretation/dispositor_chains.h"
 #include "places/city_base.h"
@@ -56,6 +57,9 @@ struct Session {
   interpretation::ChainLayout mainChainLayout;
   interpretation::ChainLayout secondChainLayout;
   bool modified = false;  // the main chart differs from its document
+  // The calendars' results and the last request of their dialog, kept for the run.
+  calendars::CalendarResults calendarResults;
+  std::optional<calendars::CalendarRequest> calendarRequest;
   std::string dataPrefix;  // ends in a separator
   std::string textFolder;
   std::string helpFile;

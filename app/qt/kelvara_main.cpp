@@ -8,6 +8,7 @@
 #include "app/display_check.h"
 #include "app/kelvara_options.h"
 #include "app/messages.h"
+#include "app/qt/calendar_runner.h"
 #include "app/qt/instance_claim.h"
 #include "app/qt/interpretation_window.h"
 #include "app/qt/main_frame.h"
@@ -58,6 +59,8 @@ int RunWindow(const app::KelvaraOptions& options, QApplication& application) {
   const platform::SystemClock clock;
   app::CMainFrame frame(session, {engine, &clock, screenshot ? nullptr : &profile, registry.File().string()});
   app::InstallInterpretationTexts(frame, session);
+  app::InstallCalendars(frame, session, engine, &clock,
+                        [&engine](const workspace::EngineMoment& at) { return engine.RunDayScan(at); });
   QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &frame, [&frame] {
     frame.showNormal();
     frame.raise();
@@ -105,6 +108,7 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName(app::ToQt("Кельвара"));
+  platform::KeepCNumbers();
   platform::InstallQtTranslations(application);
   return RunWindow(*options.value, application);
 }

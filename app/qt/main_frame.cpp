@@ -158,13 +158,7 @@ void CMainFrame::OpenPositionTable(int chart) {
     open = new PositionTableWindow(chart, this);
     open->setAttribute(Qt::WA_DeleteOnClose);
     open->setObjectName(chart == kSecondChart ? "positionTable2" : "positionTable");
-    open->SetRequestSink([this](const std::string& request) {
-      if (textRequester_) {
-        textRequester_(request);
-      } else {
-        ShowMessage(NotYetWorkingText(request));
-      }
-    });
+    open->SetRequestSink([this](const std::string& request) { RequestText(request); });
     open->SetSortSink([this](int sort) { session_.settings.positionSort = sort; });
     open->Show(PositionTableTitle(ChartOf(chart)), PositionTableInputOf(session_, chart));
     open->ApplySort(session_.settings.positionSort);
@@ -172,6 +166,14 @@ void CMainFrame::OpenPositionTable(int chart) {
   open->show();
   open->raise();
   open->activateWindow();
+}
+
+void CMainFrame::RequestText(const std::string& request) {
+  if (textRequester_) {
+    textRequester_(request);
+  } else {
+    ShowMessage(NotYetWorkingText(request));
+  }
 }
 
 PositionTableWindow* CMainFrame::PositionTable(int chart) const { return positionTables_[chart - kFirstChart]; }

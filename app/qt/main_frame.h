@@ -67,6 +67,8 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   // default the request is shown in a box saying so.
   using TextRequester = std::function<void(const std::string& request)>;
   void SetTextRequester(TextRequester requester) { textRequester_ = std::move(requester); }
+  // Hands a text request (a table cell's, a lunar day's) to the text requester.
+  void RequestText(const std::string& request);
   // "Список аспектов" of the event map's day.
   void OpenAspectList();
   // The settings dialog on a command's page.
@@ -86,6 +88,9 @@ class CMainFrame : public QMainWindow, private ViewUi, private NowClockControl {
   ViewPictures& Pictures() { return pictures_; }
   NowClock& Clock() { return nowClock_; }
   const CKelvaraCDoc& Document() const { return document_; }
+  // The places list of the place dialogs and the places' time zones, for the calendars.
+  places::PlacesList& Places() { return places_; }
+  const places::CityBaseZones& Zones() const { return zones_; }
   // The parts of the program that take over commands as they come (calendars, texts,
   // settings pages); a command without its part says that it does not work yet.
   CommandServices& Services() { return commandServices_; }
