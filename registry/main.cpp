@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   using namespace kelvara::vornal;
   QApplication app(argc, argv);
   QApplication::setApplicationName(ToQt(kApplicationTitle));
+  kelvara::platform::KeepCNumbers();
   kelvara::platform::InstallQtTranslations(app);
   QApplication::setWindowIcon(ComputerIcon());
   kelvara::platform::Registry registry;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <clocale>
 
 namespace kelvara::platform {
 
@@ -15,5 +16,7 @@ QTranslator* InstallQtTranslations(QCoreApplication& application) {
   delete translator;
   return nullptr;
 }
+
+void KeepCNumbers() { std::setlocale(LC_NUMERIC, "C"); }
 
 }  // namespace kelvara::platform

@@ -12,4 +12,9 @@ namespace kelvara::platform {
 // dialogs stay in English.
 QTranslator* InstallQtTranslations(QCoreApplication& application);
 
+// Qt takes the system's locale on Unix, and a Russian one writes "0,5" for 0.5; the
+// engine's texts, the calendar lines and every file the program reads and writes are
+// C-locale numbers. Called right after the application is made.
+void KeepCNumbers();
+
 }  // namespace kelvara::platform
