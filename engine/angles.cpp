@@ -4,47 +4,16 @@
 
 namespace kelvara::engine {
 
-namespace {
-
-// fmod is exact for every finite value, so even a huge one keeps its true remainder; a fold
-// by floor loses it once the quotient's rounding exceeds a turn.
-double FoldIntoTurn(double value, double turn) {
-  if (value >= 0.0 && value < turn) return value + 0.0;  // + 0.0 turns -0.0 into 0.0
+double FoldBeyondOneTurn(double value, double turn) {
+  // fmod is exact for every finite value, so even a huge one keeps its true remainder; a
+  // fold by floor loses it once the quotient's rounding exceeds a turn.
   double folded = std::fmod(value, turn);
   if (folded < 0.0) folded += turn;
   // Rounding can land a tiny negative value exactly on the turn.
   return folded >= turn ? 0.0 : folded + 0.0;
 }
 
-}  // namespace
-
 double Sgn(double x) { return x < 0.0 ? -1.0 : (x > 0.0 ? 1.0 : 0.0); }
-
-double Mod360(double deg) { return FoldIntoTurn(deg, 360.0); }
-
-double ModTwoPi(double rad) { return FoldIntoTurn(rad, kTwoPi); }
-
-double MinDistance(double a_deg, double b_deg) {
-  const double d = std::fabs(Mod360(a_deg) - Mod360(b_deg));
-  return d >= 180.0 ? 360.0 - d : d;
-}
-
-double MinDifference(double a_deg, double b_deg) {
-  const double d = Mod360(b_deg - a_deg);
-  return d > 180.0 ? d - 360.0 : d;
-}
-
-double Midpoint(double a_deg, double b_deg) {
-  const double a = Mod360(a_deg);
-  const double b = Mod360(b_deg);
-  double mid = (a + b) / 2.0;
-  if (std::fabs(a - b) > 180.0) mid += 180.0;
-  return Mod360(mid);
-}
-
-double InterpolateAngle(double a_deg, double b_deg, double f) {
-  return Mod360(a_deg + f * MinDifference(a_deg, b_deg));
-}
 
 int Mod12(int n) {
   const int folded = n % 12;
@@ -86,17 +55,21 @@ Polar RectToPolar(double x, double y) {
   return {Angle(x, y), std::sqrt(x * x + y * y)};
 }
 
+Tilt TiltOf(double tilt_rad) { return {std::sin(tilt_rad), std::cos(tilt_rad)}; }
+
 Spherical CoorXform(double azi_rad, double alt_rad, double tilt_rad) {
+  return CoorXform(azi_rad, alt_rad, TiltOf(tilt_rad));
+}
+
+Spherical CoorXform(double azi_rad, double alt_rad, const Tilt& tilt) {
   const double sin_alt = std::sin(alt_rad);
   const double cos_alt = std::cos(alt_rad);
   const double sin_azi = std::sin(azi_rad);
   const double cos_azi = std::cos(azi_rad);
-  const double sin_tilt = std::sin(tilt_rad);
-  const double cos_tilt = std::cos(tilt_rad);
-  double s = sin_tilt * cos_alt * sin_azi + cos_tilt * sin_alt;
+  double s = tilt.sin * cos_alt * sin_azi + tilt.cos * sin_alt;
   // Rounding may push the sine a hair past 1 at the poles.
   s = s > 1.0 ? 1.0 : (s < -1.0 ? -1.0 : s);
-  return {Angle(cos_alt * cos_azi, cos_tilt * cos_alt * sin_azi - sin_tilt * sin_alt),
+  return {Angle(cos_alt * cos_azi, tilt.cos * cos_alt * sin_azi - tilt.sin * sin_alt),
           std::asin(s)};
 }
 

@@ -52,34 +52,48 @@ bool AspectTriedInScan(int object_a, int aspect, int object_b) {
   return aspect == kContraparallel || AspectAllowed(object_a, aspect, object_b);
 }
 
-StepExactness AspectExactInStep(double angle_deg, const StepPositions& p) {
-  StepExactness result;
+StepPair PairInStep(const StepPositions& p) {
   const double a_move = std::fabs(MinDifference(p.a_previous, p.a_current));
   const double b_move = std::fabs(MinDifference(p.b_previous, p.b_current));
-  result.a_is_moving = a_move >= b_move;
-  const double m_prev = result.a_is_moving ? p.a_previous : p.b_previous;
-  const double m_cur = result.a_is_moving ? p.a_current : p.b_current;
-  const double o_prev = result.a_is_moving ? p.b_previous : p.a_previous;
-  const double o_cur = result.a_is_moving ? p.b_current : p.a_current;
-
+  const bool a_moving = a_move >= b_move;
+  StepPair pair{};
+  pair.a_is_moving = a_moving;
+  pair.separation_deg = std::fabs(MinDifference(p.b_previous, p.a_previous));
+  pair.reach_deg = a_move + b_move;
+  pair.m_previous = a_moving ? p.a_previous : p.b_previous;
+  pair.m_current = a_moving ? p.a_current : p.b_current;
+  pair.o_previous = a_moving ? p.b_previous : p.a_previous;
+  pair.o_current = a_moving ? p.b_current : p.a_current;
   // One side for the whole step, so the shifted point cannot jump between samples.
-  const double m_mid = Midpoint(m_prev, m_cur);
-  const double o_mid = Midpoint(o_prev, o_cur);
-  const double forward = MinDistance(m_mid, o_mid + angle_deg);
-  const double backward = MinDistance(m_mid, o_mid - angle_deg);
+  pair.m_mid = Midpoint(pair.m_previous, pair.m_current);
+  pair.o_mid = Midpoint(pair.o_previous, pair.o_current);
+  return pair;
+}
+
+StepExactness AspectExactInPair(double angle_deg, const StepPair& pair) {
+  StepExactness result;
+  result.a_is_moving = pair.a_is_moving;
+  // The start lies at least | separation - angle | from either point the angle away.
+  if (!MayBeExactInPair(angle_deg, pair)) return result;
+  const double forward = MinDistance(pair.m_mid, pair.o_mid + angle_deg);
+  const double backward = MinDistance(pair.m_mid, pair.o_mid - angle_deg);
   const double shift = forward <= backward ? angle_deg : -angle_deg;
 
-  const double d_prev = MinDifference(o_prev + shift, m_prev);
-  const double d_cur = MinDifference(o_cur + shift, m_cur);
+  const double d_prev = MinDifference(pair.o_previous + shift, pair.m_previous);
+  const double d_cur = MinDifference(pair.o_current + shift, pair.m_current);
   const bool crosses = (d_prev < 0.0 && d_cur >= 0.0) || (d_prev > 0.0 && d_cur <= 0.0);
   if (!crosses) return result;
-  if (MinDistance(m_mid, Midpoint(o_prev + shift, o_cur + shift)) >
+  if (MinDistance(pair.m_mid, Midpoint(pair.o_previous + shift, pair.o_current + shift)) >
       kMaxCrossingSeparationDeg) {
     return result;
   }
   result.exact = true;
   result.fraction = std::fabs(d_prev) / (std::fabs(d_prev) + std::fabs(d_cur));
   return result;
+}
+
+StepExactness AspectExactInStep(double angle_deg, const StepPositions& p) {
+  return AspectExactInPair(angle_deg, PairInStep(p));
 }
 
 }  // namespace kelvara::engine

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 
 namespace kelvara::engine {
 
@@ -47,5 +48,33 @@ struct StepExactness {
 // their difference counts only when both stay within 90 degrees, and an exact hit at a
 // sample belongs to the step that ends there.
 StepExactness AspectExactInStep(double angle_deg, const StepPositions& p);
+
+// The part of that test every aspect of one pair shares: which object moves faster, its
+// positions and the other's, and both midpoints. A scan works it out once per pair and step.
+struct StepPair {
+  double m_previous;  // the faster object
+  double m_current;
+  double o_previous;  // the other object
+  double o_current;
+  double m_mid;
+  double o_mid;
+  double separation_deg;  // |shortest difference| of the two at the step's start
+  double reach_deg;       // how far the two moved in the step, added
+  bool a_is_moving;
+};
+StepPair PairInStep(const StepPositions& p);
+StepExactness AspectExactInPair(double angle_deg, const StepPair& pair);
+
+// False when the pair cannot make the aspect in the step: when the two move less than a
+// quarter circle together, an accepted crossing starts no farther from the aspect than they
+// move (within the quarter circle the test demands, their difference cannot wrap, so its
+// sign changes only if its start is within the distance moved). Most pairs of a scan step
+// are settled here, without the full test.
+inline constexpr double kMaxReachForShortcutDeg = 90.0;
+inline constexpr double kShortcutMarginDeg = 1e-9;  // rounding
+inline bool MayBeExactInPair(double angle_deg, const StepPair& pair) {
+  return pair.reach_deg >= kMaxReachForShortcutDeg ||
+         std::fabs(pair.separation_deg - angle_deg) <= pair.reach_deg + kShortcutMarginDeg;
+}
 
 }  // namespace kelvara::engine

@@ -74,14 +74,17 @@ bool AskLayer(const EngineState& state, int object) {
 
 // Places from the ephemeris layer; returns which objects it served.
 std::array<bool, kObjectCount> PlaceFromLayer(const EngineState& state, double jd_ut,
-                                              ObjectTables& objects) {
+                                              double sample_spacing_days, ObjectTables& objects) {
   std::array<bool, kObjectCount> served{};
   const std::string prefix = DataDirectoryPrefix(state);
   const double offset = state.time.offset_deg;
   for (int object = kSun; object <= kLastLayerObject; ++object) {
     if (!AskLayer(state, object)) continue;
     LayerPlace place;
-    if (!LayerObjectPlace(object, state.settings.trueNode != 0, jd_ut, prefix, place)) continue;
+    if (!LayerObjectPlace(object, state.settings.trueNode != 0, jd_ut, prefix, place,
+                          sample_spacing_days)) {
+      continue;
+    }
     SetPlace(objects, object, place.longitude_deg + offset, place.latitude_deg,
              place.motion_deg_per_day * kDegToRad);
     SetHeliocentric(objects, object, place.heliocentric_au);
@@ -221,10 +224,11 @@ bool Placed(const ObjectTables& objects) {
          std::all_of(objects.motion.begin(), objects.motion.end(), finite);
 }
 
-void PlaceBodies(const EngineState& state, ObjectTables& objects) {
+void PlaceBodies(const EngineState& state, double sample_spacing_days, ObjectTables& objects) {
   const double jd_ut = state.time.t_centuries * kDaysPerCentury + kEpoch1900Jd;
   objects.deltaTSeconds = LayerDeltaTSeconds(jd_ut);
-  const std::array<bool, kObjectCount> served = PlaceFromLayer(state, jd_ut, objects);
+  const std::array<bool, kObjectCount> served =
+      PlaceFromLayer(state, jd_ut, sample_spacing_days, objects);
   const ModelMoment moment = ModelMomentOf(state);
   PlaceFromElements(state, moment, served, objects);
   PlaceFromMoonSeries(state, moment, served, objects);
@@ -238,7 +242,7 @@ ChartMoment MomentOf(const ChartInput& chart) {
           chart.dst,   chart.zone, chart.longitude, chart.latitude};
 }
 
-void CastChart(EngineState& state, bool progressed) {
+void CastChart(EngineState& state, bool progressed, double sample_spacing_days) {
   const ChartInput saved = state.chartInput;
   ReplaceLocalMeanTime(state.chartInput);
   double progressed_days = 0.0;
@@ -260,7 +264,7 @@ void CastChart(EngineState& state, bool progressed) {
   state.time = time;
   objects.cusps = result.cusps;
   state.time.ascendant_deg = result.ascendant_deg;
-  PlaceBodies(state, objects);
+  PlaceBodies(state, sample_spacing_days, objects);
   objects.longitude[kFortune] =
       FortuneDegrees(objects, state.time.ascendant_deg, state.settings.fortuneFormula);
   PlaceAngleObjects(state.time, objects);
@@ -268,7 +272,10 @@ void CastChart(EngineState& state, bool progressed) {
   if (progressed && state.settings.progressedZero) TurnByDegrees(progressed_days, objects);
   ApplyHarmonic(state.settings.harmonic, objects);
   for (int i = 0; i < kObjectCount; ++i) {
-    objects.housePlace[i] = HousePlace(objects.longitude[i], objects.cusps);
+    // The ignored groups all sit at 0 degrees: a longitude met just before has its house.
+    const bool repeated = i > 0 && objects.longitude[i] == objects.longitude[i - 1];
+    objects.housePlace[i] =
+        repeated ? objects.housePlace[i - 1] : HousePlace(objects.longitude[i], objects.cusps);
   }
   // Millions of years out the angles still compute but Delta T and the body series overflow:
   // such a moment casts nothing either.

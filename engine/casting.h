@@ -16,6 +16,8 @@ ChartMoment MomentOf(const ChartInput& chart);
 // the progression day divided by the progression rate; with progressedZero it also turns
 // every longitude by that many degrees.
 // A moment whose angles cannot be computed in doubles leaves the tables as they were.
-void CastChart(EngineState& state, bool progressed = false);
+// sample_spacing_days: the step of the scan this cast is a sample of (the layer takes its
+// theories from fitted segments when that pays), or 0 for a chart on its own.
+void CastChart(EngineState& state, bool progressed = false, double sample_spacing_days = 0.0);
 
 }  // namespace kelvara::engine

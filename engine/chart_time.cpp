@@ -90,8 +90,8 @@ void ComputeChartAngles(TimeState& s) {
 }
 
 SkyPoint EclipticToEquatorial(double longitude_deg, double latitude_deg) {
-  const Spherical eq =
-      CoorXform(longitude_deg * kDegToRad, latitude_deg * kDegToRad, kFixedObliquityRad);
+  static const Tilt obliquity = TiltOf(kFixedObliquityRad);
+  const Spherical eq = CoorXform(longitude_deg * kDegToRad, latitude_deg * kDegToRad, obliquity);
   return {eq.azi_rad * kRadToDeg, eq.alt_rad * kRadToDeg};
 }
 
@@ -101,14 +101,22 @@ SkyPoint EquatorialToEcliptic(double ra_deg, double declination_deg) {
   return {ecl.azi_rad * kRadToDeg, ecl.alt_rad * kRadToDeg};
 }
 
+Tilt HorizonTiltOf(double geo_latitude_rad) { return TiltOf(kPi / 2.0 - geo_latitude_rad); }
+
 HorizonPosition HorizonCoords(double longitude_deg, double latitude_deg, double ramc_deg,
                               double geo_longitude_west_deg, double geo_latitude_rad) {
+  return HorizonCoords(longitude_deg, latitude_deg, ramc_deg, geo_longitude_west_deg,
+                       HorizonTiltOf(geo_latitude_rad));
+}
+
+HorizonPosition HorizonCoords(double longitude_deg, double latitude_deg, double ramc_deg,
+                              double geo_longitude_west_deg, const Tilt& horizon_tilt) {
   const SkyPoint eq = EclipticToEquatorial(longitude_deg, latitude_deg);
   const double hour_angle =
       Mod360(Mod360(ramc_deg - eq.longitude_deg + geo_longitude_west_deg) -
              geo_longitude_west_deg + 90.0);
-  const Spherical horizon = CoorXform(hour_angle * kDegToRad, eq.latitude_deg * kDegToRad,
-                                      kPi / 2.0 - geo_latitude_rad);
+  const Spherical horizon =
+      CoorXform(hour_angle * kDegToRad, eq.latitude_deg * kDegToRad, horizon_tilt);
   return {Mod360(360.0 - horizon.azi_rad * kRadToDeg), horizon.alt_rad * kRadToDeg};
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "engine/angles.h"               // Tilt
 #include "engine/ephemeris/geometry.h"  // kDaysPerCentury
 
 namespace kelvara::engine {
@@ -83,6 +84,10 @@ SkyPoint EquatorialToEcliptic(double ra_deg, double declination_deg);
 
 HorizonPosition HorizonCoords(double longitude_deg, double latitude_deg, double ramc_deg,
                               double geo_longitude_west_deg, double geo_latitude_rad);
+// The same with the observer's horizon tilt (90 degrees less the latitude) worked out once.
+HorizonPosition HorizonCoords(double longitude_deg, double latitude_deg, double ramc_deg,
+                              double geo_longitude_west_deg, const Tilt& horizon_tilt);
+Tilt HorizonTiltOf(double geo_latitude_rad);
 
 // House 1..12 of a longitude among cusps 1..12 (index 0 unused).
 int HousePlace(double longitude_deg, const std::array<double, 13>& cusps_deg);

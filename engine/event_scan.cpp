@@ -27,6 +27,7 @@ constexpr const char* kPhaseNotes[] = {
     " (\xcd\xee\xe2\xee\xeb\xf3\xed\xe8\xe5)", " (\xcf\xee\xeb\xed\xee\xeb\xf3\xed\xe8\xe5)",
     " (\xd7\xe5\xf2\xe2\xe5\xf0\xf2\xfc)"};
 constexpr int kSignsPerSeason = 3;
+constexpr int kConjunction = 1;
 constexpr int kSquare = 3;
 
 using MovingDay = std::array<MovingSample, kObjectCount>;
@@ -47,11 +48,71 @@ int SignIndex(double longitude_deg) { return SignOf(longitude_deg).sign - 1; }
 // The parallel and the contraparallel compare declinations.
 bool DeclinationAspect(int aspect) { return aspect >= kParallel; }
 
-MovingDay TakeMovingSample(EngineState& state, const ChartInput& day, double hours) {
-  CastAtHours(state, day, hours);
+// The angle the aspect test looks for: the parallels compare declinations directly.
+double AspectAngleDeg(int aspect) { return DeclinationAspect(aspect) ? 0.0 : AspectTable()[aspect].angle_deg; }
+
+// What the aspect test compares: longitudes, or declinations for the parallels (the second
+// object's negated for the contraparallel).
+StepPositions AspectPositions(int aspect, const MovingSample& a_prev, const MovingSample& a_cur,
+                              const MovingSample& b_prev, const MovingSample& b_cur) {
+  if (!DeclinationAspect(aspect)) {
+    return {a_prev.longitude_deg, a_cur.longitude_deg, b_prev.longitude_deg, b_cur.longitude_deg};
+  }
+  const double b_sign = aspect == kContraparallel ? -1.0 : 1.0;
+  return {a_prev.declination_deg, a_cur.declination_deg, b_sign * b_prev.declination_deg,
+          b_sign * b_cur.declination_deg};
+}
+
+// The three comparisons of one pair in one step, each shared by the aspects that use it.
+struct PairSteps {
+  StepPair longitude;
+  StepPair parallel;
+  StepPair contraparallel;
+  const StepPair& For(int aspect) const {
+    if (aspect == kContraparallel) return contraparallel;
+    return aspect == kParallel ? parallel : longitude;
+  }
+};
+
+PairSteps PairStepsOf(const MovingSample& a_prev, const MovingSample& a_cur,
+                      const MovingSample& b_prev, const MovingSample& b_cur) {
+  const auto pair = [&](int aspect) {
+    return PairInStep(AspectPositions(aspect, a_prev, a_cur, b_prev, b_cur));
+  };
+  return {pair(kConjunction), pair(kParallel), pair(kContraparallel)};
+}
+
+// The aspect's event when it becomes exact in the step that pair describes.
+std::optional<ScanEvent> AspectEvent(int aspect, int a, int b, const MovingSample& a_prev,
+                                     const MovingSample& a_cur, const MovingSample& b_prev,
+                                     const MovingSample& b_cur, const StepPair& pair) {
+  const bool declination = DeclinationAspect(aspect);
+  const StepExactness exact = AspectExactInPair(AspectAngleDeg(aspect), pair);
+  if (!exact.exact) return std::nullopt;
+  const double f = exact.fraction;
+  ScanEvent event;
+  event.minutes = f;
+  event.kind = aspect;
+  event.first = a;
+  event.second = b;
+  event.first_position =
+      declination ? Interpolate(a_prev.declination_deg, a_cur.declination_deg, f)
+                  : InterpolateAngle(a_prev.longitude_deg, a_cur.longitude_deg, f);
+  event.second_position =
+      declination ? Interpolate(b_prev.declination_deg, b_cur.declination_deg, f)
+                  : InterpolateAngle(b_prev.longitude_deg, b_cur.longitude_deg, f);
+  event.first_mark = RetrogradeMark(a_prev.motion_rad_per_day, a_cur.motion_rad_per_day);
+  event.second_mark = RetrogradeMark(b_prev.motion_rad_per_day, b_cur.motion_rad_per_day);
+  return event;
+}
+
+MovingDay TakeMovingSample(EngineState& state, const ChartInput& day, double hours,
+                           double step_hours) {
+  CastAtHours(state, day, hours, step_hours);
   const ObjectTables& objects = state.objects;
   MovingDay sample{};
   for (int i = 1; i < kObjectCount; ++i) {
+    if (!ScannedObject(state, i)) continue;  // never compared
     // Declinations are physical: measured from the tropical equinox whatever the zodiac.
     const double tropical = objects.longitude[i] - state.time.offset_deg;
     sample[i] = {objects.longitude[i],
@@ -77,14 +138,21 @@ void CollectObjectEvents(int h, const MovingSample& prev, const MovingSample& cu
 void CollectStepEvents(const EngineState& state, const StepTime& step, const MovingDay& prev,
                        const MovingDay& cur, ScanEventTable& events) {
   const int aspect_count = std::min(state.settings.aspectCount, kAspectCount);
-  for (int h = 1; h < kObjectCount; ++h) {
-    if (!ScannedObject(state, h)) continue;
+  std::array<int, kObjectCount> scanned{};
+  int scanned_count = 0;
+  for (int i = 1; i < kObjectCount; ++i) {
+    if (ScannedObject(state, i)) scanned[scanned_count++] = i;
+  }
+  for (int hi = 0; hi < scanned_count; ++hi) {
+    const int h = scanned[hi];
     CollectObjectEvents(h, prev[h], cur[h], step, events);
-    for (int u = h + 1; u < kObjectCount; ++u) {
-      if (!ScannedObject(state, u)) continue;
+    for (int ui = hi + 1; ui < scanned_count; ++ui) {
+      const int u = scanned[ui];
+      const PairSteps pairs = PairStepsOf(prev[h], cur[h], prev[u], cur[u]);
       for (int k = 1; k <= aspect_count; ++k) {
+        if (!MayBeExactInPair(AspectAngleDeg(k), pairs.For(k))) continue;
         if (!AspectTriedInScan(h, k, u)) continue;
-        if (auto hit = DetectAspect(k, h, u, prev[h], cur[h], prev[u], cur[u])) {
+        if (auto hit = AspectEvent(k, h, u, prev[h], cur[h], prev[u], cur[u], pairs.For(k))) {
           hit->minutes = step.At(hit->minutes);
           events.Add(*hit);
         }
@@ -99,9 +167,10 @@ void ScanDay(EngineState& state, const ScanDate& date, int steps, ScanEventTable
   day.month = date.month;
   day.day = date.day;
   day.year = date.year;
-  MovingDay previous = TakeMovingSample(state, day, 0.0);
+  const double step_hours = kHoursPerDay / steps;
+  MovingDay previous = TakeMovingSample(state, day, 0.0, step_hours);
   for (int j = 1; j <= steps; ++j) {
-    const MovingDay current = TakeMovingSample(state, day, j * kHoursPerDay / steps);
+    const MovingDay current = TakeMovingSample(state, day, j * kHoursPerDay / steps, step_hours);
     CollectStepEvents(state, {j - 1, kMinutesPerDay / steps}, previous, current, events);
     previous = current;
   }
@@ -112,19 +181,35 @@ bool YearScan(const EngineState& state) {
   return state.settings.scanMonthYear && state.progressionInput.month == kYearScanMarker;
 }
 
-std::string PositionText(int kind, double position, const EngineState& names) {
-  if (DeclinationAspect(kind)) return DeclinationText(position);
+void AppendPosition(std::string& line, int kind, double position, const EngineState& names) {
+  if (DeclinationAspect(kind)) {
+    AppendDeclination(line, position);
+    return;
+  }
   const SignPosition sign = SignOf(position);
-  return SignPositionText(sign, names.signShortNames[sign.sign]);
+  AppendSignPosition(line, sign, names.signShortNames[sign.sign]);
 }
 
-std::string KindText(const ScanEvent& e, const EngineState& names) {
-  if (e.kind == kIngress) return std::string("--> ") + names.signNames[e.second];
-  if (e.kind == kStation) return Format("S/%c", e.second ? 'R' : 'D');
-  const std::string second =
-      Format(" %s %c", names.objectNames[e.second], RetrogradeChar(e.second_mark));
-  return std::string(names.aspectAbbreviations[e.kind]) + " " +
-         PositionText(e.kind, e.second_position, names) + Format("%.11s", second.c_str());
+void AppendKind(std::string& line, const ScanEvent& e, const EngineState& names) {
+  if (e.kind == kIngress) {
+    line += "--> ";
+    line += names.signNames[e.second];
+    return;
+  }
+  if (e.kind == kStation) {
+    line += e.second ? "S/R" : "S/D";
+    return;
+  }
+  line += names.aspectAbbreviations[e.kind];
+  line += ' ';
+  AppendPosition(line, e.kind, e.second_position, names);
+  // " %s %c" of the second object, cut to 11 characters.
+  constexpr std::size_t kSecondWidth = 11;
+  std::string second = " ";
+  second += names.objectNames[e.second];
+  second += ' ';
+  second += RetrogradeChar(e.second_mark);
+  line.append(second, 0, kSecondWidth);
 }
 
 const char* NoteText(const ScanEvent& e) {
@@ -158,32 +243,8 @@ std::optional<double> DetectStation(double previous_motion, double current_motio
 std::optional<ScanEvent> DetectAspect(int aspect, int a, int b, const MovingSample& a_prev,
                                       const MovingSample& a_cur, const MovingSample& b_prev,
                                       const MovingSample& b_cur) {
-  const bool declination = DeclinationAspect(aspect);
-  const double b_sign = aspect == kContraparallel ? -1.0 : 1.0;
-  const StepPositions positions =
-      declination ? StepPositions{a_prev.declination_deg, a_cur.declination_deg,
-                                  b_sign * b_prev.declination_deg,
-                                  b_sign * b_cur.declination_deg}
-                  : StepPositions{a_prev.longitude_deg, a_cur.longitude_deg,
-                                  b_prev.longitude_deg, b_cur.longitude_deg};
-  const double angle = declination ? 0.0 : AspectTable()[aspect].angle_deg;
-  const StepExactness exact = AspectExactInStep(angle, positions);
-  if (!exact.exact) return std::nullopt;
-  const double f = exact.fraction;
-  ScanEvent event;
-  event.minutes = f;
-  event.kind = aspect;
-  event.first = a;
-  event.second = b;
-  event.first_position =
-      declination ? Interpolate(a_prev.declination_deg, a_cur.declination_deg, f)
-                  : InterpolateAngle(a_prev.longitude_deg, a_cur.longitude_deg, f);
-  event.second_position =
-      declination ? Interpolate(b_prev.declination_deg, b_cur.declination_deg, f)
-                  : InterpolateAngle(b_prev.longitude_deg, b_cur.longitude_deg, f);
-  event.first_mark = RetrogradeMark(a_prev.motion_rad_per_day, a_cur.motion_rad_per_day);
-  event.second_mark = RetrogradeMark(b_prev.motion_rad_per_day, b_cur.motion_rad_per_day);
-  return event;
+  const StepPair pair = PairInStep(AspectPositions(aspect, a_prev, a_cur, b_prev, b_cur));
+  return AspectEvent(aspect, a, b, a_prev, a_cur, b_prev, b_cur, pair);
 }
 
 ScanDate NextScanDate(const ScanDate& date) {
@@ -213,14 +274,24 @@ std::string ScanEventLine(const ScanEvent& e, const ScanDate& date, const Engine
   // Rounded as a whole, so 59.6 minutes past 5 reads 06:00 rather than 05:60.
   const double total = RoundHalfAway(e.minutes);
   const double hours = std::floor(total / kMinutesPerHour);
-  std::string line = Format("%02d.%02d.%04d %02d:%02d", date.day, date.month, date.year,
-                            static_cast<int>(hours),
-                            static_cast<int>(total - hours * kMinutesPerHour));
-  line += ObjectColumn(e.first_mark, names.objectNames[e.first]);
-  line += " " + PositionText(e.kind, e.first_position, names) + " ";
-  line += KindText(e, names);
+  std::string line;
+  line.reserve(96);
+  AppendZeroPadded(line, date.day, 2);
+  line += '.';
+  AppendZeroPadded(line, date.month, 2);
+  line += '.';
+  AppendZeroPadded(line, date.year, 4);
+  line += ' ';
+  AppendZeroPadded(line, static_cast<int>(hours), 2);
+  line += ':';
+  AppendZeroPadded(line, static_cast<int>(total - hours * kMinutesPerHour), 2);
+  AppendObjectColumn(line, e.first_mark, names.objectNames[e.first]);
+  line += ' ';
+  AppendPosition(line, e.kind, e.first_position, names);
+  line += ' ';
+  AppendKind(line, e, names);
   line += NoteText(e);
-  line += "\n";
+  line += '\n';
   return line;
 }
 

@@ -25,6 +25,7 @@ struct CachedPlace {
 // process-wide record serves.
 struct MomentCache {
   double julian_day_ut = 0.0;
+  double sample_spacing_days = 0.0;
   std::string data_prefix;
   bool valid = false;
   std::array<CachedPlace, kSlotCount> places{};
@@ -35,11 +36,13 @@ MomentCache& ProcessMomentCache() {
   return cache;
 }
 
-bool AskLayer(int object_index, bool true_node, double julian_day_ut,
+bool AskLayer(int object_index, bool true_node, double julian_day_ut, double sample_spacing_days,
               const std::string& data_prefix, LayerPlace& place) {
   const std::optional<int> body = EphemerisBodyOfObject(object_index, true_node);
   EphemerisResult result;
-  if (!body || !EphemerisPosition(*body, julian_day_ut, data_prefix, result)) return false;
+  if (!body || !EphemerisPosition(*body, julian_day_ut, data_prefix, result, sample_spacing_days)) {
+    return false;
+  }
   place.longitude_deg = result.longitudeDeg;
   place.latitude_deg = result.latitudeDeg;
   place.motion_deg_per_day = result.motionDegPerDay;
@@ -54,18 +57,24 @@ int SlotOf(int object_index, bool true_node) {
 }  // namespace
 
 bool LayerObjectPlace(int object_index, bool true_node, double julian_day_ut,
-                      const std::string& data_prefix, LayerPlace& place) {
+                      const std::string& data_prefix, LayerPlace& place,
+                      double sample_spacing_days) {
   if (object_index < 1 || object_index > kNodeObject + 1) return false;
   MomentCache& cache = ProcessMomentCache();
-  if (!cache.valid || cache.julian_day_ut != julian_day_ut || cache.data_prefix != data_prefix) {
+  // A scan's samples and a chart on its own keep apart: the spacing decides where the layer
+  // takes its theories from.
+  if (!cache.valid || cache.julian_day_ut != julian_day_ut ||
+      cache.sample_spacing_days != sample_spacing_days || cache.data_prefix != data_prefix) {
     cache.places = {};
     cache.julian_day_ut = julian_day_ut;
+    cache.sample_spacing_days = sample_spacing_days;
     cache.data_prefix = data_prefix;
     cache.valid = true;
   }
   CachedPlace& slot = cache.places[SlotOf(object_index, true_node)];
   if (!slot.asked) {
-    slot.served = AskLayer(object_index, true_node, julian_day_ut, data_prefix, slot.place);
+    slot.served = AskLayer(object_index, true_node, julian_day_ut, sample_spacing_days, data_prefix,
+                           slot.place);
     slot.asked = true;
   }
   if (slot.served) place = slot.place;

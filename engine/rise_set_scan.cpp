@@ -1,6 +1,7 @@
 #include "engine/rise_set_scan.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "engine/angles.h"
@@ -37,16 +38,18 @@ double SiderealAngleDeg(const EngineState& state) {
   return Mod360(EclipticToEquatorial(tropical_mc, 0.0).longitude_deg);
 }
 
-DaySample TakeSample(EngineState& state, const Observer& observer, double hours) {
-  CastAtHours(state, state.coreChart, hours);
+DaySample TakeSample(EngineState& state, const Observer& observer, double hours,
+                     double step_hours) {
+  CastAtHours(state, state.coreChart, hours, step_hours);
   const ObjectTables& objects = state.objects;
   const double sidereal_deg = SiderealAngleDeg(state);
   DaySample sample{};
   for (int i = 1; i < kObjectCount; ++i) {
+    if (!ScannedObject(state, i)) continue;  // never compared
     const double tropical = objects.longitude[i] - state.time.offset_deg;
     sample[i] = {objects.longitude[i], objects.motion[i],
                  HorizonCoords(tropical, objects.latitude[i], sidereal_deg,
-                               observer.longitude_west_deg, observer.latitude_rad)};
+                               observer.longitude_west_deg, observer.horizon_tilt)};
   }
   return sample;
 }
@@ -103,14 +106,28 @@ std::string HorizonEventLine(const HorizonEvent& event, const char* object_name,
                              const char* short_sign_name) {
   const int hours = static_cast<int>(event.minutes / kMinutesPerHour);
   const double minutes = event.minutes - kMinutesPerHour * hours;
-  return Format("%02d:%f %d %d", hours, minutes, event.object, event.kind) +
-         ObjectColumn(event.retrograde_mark, object_name) + " " +
-         SignPositionText({event.sign, event.within_sign_deg}, short_sign_name) + " \n";
+  // "%02d:%f %d %d"; to_chars rounds the minutes exactly as printf's "%f" does.
+  std::string line;
+  AppendZeroPadded(line, hours, 2);
+  line += ':';
+  char digits[64];
+  const auto end = std::to_chars(digits, digits + sizeof digits, minutes, std::chars_format::fixed, 6);
+  line.append(digits, end.ec == std::errc() ? end.ptr : digits);
+  line += ' ';
+  AppendZeroPadded(line, event.object, 1);
+  line += ' ';
+  AppendZeroPadded(line, event.kind, 1);
+  AppendObjectColumn(line, event.retrograde_mark, object_name);
+  line += ' ';
+  AppendSignPosition(line, {event.sign, event.within_sign_deg}, short_sign_name);
+  line += " \n";
+  return line;
 }
 
 Observer ObserverOf(const ChartInput& chart) {
   // The chart keeps its place in D.MM form: 55n45 is 55.75 degrees, not 55.45.
-  return {Mod360(DecToDeg(chart.longitude)), LatitudeRadians(chart.latitude)};
+  const double latitude_rad = LatitudeRadians(chart.latitude);
+  return {Mod360(DecToDeg(chart.longitude)), latitude_rad, HorizonTiltOf(latitude_rad)};
 }
 
 void ScanRiseSet(EngineState& state) {
@@ -124,10 +141,11 @@ void ScanRiseSet(EngineState& state) {
   const int intervals = kIntervalsPerDivision * std::max(1, settings.scanDivisions);
 
   HorizonEventTable events;
-  DaySample previous = TakeSample(state, observer, 0.0);
+  const double step_hours = kHoursPerDay / intervals;
+  DaySample previous = TakeSample(state, observer, 0.0, step_hours);
   for (int step = 0; step < intervals; ++step) {
     const DaySample current =
-        TakeSample(state, observer, (step + 1) * kHoursPerDay / intervals);
+        TakeSample(state, observer, (step + 1) * kHoursPerDay / intervals, step_hours);
     CollectEvents(state, step, intervals, previous, current, events);
     previous = current;
   }

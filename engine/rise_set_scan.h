@@ -57,6 +57,7 @@ std::string HorizonEventLine(const HorizonEvent& event, const char* object_name,
 struct Observer {
   double longitude_west_deg;
   double latitude_rad;
+  Tilt horizon_tilt;  // of latitude_rad
 };
 Observer ObserverOf(const ChartInput& chart);
 

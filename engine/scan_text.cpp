@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdarg>
+#include <string_view>
 
 #include "engine/angles.h"
 
@@ -26,16 +28,37 @@ void WriteText(std::FILE* file, const std::string& text) {
 }
 
 std::string Format(const char* format, ...) {
+  // Most texts fit the buffer, so the format is run once; a longer one is run again into
+  // a string of its measured length.
+  char buffer[256];
   std::va_list args;
   va_start(args, format);
-  std::va_list measure;
-  va_copy(measure, args);
-  const int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
+  std::string text;
+  if (length > 0 && static_cast<std::size_t>(length) < sizeof buffer) {
+    text.assign(buffer, static_cast<std::size_t>(length));
+  } else if (length > 0) {
+    text.resize(static_cast<std::size_t>(length));
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+  }
+  va_end(again);
   return text;
+}
+
+void AppendZeroPadded(std::string& text, int value, int width) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const char* first = digits;
+  if (value < 0) {
+    text += '-';
+    ++first;
+  }
+  const int length = static_cast<int>(end - digits);  // the sign counts towards the width
+  if (length < width) text.append(static_cast<std::size_t>(width - length), '0');
+  text.append(first, static_cast<std::size_t>(end - first));
 }
 
 char RetrogradeChar(int mark) {
@@ -47,9 +70,20 @@ int RetrogradeMark(double motion_previous, double motion_current) {
   return static_cast<int>(Sgn(motion_previous) + Sgn(motion_current));
 }
 
+void AppendObjectColumn(std::string& text, int mark, const char* name) {
+  constexpr std::size_t kWidth = 11;  // " %c %s" printed "%11.11s"
+  const std::string_view shown = name ? name : "";
+  const std::size_t length = std::min(kWidth, shown.size() + 3);
+  text.append(kWidth - length, ' ');
+  const char head[3] = {' ', RetrogradeChar(mark), ' '};
+  text.append(head, std::min<std::size_t>(3, length));
+  if (length > 3) text.append(shown.substr(0, length - 3));
+}
+
 std::string ObjectColumn(int mark, const char* name) {
-  const std::string text = Format(" %c %s", RetrogradeChar(mark), name ? name : "");
-  return Format("%11.11s", text.c_str());
+  std::string text;
+  AppendObjectColumn(text, mark, name);
+  return text;
 }
 
 DegreesMinutes SplitDegrees(double magnitude_deg) {
@@ -68,15 +102,37 @@ SignPosition SignOf(double longitude_deg) {
   return {index + 1, x - kSignWidthDeg * index};
 }
 
+// "(%02d°%02d" of a magnitude's whole degrees and arc minutes.
+void AppendDegreesMinutes(std::string& text, double magnitude_deg) {
+  const DegreesMinutes dm = SplitDegrees(magnitude_deg);
+  text += '(';
+  AppendZeroPadded(text, dm.degrees, 2);
+  text += kDegreeSign;
+  AppendZeroPadded(text, dm.minutes, 2);
+  text += '\'';
+}
+
+void AppendSignPosition(std::string& text, const SignPosition& position, const char* short_sign_name) {
+  AppendDegreesMinutes(text, position.within_deg);
+  text += short_sign_name ? short_sign_name : "";
+  text += ')';
+}
+
 std::string SignPositionText(const SignPosition& position, const char* short_sign_name) {
-  const DegreesMinutes dm = SplitDegrees(position.within_deg);
-  return Format("(%02d%c%02d'%s)", dm.degrees, kDegreeSign, dm.minutes, short_sign_name);
+  std::string text;
+  AppendSignPosition(text, position, short_sign_name);
+  return text;
+}
+
+void AppendDeclination(std::string& text, double declination_deg) {
+  AppendDegreesMinutes(text, declination_deg);
+  text += declination_deg < 0.0 ? " S)" : " N)";
 }
 
 std::string DeclinationText(double declination_deg) {
-  const DegreesMinutes dm = SplitDegrees(declination_deg);
-  return Format("(%02d%c%02d' %c)", dm.degrees, kDegreeSign, dm.minutes,
-                declination_deg < 0.0 ? 'S' : 'N');
+  std::string text;
+  AppendDeclination(text, declination_deg);
+  return text;
 }
 
 }  // namespace kelvara::engine

@@ -24,6 +24,9 @@ ResultFile OpenResultFile(const std::string& path);
 void WriteText(std::FILE* file, const std::string& text);
 // C-style formatting into a std::string (the formats are the files' own, byte for byte).
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// What "%0<width>d" appends: the sign, zeros up to the width, the digits. A scan writes
+// thousands of lines, and the lines' integer fields need no format parsing.
+void AppendZeroPadded(std::string& text, int value, int width);
 
 // ' ' for direct motion at both samples (mark > 0), 'S' for a station (0), 'R' for
 // retrograde (mark < 0).
@@ -50,7 +53,11 @@ SignPosition SignOf(double longitude_deg);
 
 // "(%02d°%02d'%s)": degrees and minutes within the sign and its two-letter name.
 std::string SignPositionText(const SignPosition& position, const char* short_sign_name);
+void AppendSignPosition(std::string& text, const SignPosition& position, const char* short_sign_name);
 // "(%02d°%02d' %c)": a declination's magnitude and 'N' or 'S'.
 std::string DeclinationText(double declination_deg);
+void AppendDeclination(std::string& text, double declination_deg);
+// The object column appended to a line.
+void AppendObjectColumn(std::string& text, int mark, const char* name);
 
 }  // namespace kelvara::engine

@@ -11,10 +11,10 @@ bool ScannedObject(const EngineState& state, int object) {
   return state.ignore[object] == 0;
 }
 
-void CastAtHours(EngineState& state, const ChartInput& day, double hours) {
+void CastAtHours(EngineState& state, const ChartInput& day, double hours, double step_hours) {
   state.chartInput = day;
   state.chartInput.time = DegToDec(hours);
-  CastChart(state);
+  CastChart(state, false, step_hours / kHoursPerDay);
 }
 
 }  // namespace kelvara::engine

@@ -46,8 +46,9 @@ class DayEventTable {
 bool ScannedObject(const EngineState& state, int object);
 
 // Casts the chart on the date, zone, daylight value and place of `day` at a clock time in
-// decimal hours (the chart input takes it in H.MM form).
-void CastAtHours(EngineState& state, const ChartInput& day, double hours);
+// decimal hours (the chart input takes it in H.MM form), as one sample of a scan whose samples
+// lie step_hours apart.
+void CastAtHours(EngineState& state, const ChartInput& day, double hours, double step_hours);
 
 // What a scan overwrites in the object tables and the time state, saved before its first
 // sample and put back after its last, so the result arrays describe the chart of the vector

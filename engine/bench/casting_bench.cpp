@@ -43,6 +43,19 @@ void BM_CastNewMomentEachRun(benchmark::State& state) {
 }
 BENCHMARK(BM_CastNewMomentEachRun)->Arg(1)->Arg(0);
 
+// Moments months apart, as unrelated charts come: no theory segment is ever fitted for them.
+void BM_CastRandomMomentEachRun(benchmark::State& state) {
+  constexpr double kFirstJd = 2400000.5, kLastJd = 2498000.5, kJumpDays = 97.37;
+  std::array<double, kResultCount> lon{};
+  double jd = kFirstJd;
+  for (auto _ : state) {
+    RunAt(jd, true, lon);
+    jd = jd + kJumpDays < kLastJd ? jd + kJumpDays : kFirstJd + (jd + kJumpDays - kLastJd);
+    benchmark::DoNotOptimize(lon);
+  }
+}
+BENCHMARK(BM_CastRandomMomentEachRun);
+
 void BM_CastSameMomentAgain(benchmark::State& state) {
   std::array<double, kResultCount> lon{};
   for (auto _ : state) {

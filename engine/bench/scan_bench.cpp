@@ -30,16 +30,30 @@ void RunVector(std::vector<std::string> texts) {
   benchmark::DoNotOptimize(lon);
 }
 
-std::vector<std::string> MoscowVector(const std::string& scan) {
-  return {"---" + std::string(KELVARA_BIN_DIR) + "/", scan, "-b0", "-c", "0", "qa", "7", "12",
-          "1985", "14:05", "-3", "037e35", "55n45"};
+std::vector<std::string> MoscowVector(const std::string& scan, const std::string& day = "12",
+                                      const std::string& year = "1985") {
+  return {"---" + std::string(KELVARA_BIN_DIR) + "/", scan, "-b0", "-c", "0", "qa", "7", day,
+          year, "14:05", "-3", "037e35", "55n45"};
 }
 
+// The same day again: the theories' segments of that day are fitted after the first run.
 void BM_RiseSetScan(benchmark::State& state) {
   EnterScratchFolder();
   for (auto _ : state) RunVector(MoscowVector("-Zd"));
 }
 BENCHMARK(BM_RiseSetScan)->Unit(benchmark::kMillisecond);
+
+// A day of another year each run, so no segment fitted before serves it (the Moon's are
+// fitted within the scan, from its first samples).
+void BM_RiseSetScanOfANewDay(benchmark::State& state) {
+  EnterScratchFolder();
+  int year = 1900;
+  for (auto _ : state) {
+    RunVector(MoscowVector("-Zd", "12", std::to_string(year)));
+    year = year < 2100 ? year + 1 : 1900;
+  }
+}
+BENCHMARK(BM_RiseSetScanOfANewDay)->Unit(benchmark::kMillisecond);
 
 void BM_EventScanOneYearOneStepADay(benchmark::State& state) {
   EnterScratchFolder();

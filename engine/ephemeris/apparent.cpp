@@ -25,11 +25,11 @@ Vec3 SunPull(const Vec3& fromSun) {
 }
 
 // Direction seen stepDays after the view's instant, with the geometry moved linearly and the
-// Earth's velocity turned by the Sun's pull (the aberration follows it, about 0.35"/day).
-Vec3 SeenDirection(const GeocentricView& view, double stepDays) {
+// Earth's velocity turned by the Sun's pull on it (the aberration follows it, about 0.35"/day).
+Vec3 SeenDirection(const GeocentricView& view, const Vec3& earthPull, double stepDays) {
   const Vec3 geocentric = view.geocentric.position + stepDays * view.geocentric.velocity;
   const Vec3 earth = view.earth.position + stepDays * view.earth.velocity;
-  const Vec3 earthVelocity = view.earth.velocity + stepDays * SunPull(view.earth.position);
+  const Vec3 earthVelocity = view.earth.velocity + stepDays * earthPull;
   Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
   if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + earth, earth);
   return view.annualAberration ? Aberrate(direction, kLightDaysPerAu * earthVelocity) : direction;
@@ -78,11 +78,12 @@ Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3
 }
 
 ApparentPlace ApparentFromGeocentric(const GeocentricView& view, const Nutation& nutation) {
-  const Vec3 seen = SeenDirection(view, 0.0);
+  const Vec3 earthPull = SunPull(view.earth.position);
+  const Vec3 seen = SeenDirection(view, earthPull, 0.0);
   const double longitudeRad = std::atan2(seen.y, seen.x) + nutation.longitudeRad;
   const double latitudeRad = std::asin(std::clamp(seen.z, -1.0, 1.0));
-  const Vec3 ahead = SeenDirection(view, kRateStepDays);
-  const Vec3 behind = SeenDirection(view, -kRateStepDays);
+  const Vec3 ahead = SeenDirection(view, earthPull, kRateStepDays);
+  const Vec3 behind = SeenDirection(view, earthPull, -kRateStepDays);
   ApparentPlace place;
   place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
   place.latitudeDeg = latitudeRad * kRadToDeg;

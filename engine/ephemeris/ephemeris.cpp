@@ -3,7 +3,6 @@
 #include "engine/ephemeris/apparent.h"
 #include "engine/ephemeris/delta_t.h"
 #include "engine/ephemeris/lunar_points.h"
-#include "engine/ephemeris/moon.h"
 #include "engine/ephemeris/nutation.h"
 #include "engine/ephemeris/planets.h"
 
@@ -36,23 +35,24 @@ VsopBody VsopBodyOf(int body) {
 
 }  // namespace
 
-const StateVector& EphemerisLayer::Earth(double julianDayTt) {
-  return earth_.Get(julianDayTt, [](double jd) { return PlanetHeliocentricState(VsopBody::kEarth, jd); });
+const StateVector& EphemerisLayer::Earth(double julianDayTt, double spacingDays) {
+  return earth_.Get(julianDayTt, spacingDays,
+                    [&](double jd) { return theories_.Planet(VsopBody::kEarth, jd, spacingDays); });
 }
 
-const Nutation& EphemerisLayer::NutationAt(double julianDayTt) {
-  return nutation_.Get(julianDayTt, Nutation2000B);
+const Nutation& EphemerisLayer::NutationAt(double julianDayTt, double spacingDays) {
+  return nutation_.Get(julianDayTt, spacingDays, [&](double jd) { return theories_.NutationAt(jd, spacingDays); });
 }
 
-const MotionState& EphemerisLayer::Moon(double julianDayTt) {
-  return moon_.Get(julianDayTt, MoonOfDate);
+const MotionState& EphemerisLayer::Moon(double julianDayTt, double spacingDays) {
+  return moon_.Get(julianDayTt, spacingDays, [&](double jd) { return theories_.Moon(jd, spacingDays); });
 }
 
-bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
-                            const Nutation& nutation, EphemerisResult& result) {
+bool EphemerisLayer::Planet(int body, double julianDayTt, double spacingDays, const std::string& dataPrefix,
+                            const StateVector& earth, const Nutation& nutation, EphemerisResult& result) {
   StateVector now;
   if (IsVsopPlanet(body)) {
-    now = PlanetHeliocentricState(VsopBodyOf(body), julianDayTt);
+    now = theories_.Planet(VsopBodyOf(body), julianDayTt, spacingDays);
   } else {
     SphericalState place;
     if (!files_.Heliocentric(body, julianDayTt, dataPrefix, place)) return false;
@@ -65,10 +65,10 @@ bool EphemerisLayer::Planet(int body, double julianDayTt, const std::string& dat
 }
 
 bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::string& dataPrefix,
-                                  EphemerisResult& result) {
+                                  EphemerisResult& result, double spacingDays) {
   if (!std::isfinite(julianDayTt) || std::fabs(julianDayTt - kJ2000Jd) > kMaxDaysFromJ2000) return false;
-  const StateVector earth = Earth(julianDayTt);
-  const Nutation nutation = NutationAt(julianDayTt);
+  const StateVector earth = Earth(julianDayTt, spacingDays);
+  const Nutation nutation = NutationAt(julianDayTt, spacingDays);
   switch (body) {
     case kBodySun: {
       // The Sun stays at the heliocentric origin, so light time leaves it in place; aberration
@@ -82,7 +82,7 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       // The Moon shares the Earth's motion round the Sun: in the Sun's frame that shared motion
       // during the light time cancels the annual aberration, so only the geocentric light time
       // remains (to second order in v/c).
-      const MotionState& moon = Moon(julianDayTt);
+      const MotionState& moon = Moon(julianDayTt, spacingDays);
       GeocentricView view{{moon.position, moon.velocity}, earth, false, false};
       const double lightTimeDays = Norm(view.geocentric.position) * kLightDaysPerAu;
       result.heliocentricAu = earth.position + view.geocentric.position;
@@ -94,23 +94,24 @@ bool EphemerisLayer::PositionAtTt(int body, double julianDayTt, const std::strin
       SetLunarPoint(MeanLunarNode(julianDayTt), nutation, earth, result);
       return true;
     case kBodyTrueNode:
-      SetLunarPoint(TrueLunarNode(Moon(julianDayTt)), nutation, earth, result);
+      SetLunarPoint(TrueLunarNode(Moon(julianDayTt, spacingDays)), nutation, earth, result);
       return true;
     case kBodyLilith:
       SetLunarPoint(MeanLunarApogee(julianDayTt), nutation, earth, result);
       return true;
     default:
       if (IsVsopPlanet(body) || FileSlotOfBody(body)) {
-        return Planet(body, julianDayTt, dataPrefix, earth, nutation, result);
+        return Planet(body, julianDayTt, spacingDays, dataPrefix, earth, nutation, result);
       }
       return false;
   }
 }
 
-bool EphemerisLayer::Position(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result) {
+bool EphemerisLayer::Position(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result,
+                              double spacingDays) {
   if (!std::isfinite(julianDayUt) || std::fabs(julianDayUt - kJ2000Jd) > kMaxDaysFromJ2000) return false;
-  const double deltaT = DeltaTSeconds(julianDayUt);
-  if (!PositionAtTt(body, julianDayUt + deltaT / kSecondsPerDay, dataPrefix, result)) return false;
+  const double deltaT = deltaTSeconds_.Get(julianDayUt, 0.0, DeltaTSeconds);
+  if (!PositionAtTt(body, julianDayUt + deltaT / kSecondsPerDay, dataPrefix, result, spacingDays)) return false;
   result.deltaTSeconds = deltaT;
   return true;
 }
@@ -124,9 +125,10 @@ std::optional<int> EphemerisBodyOfObject(int objectIndex, bool trueNode) {
   return std::nullopt;
 }
 
-bool EphemerisPosition(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result) {
+bool EphemerisPosition(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result,
+                       double spacingDays) {
   static EphemerisLayer layer;
-  return layer.Position(body, julianDayUt, dataPrefix, result);
+  return layer.Position(body, julianDayUt, dataPrefix, result, spacingDays);
 }
 
 }  // namespace kelvara::engine

@@ -7,6 +7,7 @@
 #include "engine/ephemeris/ephemeris_files.h"
 #include "engine/ephemeris/geometry.h"
 #include "engine/ephemeris/nutation.h"
+#include "engine/ephemeris/theory_segments.h"
 
 namespace kelvara::engine {
 
@@ -29,42 +30,51 @@ struct EphemerisResult {
 // Beyond this distance from J2000 (about 27 000 years) no request is served.
 inline constexpr double kMaxDaysFromJ2000 = 1.0e7;
 
-// Keeps the caches of the layer: the Earth of the last day asked and, per file set, the
-// open file and the six-record window.
+// Keeps the caches of the layer: the theories' segments, the Earth of the last day asked
+// and, per file set, the open file and the six-record window.
 class EphemerisLayer {
  public:
   // julianDayUt in Universal Time; dataPrefix is the data directory with its trailing separator.
-  bool Position(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result);
+  // spacingDays: how far apart the moments lie that the caller is asking one after another (a
+  // scan's step), or 0 for a moment on its own; see TheorySegments.
+  bool Position(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result,
+                double spacingDays = 0.0);
 
   // The same for a Julian day already in TT (deltaTSeconds is then reported as 0).
-  bool PositionAtTt(int body, double julianDayTt, const std::string& dataPrefix, EphemerisResult& result);
+  bool PositionAtTt(int body, double julianDayTt, const std::string& dataPrefix, EphemerisResult& result,
+                    double spacingDays = 0.0);
 
  private:
-  const StateVector& Earth(double julianDayTt);
-  bool Planet(int body, double julianDayTt, const std::string& dataPrefix, const StateVector& earth,
-              const Nutation& nutation, EphemerisResult& result);
+  const StateVector& Earth(double julianDayTt, double spacingDays);
+  bool Planet(int body, double julianDayTt, double spacingDays, const std::string& dataPrefix,
+              const StateVector& earth, const Nutation& nutation, EphemerisResult& result);
 
-  // The value last computed for one exact day; a chart asks for all its bodies at one moment.
+  // The value last computed for one exact day and spacing; a chart asks for all its bodies at
+  // one moment.
   template <typename Value>
   struct DayCache {
     bool valid = false;
     double day = 0.0;
+    double spacingDays = 0.0;
     Value value{};
 
     template <typename Compute>
-    const Value& Get(double julianDay, Compute compute) {
-      if (!valid || day != julianDay) {
+    const Value& Get(double julianDay, double spacing, Compute compute) {
+      if (!valid || day != julianDay || spacingDays != spacing) {
         value = compute(julianDay);
         day = julianDay;
+        spacingDays = spacing;
         valid = true;
       }
       return value;
     }
   };
 
-  const Nutation& NutationAt(double julianDayTt);
-  const MotionState& Moon(double julianDayTt);
+  const Nutation& NutationAt(double julianDayTt, double spacingDays);
+  const MotionState& Moon(double julianDayTt, double spacingDays);
 
+  TheorySegments theories_;
+  DayCache<double> deltaTSeconds_;  // keyed by the UT day
   DayCache<StateVector> earth_;
   DayCache<Nutation> nutation_;
   DayCache<MotionState> moon_;
@@ -79,6 +89,7 @@ std::optional<int> EphemerisBodyOfObject(int objectIndex, bool trueNode);
 // Process-wide layer for the engine, which is not re-entrant. Bodies 0-17 as listed above;
 // false for other bodies, for days beyond kMaxDaysFromJ2000, and for file bodies whose file
 // is missing, truncated or corrupt.
-bool EphemerisPosition(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result);
+bool EphemerisPosition(int body, double julianDayUt, const std::string& dataPrefix, EphemerisResult& result,
+                       double spacingDays = 0.0);
 
 }  // namespace kelvara::engine

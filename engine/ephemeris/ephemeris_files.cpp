@@ -109,6 +109,12 @@ std::string EphemerisFilePath(int set, int fileNumber, const std::string& dataPr
 
 namespace {
 
+// A difference of longitudes folded into -180..180: within that already, as between
+// neighbouring records, it is its own remainder.
+double WrapDegrees(double degrees) {
+  return std::fabs(degrees) <= 180.0 ? degrees : std::remainder(degrees, 360.0);
+}
+
 // Only a regular file is opened: the open of a FIFO or device would wait for ever, and a
 // folder opens but reads nothing.
 std::FILE* OpenRegular(const std::string& path, const char* mode) {
@@ -196,22 +202,57 @@ Interpolated EverettInterpolate(const std::array<double, kWindowRecords>& f, dou
   return result;
 }
 
+bool EphemerisFileReader::DecodeRecord(int set, const unsigned char* bytes, Record& record) {
+  const std::size_t size = static_cast<std::size_t>(RecordBytes(set));
+  record.fill(0);
+  for (std::size_t i = 0; i < size / kBytesPerValue; ++i) record[i] = BigEndianInt32(bytes + kBytesPerValue * i);
+  return InRange(record, BodiesInSet(set));
+}
+
 bool EphemerisFileReader::ReadRecord(int set, double julianDay, const std::string& dataPrefix, Record& record) {
   SetCache& cache = sets_[set - 1];
   if (ReadEphemerisRecord(set, julianDay, cache.file, dataPrefix) != 0) return false;
   unsigned char bytes[kMaxBodiesPerSet * kValuesPerBody * kBytesPerValue];
   const std::size_t size = static_cast<std::size_t>(RecordBytes(set));
   if (std::fread(bytes, 1, size, cache.file.handle()) != size) return false;
-  record.fill(0);
-  for (std::size_t i = 0; i < size / kBytesPerValue; ++i) record[i] = BigEndianInt32(bytes + kBytesPerValue * i);
-  if (InRange(record, BodiesInSet(set))) return true;
+  if (DecodeRecord(set, bytes, record)) return true;
   ReportDamagedEphemerisFile(cache.file.path(), cache.file.name());
   return false;
+}
+
+// The six records of a window lie one after another when the window stays inside the file
+// already open: one seek and one read instead of six of each. Anything else (opening a file,
+// a short read, a damaged record) is left to the record-by-record reading, which tells the
+// failures apart and reports them.
+bool EphemerisFileReader::ReadWindowAtOnce(int set, double blockStart, const std::string& dataPrefix) {
+  const double spacing = DaysPerRecord(set);
+  const double first = blockStart - 2 * spacing, last = blockStart + (kWindowRecords - 3) * spacing;
+  const int fileNumber = EphemerisFileNumber(first);
+  if (fileNumber == kNoEphemerisFile || fileNumber != EphemerisFileNumber(last)) return false;
+  const double firstIndex = std::floor((first - kDaysPerEphemerisFile * fileNumber) / spacing);
+  const double lastIndex = std::floor((last - kDaysPerEphemerisFile * fileNumber) / spacing);
+  if (lastIndex - firstIndex != kWindowRecords - 1) return false;
+  SetCache& cache = sets_[set - 1];
+  if (cache.file.fileNumber() != fileNumber) return false;
+  if (ReadEphemerisRecord(set, first, cache.file, dataPrefix) != 0) return false;
+  unsigned char bytes[kWindowRecords * kMaxBodiesPerSet * kValuesPerBody * kBytesPerValue];
+  const std::size_t size = static_cast<std::size_t>(RecordBytes(set));
+  if (std::fread(bytes, 1, kWindowRecords * size, cache.file.handle()) != kWindowRecords * size) return false;
+  for (int k = 0; k < kWindowRecords; ++k) {
+    if (!DecodeRecord(set, bytes + k * size, cache.window[k])) return false;
+    if (k > 0 && !Continuous(cache.window[k - 1], cache.window[k], BodiesInSet(set))) return false;
+  }
+  return true;
 }
 
 bool EphemerisFileReader::LoadWindow(int set, double blockStart, const std::string& dataPrefix) {
   SetCache& cache = sets_[set - 1];
   cache.windowValid = false;
+  if (ReadWindowAtOnce(set, blockStart, dataPrefix)) {
+    cache.blockStart = blockStart;
+    cache.windowValid = true;
+    return true;
+  }
   for (int k = 0; k < kWindowRecords; ++k) {
     if (!ReadRecord(set, blockStart + (k - 2) * DaysPerRecord(set), dataPrefix, cache.window[k])) return false;
     if (k > 0 && !Continuous(cache.window[k - 1], cache.window[k], BodiesInSet(set))) {
@@ -246,7 +287,7 @@ bool EphemerisFileReader::Heliocentric(int body, double julianDayTt, const std::
     std::array<double, kWindowRecords> samples;
     for (int k = 0; k < kWindowRecords; ++k) samples[k] = cache.window[k][slot->index * kValuesPerBody + value] / unitsPerQuantity;
     if (unwrapDegrees) {
-      for (int k = 0; k < kWindowRecords; ++k) samples[k] = samples[2] + std::remainder(samples[k] - samples[2], 360.0);
+      for (int k = 0; k < kWindowRecords; ++k) samples[k] = samples[2] + WrapDegrees(samples[k] - samples[2]);
     }
     return EverettInterpolate(samples, p, slot->fourthDifferences);
   };

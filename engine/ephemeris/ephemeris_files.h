@@ -119,7 +119,10 @@ class EphemerisFileReader {
     std::array<Record, kWindowRecords> window{};
   };
   bool LoadWindow(int set, double blockStart, const std::string& dataPrefix);
+  bool ReadWindowAtOnce(int set, double blockStart, const std::string& dataPrefix);
   bool ReadRecord(int set, double julianDay, const std::string& dataPrefix, Record& record);
+  // False when a value is out of range.
+  static bool DecodeRecord(int set, const unsigned char* bytes, Record& record);
 
   std::array<SetCache, 3> sets_;
   std::string dataPrefix_;

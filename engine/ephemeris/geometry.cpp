@@ -53,11 +53,15 @@ MotionState SphericalToRectangular(const Jet& longitudeRad, const Jet& latitudeR
 }
 
 double NormalizeDegrees(double degrees) {
+  if (degrees >= 0.0 && degrees < 360.0) return degrees;  // what fmod would return
   double result = std::fmod(degrees, 360.0);
   if (result < 0.0) result += 360.0;
   return result >= 360.0 ? 0.0 : result;
 }
 
-double WrapPi(double radians) { return std::remainder(radians, kTwoPi); }
+double WrapPi(double radians) {
+  // Within half a turn the remainder is the angle itself.
+  return std::fabs(radians) <= kPi ? radians : std::remainder(radians, kTwoPi);
+}
 
 }  // namespace kelvara::engine

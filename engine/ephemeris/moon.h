@@ -3,6 +3,7 @@
 
 #include "engine/ephemeris/geometry.h"
 #include "engine/ephemeris/series.h"
+#include "engine/ephemeris/taylor_segment.h"
 
 namespace kelvara::engine {
 
@@ -21,5 +22,11 @@ StateVector MoonEclipticJ2000Km(const LunarSeries& series, double julianDayTdb);
 
 // Geometric geocentric Moon, mean ecliptic and equinox of date, au, au/day and au/day^2.
 MotionState MoonOfDate(double julianDayTdb);
+// The same from the series' V, U, r at that day (as LunarSeriesPlace gives them).
+MotionState MoonOfDate(LunarPlace place, double julianDayTdb);
+// The compiled ELP/MPP02 about a middle day (TaylorSegment components V, U, r), and the
+// place it gives at a day of the segment.
+TaylorSegment<3> MoonTaylorSegment(double middleDay, std::size_t order);
+LunarPlace LunarPlaceOf(const TaylorSegment<3>& segment, double julianDayTdb);
 
 }  // namespace kelvara::engine

@@ -1,6 +1,8 @@
 #include "engine/ephemeris/nutation.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "engine/ephemeris/geometry.h"
 #include "engine/ephemeris/sin_cos.h"
@@ -40,24 +42,43 @@ double Combined(const NutationTerm& term, const DelaunayArguments& a) {
   return term.l * a.l + term.lp * a.lp + term.f * a.f + term.d * a.d + term.om * a.om;
 }
 
+// Rates of the terms' arguments, rad/century: fixed by the table, so worked out once.
+const std::vector<double>& ArgumentRatesRadPerCentury() {
+  static const std::vector<double> rates = [] {
+    std::vector<double> r;
+    r.reserve(kNutation2000B.size());
+    for (const NutationTerm& term : kNutation2000B) r.push_back(Combined(term, kRatesArcsecPerCentury) * kArcsecToRad);
+    return r;
+  }();
+  return rates;
+}
+
 }  // namespace
 
 Nutation Nutation2000B(double julianDayTt) {
   const double t = CenturiesFromJ2000(julianDayTt);
   const DelaunayArguments a = Arguments2000B(t);
+  const std::vector<double>& argRates = ArgumentRatesRadPerCentury();
+  // The sines and cosines a block at a time; the sums then run smallest term first.
+  constexpr std::size_t kBlock = 128;
+  std::array<double, kBlock> args, sines, cosines;
   double psiMas = 0.0;
   double epsMas = 0.0;
   double psiRateMasPerCentury = 0.0;  // the slow change of the amplitudes is left out
-  for (auto it = kNutation2000B.rbegin(); it != kNutation2000B.rend(); ++it) {  // smallest first
-    const NutationTerm& term = *it;
-    const double arg = Combined(term, a);
-    const double argRate = Combined(term, kRatesArcsecPerCentury) * kArcsecToRad;
-    const SinCos angle = SinCosRad(arg);
-    const double s = angle.sin, c = angle.cos;
-    const double psiSin = term.psiSinMas + term.psiSinRateMasPerCentury * t;
-    psiMas += psiSin * s + term.psiCosMas * c;
-    epsMas += (term.epsCosMas + term.epsCosRateMasPerCentury * t) * c + term.epsSinMas * s;
-    psiRateMasPerCentury += (psiSin * c - term.psiCosMas * s) * argRate;
+  for (std::size_t end = kNutation2000B.size(); end > 0;) {
+    const std::size_t begin = end > kBlock ? end - kBlock : 0;
+    const std::size_t count = end - begin;
+    for (std::size_t i = 0; i < count; ++i) args[i] = Combined(kNutation2000B[begin + i], a);
+    SinCosOfAngles(args.data(), sines.data(), cosines.data(), count);
+    for (std::size_t i = count; i-- > 0;) {
+      const NutationTerm& term = kNutation2000B[begin + i];
+      const double s = sines[i], c = cosines[i];
+      const double psiSin = term.psiSinMas + term.psiSinRateMasPerCentury * t;
+      psiMas += psiSin * s + term.psiCosMas * c;
+      epsMas += (term.epsCosMas + term.epsCosRateMasPerCentury * t) * c + term.epsSinMas * s;
+      psiRateMasPerCentury += (psiSin * c - term.psiCosMas * s) * argRates[begin + i];
+    }
+    end = begin;
   }
   return {(psiMas + kPlanetaryPsiMas) * kMasToRad, (epsMas + kPlanetaryEpsMas) * kMasToRad,
           psiRateMasPerCentury * kMasToRad / kDaysPerCentury};

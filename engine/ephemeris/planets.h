@@ -3,6 +3,7 @@
 
 #include "engine/ephemeris/geometry.h"
 #include "engine/ephemeris/series.h"
+#include "engine/ephemeris/taylor_segment.h"
 
 namespace kelvara::engine {
 
@@ -25,5 +26,9 @@ SphericalState CorrectedVsopHeliocentric(const VsopBodySeries& series, double ju
 
 // Heliocentric state of a compiled body on the corrected equinox of date, au and au/day.
 StateVector PlanetHeliocentricState(VsopBody body, double julianDayTdb);
+// The same from a compiled body's TaylorSegment of L, B, R holding the day.
+StateVector PlanetHeliocentricState(const TaylorSegment<3>& segment, double julianDayTdb);
+// A compiled body's L, B, R about a middle day.
+TaylorSegment<3> PlanetTaylorSegment(VsopBody body, double middleDay, std::size_t order);
 
 }  // namespace kelvara::engine

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <vector>
 
 #include "engine/ephemeris/geometry.h"
 
@@ -51,6 +52,36 @@ struct LunarSeries {
   std::array<double, 5> meanLongitudeRad;  // W1 polynomial in t (centuries)
 };
 
+// The same tables laid out one array per coefficient: what the vectorized sums read in place.
+// The layer builds them once from its compiled tables.
+struct VsopColumns {
+  std::vector<double> amplitude, phaseRad, frequencyRadPerMillennium;
+};
+struct VsopColumnCoordinate {
+  std::array<VsopColumns, kVsopPowerCount> byPower;
+};
+struct VsopColumnSeries {
+  VsopColumnCoordinate longitude;
+  VsopColumnCoordinate latitude;
+  VsopColumnCoordinate radius;
+};
+VsopColumnSeries ColumnsOf(const VsopBodySeries& series);
+
+struct LunarColumns {
+  std::vector<double> amplitude;
+  std::array<std::vector<double>, 5> phaseRad;
+};
+struct LunarColumnCoordinate {
+  std::array<LunarColumns, kLunarPowerCount> byPower;
+};
+struct LunarColumnSeries {
+  LunarColumnCoordinate longitude;
+  LunarColumnCoordinate latitude;
+  LunarColumnCoordinate distance;
+  std::array<double, 5> meanLongitudeRad;
+};
+LunarColumnSeries ColumnsOf(const LunarSeries& series);
+
 // A value and its time derivative, in the units of the series per unit of its time argument.
 struct SeriesValue {
   double value = 0.0;
@@ -59,10 +90,20 @@ struct SeriesValue {
 
 // VSOP87 evaluation: X = sum_a t^a sum A cos(B + C t) (Bretagnon & Francou 1988, A&A 202, 309).
 SeriesValue EvaluateVsopCoordinate(const VsopCoordinate& coordinate, double millennia);
+SeriesValue EvaluateVsopColumns(const VsopColumnCoordinate& coordinate, double millennia);
 
 // Poisson series evaluation: X = sum_n t^n sum A sin(phi(t)) (Chapront & Francou 2003, A&A 404, 735),
 // with its first and second derivatives per century.
 Jet EvaluateLunarCoordinate(const LunarCoordinate& coordinate, double centuries);
+Jet EvaluateLunarColumns(const LunarColumnCoordinate& coordinate, double centuries);
+
+// The derivatives of order 0..order (at most 8) of a coordinate at a moment, per day^m, for
+// the Taylor segments of the layer (series_kernels.h); higher orders stay 0.
+using Derivatives = std::array<double, 9>;
+Derivatives VsopCoordinateDerivatives(const VsopCoordinate& coordinate, double millennia, std::size_t order);
+Derivatives VsopCoordinateDerivatives(const VsopColumnCoordinate& coordinate, double millennia, std::size_t order);
+Derivatives LunarCoordinateDerivatives(const LunarCoordinate& coordinate, double centuries, std::size_t order);
+Derivatives LunarCoordinateDerivatives(const LunarColumnCoordinate& coordinate, double centuries, std::size_t order);
 
 // c0 + c1 t + c2 t^2 + ... and its first two derivatives (Horner's scheme).
 template <std::size_t N>

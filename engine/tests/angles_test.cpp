@@ -42,6 +42,19 @@ TEST(Angles, HugeValuesKeepTheirExactRemainder) {
   EXPECT_EQ(std::fmod(1e17, kTwoPi), ModTwoPi(1e17));
 }
 
+// Angles within a turn or two skip the division; they must fold to the same bits.
+TEST(Angles, FoldsNearOneTurnMatchTheDivision) {
+  const auto by_division = [](double x) { return FoldBeyondOneTurn(x, 360.0); };
+  for (const double base : {-360.0, 0.0, 360.0, 720.0}) {
+    for (double step = 1e-13; step < 400.0; step *= 3.7) {
+      for (const double x : {base + step, base - step, std::nextafter(base, 0.0), base}) {
+        EXPECT_EQ(by_division(x), Mod360(x)) << x;
+        EXPECT_FALSE(std::signbit(Mod360(x))) << x;
+      }
+    }
+  }
+}
+
 TEST(Angles, DistancesAndDifferencesAcrossAries) {
   EXPECT_DOUBLE_EQ(20.0, MinDistance(350.0, 10.0));
   EXPECT_DOUBLE_EQ(20.0, MinDifference(350.0, 10.0));

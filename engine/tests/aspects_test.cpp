@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 
 namespace kelvara::engine {
@@ -58,6 +60,30 @@ TEST(Aspects, ParallelsWorkOnDeclinations) {
   EXPECT_DOUBLE_EQ(0.75, e.fraction);
   // Contraparallel: the caller negates one declination.
   EXPECT_TRUE(AspectExactInStep(0.0, {-20.5, -19.5, -(20.0), -(20.0)}).exact);
+}
+
+// Over short steps the test must report exactly the steps in which the separation of the
+// two, followed continuously, passes the aspect angle on either side.
+TEST(Aspects, ShortStepsReportEveryTrueCrossingAndNoOther) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> place(0.0, 360.0), move(-8.0, 8.0);
+  int crossings = 0;
+  for (int trial = 0; trial < 20000; ++trial) {
+    const double a0 = place(random), b0 = place(random), da = move(random), db = move(random);
+    const StepPositions p{a0, a0 + da, b0, b0 + db};
+    const double s0 = std::remainder(a0 - b0, 360.0), s1 = s0 + da - db;
+    for (int aspect = 1; aspect < kParallel; ++aspect) {
+      const double angle = AspectTable()[aspect].angle_deg;
+      bool crossed = false;
+      for (const double target : {angle, -angle, angle - 360.0, 360.0 - angle}) {
+        crossed |= (s0 < target && target <= s1) || (s1 <= target && target < s0);
+      }
+      const StepExactness e = AspectExactInStep(angle, p);
+      EXPECT_EQ(crossed, e.exact) << a0 << " " << da << " " << b0 << " " << db << " " << angle;
+      crossings += crossed;
+    }
+  }
+  EXPECT_GT(crossings, 1000);
 }
 
 }  // namespace

@@ -163,6 +163,22 @@ TEST(ResultFiles, AChartWithoutAMonthLeavesAnEmptyChartFile) {
   }
 }
 
+// Scans take the theories from segments of their own; the chart of a vector cast again after
+// them, and after other charts, comes out the same to the last bit.
+TEST(ResultFiles, AChartCastAgainAfterScansGivesTheSameNumbers) {
+  const ScratchFolder scratch("same_again");
+  const RunOutput first = RunTexts(MoscowVector());
+  RunTexts(MoscowVector({"-Zd"}));
+  RunTexts(MoscowVector({"-d", "48"}));
+  std::vector<std::string> next_day = MoscowVector();
+  next_day[7] = "13";
+  RunTexts(next_day);
+  const RunOutput again = RunTexts(MoscowVector());
+  EXPECT_EQ(first.longitude, again.longitude);
+  EXPECT_EQ(first.speed, again.speed);
+  EXPECT_EQ(first.latitude, again.latitude);
+}
+
 TEST(ResultFiles, RunsWithoutWritableFilesStillReturnTheChart) {
   const std::vector<std::string> base = {RepositoryArgv0(), "-b0", "qa", "7", "12", "1985",
                                          "14:05", "-3", "037e35", "55n45"};

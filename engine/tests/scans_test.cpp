@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <string>
 
 #include "engine/angles.h"
@@ -35,6 +36,33 @@ TEST(ScanText, ObjectColumnAndMinutes) {
   const SignPosition wrapped = SignOf(-0.25);
   EXPECT_EQ(12, wrapped.sign);
   EXPECT_NEAR(29.75, wrapped.within_deg, 1e-12);
+}
+
+// The lines are built without printf; every field must still read as printf would write it.
+TEST(ScanText, FieldsReadAsPrintfWritesThem) {
+  char expected[64];
+  for (const int value : {0, 7, 42, 100, 12345, -1, -43, -2020, INT_MAX, INT_MIN}) {
+    for (const int width : {1, 2, 4}) {
+      std::string text = "x";
+      AppendZeroPadded(text, value, width);
+      std::snprintf(expected, sizeof expected, "x%0*d", width, value);
+      EXPECT_EQ(expected, text) << value << " " << width;
+    }
+  }
+  // Minutes of the rise/set lines, "%f", across rounding boundaries of the sixth decimal.
+  for (const double minutes : {0.0, 0.0000005, 0.0000015, 0.0000025, 29.9999995, 59.9999996, 59.6, 1.0 / 3.0}) {
+    HorizonEvent e{kSun, kRising, 60.0 + minutes, 2, 1.0, 1};
+    std::snprintf(expected, sizeof expected, "01:%f 1 1", e.minutes - 60.0);
+    EXPECT_EQ(expected, HorizonEventLine(e, "Sun", kScorpioShort).substr(0, std::string(expected).size()));
+  }
+  for (const char* name : {"", "Sun", "Rigel Kent.", "Kaus Austr. and more"}) {
+    for (const int mark : {-2, 0, 2}) {
+      std::snprintf(expected, sizeof expected, " %c %s", RetrogradeChar(mark), name);
+      char column[16];
+      std::snprintf(column, sizeof column, "%11.11s", expected);
+      EXPECT_EQ(column, ObjectColumn(mark, name)) << name;
+    }
+  }
 }
 
 TEST(RiseSetScan, DetectsCrossingsOfHorizonAndMeridian) {
