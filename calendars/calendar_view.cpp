@@ -37,15 +37,6 @@ constexpr int kMinutesPerCircle = 12 * kMinutesPerSign;
 constexpr std::array<int, 7> kYellowSpanStarts = {17, 68, 126, 174, 222, 280, 329};
 constexpr std::array<int, 7> kVioletSpanStarts = {22, 72, 129, 180, 228, 288, 333};
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t end; (end = text.find(separator)) != std::string_view::npos; text.remove_prefix(end + 1)) {
-    parts.push_back(text.substr(0, end));
-  }
-  parts.push_back(text);
-  return parts;
-}
-
 template <typename T>
 std::optional<T> Number(std::string_view text) {
   text = TrimBlanks(text);
@@ -80,7 +71,7 @@ int PositionOf(const ColumnOrder& order, int field) {
 // The six fields of an aspect-calendar line in its own order; none unless "#" starts
 // each of exactly six.
 std::optional<std::vector<std::string_view>> LineFields(std::string_view line) {
-  auto parts = Split(line, '#');
+  auto parts = workspace::SplitText(line, '#');
   if (parts.size() != kFieldCount + 1 || !parts.front().empty()) return std::nullopt;
   parts.erase(parts.begin());
   return parts;
@@ -250,7 +241,7 @@ bool VoidLine::IsIngress() const { return basePoint > kLastBodyPoint; }
 int VoidLine::Sign() const { return basePoint - kLastBodyPoint; }
 
 std::optional<VoidLine> ParseVoidLine(std::string_view line) {
-  const auto fields = Split(line, '#');
+  const auto fields = workspace::SplitText(line, '#');
   if (fields.size() != 4) return std::nullopt;
   const auto moving = Number<int>(fields[0]);
   const auto angle = Number<double>(fields[1]);

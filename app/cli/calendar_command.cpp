@@ -103,15 +103,6 @@ Result<Format> FormatOf(const OutputOptions& output) {
 
 // --- what a result prints ---
 
-// "2025-01-29T15:36:00".
-std::string IsoTime(double hours) {
-  const ws::CalendarMoment m = ws::MomentFromHours(hours);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", m.year, m.month, m.day, m.hour, m.minute,
-                m.second);
-  return text;
-}
-
 // A moment on the result's clock as "utc,local"; a side that is not known stays empty.
 struct Clock {
   cal::ShownClock shown;

@@ -198,15 +198,6 @@ std::string TextTime(double hours) {
   return text;
 }
 
-// "2024-07-12T14:05:09", to the nearest second.
-std::string IsoTime(double hours) {
-  const ws::CalendarMoment m = ws::MomentFromHours(hours);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", m.year, m.month, m.day, m.hour, m.minute,
-                m.second);
-  return text;
-}
-
 void PrintTextLine(const em::EventRecord& r, const ToShown& shown, std::ostream& out) {
   // The dash keeps the column of a time that was not found as wide as a time.
   const auto time = [&](bool found, double hours) { return found ? TextTime(shown(hours)) : "-               "; };

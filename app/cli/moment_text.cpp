@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 #include <vector>
+
+#include "workspace/text_trim.h"
 
 namespace kelvara::cli {
 namespace {
@@ -20,19 +23,10 @@ std::optional<int> Digits(std::string_view text, std::size_t fewest, std::size_t
   return value;
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t end; (end = text.find(separator)) != std::string_view::npos; text.remove_prefix(end + 1)) {
-    parts.push_back(text.substr(0, end));
-  }
-  parts.push_back(text);
-  return parts;
-}
-
 }  // namespace
 
 bool ReadDate(std::string_view text, workspace::CalendarMoment& moment) {
-  const auto parts = Split(text, '.');
+  const auto parts = workspace::SplitText(text, '.');
   if (parts.size() != 3) return false;
   const auto day = Digits(parts[0], 1, kTwoDigits);
   const auto month = Digits(parts[1], 1, kTwoDigits);
@@ -45,7 +39,7 @@ bool ReadDate(std::string_view text, workspace::CalendarMoment& moment) {
 }
 
 bool ReadTime(std::string_view text, workspace::CalendarMoment& moment) {
-  const auto parts = Split(text, ':');
+  const auto parts = workspace::SplitText(text, ':');
   if (parts.size() != 2 && parts.size() != 3) return false;
   const auto hour = Digits(parts[0], 1, kTwoDigits);
   const auto minute = Digits(parts[1], kTwoDigits, kTwoDigits);
@@ -61,6 +55,14 @@ bool ReadDateTime(std::string_view text, workspace::CalendarMoment& moment) {
   const auto blank = text.find(' ');
   return blank != std::string_view::npos && ReadDate(text.substr(0, blank), moment) &&
          ReadTime(text.substr(blank + 1), moment);
+}
+
+std::string IsoTime(double hours) {
+  const workspace::CalendarMoment m = workspace::MomentFromHours(hours);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", m.year, m.month, m.day, m.hour, m.minute,
+                m.second);
+  return text;
 }
 
 }  // namespace kelvara::cli

@@ -3,6 +3,7 @@
 // read in part. Whether the date exists is left to the checks of the chart's data.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "workspace/hour_scale.h"
@@ -17,5 +18,8 @@ inline constexpr const char* kDateTimeForm = "\"ДД.ММ.ГГГГ ЧЧ:ММ\"";
 bool ReadDate(std::string_view text, workspace::CalendarMoment& moment);
 bool ReadTime(std::string_view text, workspace::CalendarMoment& moment);  // seconds 0 when left out
 bool ReadDateTime(std::string_view text, workspace::CalendarMoment& moment);  // date, one blank, time
+
+// "2024-07-12T14:05:09" (ISO 8601) of hours since 1860, to the nearest second.
+std::string IsoTime(double hours);
 
 }  // namespace kelvara::cli

@@ -4,18 +4,10 @@
 #include <array>
 
 #include "engine/ephemeris/sin_cos.h"
+#include "engine/ephemeris/vector_clones.h"
 
 namespace kelvara::engine {
 namespace {
-
-// As in sin_cos.cpp: one copy per vector width, picked when the program loads.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
-#define KELVARA_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-#define KELVARA_RESTRICT __restrict
-#else
-#define KELVARA_VECTOR_CLONES
-#define KELVARA_RESTRICT
-#endif
 
 // Terms are taken a block at a time (a few kilobytes of stack) and added into kLanes partial
 // sums, term i into lane i mod kLanes; the lanes are added last, in order.
