@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calendars/aspect_calendar.h"
+#include "calendars/dated_aspects.h"
 #include "calendars/calendar_common.h"
 #include "calendars/calendar_file_text.h"
 #include "calendars/calendar_texts.h"

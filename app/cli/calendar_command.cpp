@@ -17,7 +17,7 @@
 #include "app/cli/chart_request.h"
 #include "app/cli/cli.h"
 #include "app/cli/moment_text.h"
-#include "calendars/aspect_calendar.h"
+#include "calendars/dated_aspects.h"
 #include "calendars/calendar_dialog_model.h"
 #include "calendars/calendar_file_text.h"
 #include "calendars/calendar_files.h"

@@ -14,7 +14,7 @@
 #include "app/qt/calendar_place_fields.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/qt_text.h"
-#include "calendars/aspect_calendar.h"
+#include "calendars/dated_aspects.h"
 #include "calendars/calendar_texts.h"
 #include "calendars/lunar_calendar.h"
 #include "calendars/planetary_hours.h"

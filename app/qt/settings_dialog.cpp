@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/help_topics.h"
-#include "app/qt/aspect_pages.h"
+#include "app/qt/asp_page_widgets.h"
 #include "app/qt/dignity_dialog.h"
 #include "app/qt/help_key.h"
 #include "app/qt/message_boxes.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "calendars/aspect_calendar.h"
+#include "calendars/dated_aspects.h"
 #include "calendars/calendar_files.h"
 #include "calendars/calendar_view.h"
 #include "calendars/lunar_calendar.h"

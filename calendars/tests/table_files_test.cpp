@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "calendars/aspect_calendar.h"
+#include "calendars/dated_aspects.h"
 #include "calendars/calendar_files.h"
 #include "calendars/calendar_texts.h"
 #include "calendars/tests/calendar_test_support.h"

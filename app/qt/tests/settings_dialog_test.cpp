@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "app/help_topics.h"
-#include "app/qt/aspect_pages.h"
+#include "app/qt/asp_page_widgets.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/message_boxes.h"
 #include "app/qt/tests/help_recorder.h"

@@ -1,4 +1,4 @@
-#include "app/qt/aspect_pages.h"
+#include "app/qt/asp_page_widgets.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

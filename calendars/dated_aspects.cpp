@@ -1,4 +1,4 @@
-#include "calendars/aspect_calendar.h"
+#include "calendars/dated_aspects.h"
 
 #include <algorithm>
 #include <cmath>

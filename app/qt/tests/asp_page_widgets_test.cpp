@@ -1,5 +1,5 @@
 // The aspect pages driven through their grids' keys, offscreen.
-#include "app/qt/aspect_pages.h"
+#include "app/qt/asp_page_widgets.h"
 
 #include <gtest/gtest.h>
 
