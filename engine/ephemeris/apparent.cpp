@@ -1,11 +1,10 @@
 #include "engine/ephemeris/apparent.h"
 
+#include "engine/ephemeris/dual.h"
 #include "engine/ephemeris/precession.h"
 
 namespace kelvara::engine {
 namespace {
-
-constexpr double kRateStepDays = 1.0e-3;
 
 // Schwarzschild radius of the Sun, au (SOFA SRS).
 constexpr double kSunSchwarzschildAu = 1.97412574336e-8;
@@ -24,25 +23,42 @@ Vec3 SunPull(const Vec3& fromSun) {
   return (-kSunGravityAu3PerDay2 / (distance * distance * distance)) * fromSun;
 }
 
-// Direction seen stepDays after the view's instant, with the geometry moved linearly and the
-// Earth's velocity turned by the Sun's pull on it (the aberration follows it, about 0.35"/day).
-Vec3 SeenDirection(const GeocentricView& view, const Vec3& earthPull, double stepDays) {
-  const Vec3 geocentric = view.geocentric.position + stepDays * view.geocentric.velocity;
-  const Vec3 earth = view.earth.position + stepDays * view.earth.velocity;
-  const Vec3 earthVelocity = view.earth.velocity + stepDays * earthPull;
-  Vec3 direction = (1.0 / Norm(geocentric)) * geocentric;
-  if (view.deflectedBySun) direction = DeflectBySun(direction, geocentric + earth, earth);
-  return view.annualAberration ? Aberrate(direction, kLightDaysPerAu * earthVelocity) : direction;
+// The aberrated direction, for doubles or for values with their rates.
+template <typename V>
+V Aberrated(const V& unitDirection, const V& velocityOverC) {
+  const auto inverseLorentz = Sqrt(1.0 - Dot(velocityOverC, velocityOverC));
+  const auto projected = Dot(unitDirection, velocityOverC);
+  const auto w = 1.0 + projected / (1.0 + inverseLorentz);
+  const V moved = inverseLorentz * unitDirection + w * velocityOverC;
+  return (1.0 / Norm(moved)) * moved;
+}
+
+// The deflected direction, for doubles or for values with their rates.
+template <typename V>
+V Deflected(const V& unitDirection, const V& bodyFromSun, const V& observerFromSun) {
+  const auto observerDistance = Norm(observerFromSun);
+  const V q = (1.0 / Norm(bodyFromSun)) * bodyFromSun;
+  const V e = (1.0 / observerDistance) * observerFromSun;
+  const auto qDotQPlusE = Dot(q, q + e);
+  const auto w = kSunSchwarzschildAu / observerDistance / AtLeast(qDotQPlusE, kDeflectionLimit);
+  return unitDirection + w * Cross(unitDirection, Cross(e, q));
+}
+
+// The seen direction and its exact rate, with the geometry moving linearly and the Earth's
+// velocity turned by the Sun's pull on it (the aberration follows it, about 0.35"/day).
+DualVec3 SeenDirection(const GeocentricView& view, const Vec3& earthPull) {
+  const DualVec3 geocentric{view.geocentric.position, view.geocentric.velocity};
+  const DualVec3 earth{view.earth.position, view.earth.velocity};
+  const DualVec3 earthVelocity{view.earth.velocity, earthPull};
+  DualVec3 direction = (1.0 / Norm(geocentric)) * geocentric;
+  if (view.deflectedBySun) direction = Deflected(direction, geocentric + earth, earth);
+  return view.annualAberration ? Aberrated(direction, kLightDaysPerAu * earthVelocity) : direction;
 }
 
 }  // namespace
 
 Vec3 Aberrate(const Vec3& unitDirection, const Vec3& velocityOverC) {
-  const double inverseLorentz = std::sqrt(1.0 - Dot(velocityOverC, velocityOverC));
-  const double projected = Dot(unitDirection, velocityOverC);
-  const double w = 1.0 + projected / (1.0 + inverseLorentz);
-  const Vec3 moved = inverseLorentz * unitDirection + w * velocityOverC;
-  return (1.0 / Norm(moved)) * moved;
+  return Aberrated(unitDirection, velocityOverC);
 }
 
 StateVector LightTimeCorrected(double julianDayTt, const StateVector& earth, const StateVector& bodyNow) {
@@ -69,26 +85,18 @@ StateVector LightTimeCorrected(double julianDayTt, const StateVector& earth, con
 }
 
 Vec3 DeflectBySun(const Vec3& unitDirection, const Vec3& bodyFromSun, const Vec3& observerFromSun) {
-  const double observerDistance = Norm(observerFromSun);
-  const Vec3 q = (1.0 / Norm(bodyFromSun)) * bodyFromSun;
-  const Vec3 e = (1.0 / observerDistance) * observerFromSun;
-  const double qDotQPlusE = Dot(q, q + e);
-  const double w = kSunSchwarzschildAu / observerDistance / std::max(qDotQPlusE, kDeflectionLimit);
-  return unitDirection + w * Cross(unitDirection, Cross(e, q));
+  return Deflected(unitDirection, bodyFromSun, observerFromSun);
 }
 
 ApparentPlace ApparentFromGeocentric(const GeocentricView& view, const Nutation& nutation) {
-  const Vec3 earthPull = SunPull(view.earth.position);
-  const Vec3 seen = SeenDirection(view, earthPull, 0.0);
-  const double longitudeRad = std::atan2(seen.y, seen.x) + nutation.longitudeRad;
-  const double latitudeRad = std::asin(std::clamp(seen.z, -1.0, 1.0));
-  const Vec3 ahead = SeenDirection(view, earthPull, kRateStepDays);
-  const Vec3 behind = SeenDirection(view, earthPull, -kRateStepDays);
+  const DualVec3 seen = SeenDirection(view, SunPull(view.earth.position));
+  const Vec3& u = seen.value;
+  const Vec3& rate = seen.rate;
   ApparentPlace place;
-  place.longitudeDeg = NormalizeDegrees(longitudeRad * kRadToDeg);
-  place.latitudeDeg = latitudeRad * kRadToDeg;
-  const double geometricRate =
-      WrapPi(std::atan2(ahead.y, ahead.x) - std::atan2(behind.y, behind.x)) / (2.0 * kRateStepDays);
+  place.longitudeDeg = NormalizeDegrees((std::atan2(u.y, u.x) + nutation.longitudeRad) * kRadToDeg);
+  place.latitudeDeg = std::asin(std::clamp(u.z, -1.0, 1.0)) * kRadToDeg;
+  // d/dt atan2(y, x) = (x y' - y x') / (x^2 + y^2)
+  const double geometricRate = (u.x * rate.y - u.y * rate.x) / (u.x * u.x + u.y * u.y);
   place.motionDegPerDay = (geometricRate + nutation.longitudeRateRadPerDay) * kRadToDeg;
   return place;
 }

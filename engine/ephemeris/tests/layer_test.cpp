@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/ephemeris/apparent.h"
 #include "engine/ephemeris/delta_t.h"
 #include "engine/ephemeris/ephemeris.h"
 #include "engine/ephemeris/nutation.h"
@@ -28,6 +29,31 @@ TEST(Nutation, MatchesTheIau2000BReferenceValue) {
   const Nutation n = Nutation2000B(2400000.5 + 53736.0);
   EXPECT_NEAR(n.longitudeRad, -0.9632552291148362783e-5, 1e-13);
   EXPECT_NEAR(n.obliquityRad, 0.4063197106621159367e-4, 1e-13);
+}
+
+// The view moved linearly by stepDays, the Earth's velocity turned by the Sun's pull.
+GeocentricView Moved(GeocentricView view, double stepDays) {
+  constexpr double kSunGravityAu3PerDay2 = 0.01720209895 * 0.01720209895;
+  const double r = Norm(view.earth.position);
+  const Vec3 pull = (-kSunGravityAu3PerDay2 / (r * r * r)) * view.earth.position;
+  view.geocentric.position = view.geocentric.position + stepDays * view.geocentric.velocity;
+  view.earth.position = view.earth.position + stepDays * view.earth.velocity;
+  view.earth.velocity = view.earth.velocity + stepDays * pull;
+  return view;
+}
+
+TEST(ApparentPlace, RateIsTheDerivativeOfTheApparentLongitude) {
+  const StateVector earth{{0.98, 0.17, 0.0}, {-0.003, 0.0169, 0.0}};
+  // A planet two degrees from the Sun behind it (deflected and aberrated), and the Moon.
+  const GeocentricView planet{{{-1.70, -0.36, 0.02}, {0.012, -0.025, 0.001}}, earth, true, true};
+  const GeocentricView moon{{{0.0015, 0.0019, 0.0002}, {-0.00045, 0.00036, 0.00004}}, earth, false, false};
+  const Nutation none{};
+  constexpr double kStepDays = 1.0e-4;
+  for (const GeocentricView& view : {planet, moon}) {
+    const double ahead = ApparentFromGeocentric(Moved(view, kStepDays), none).longitudeDeg;
+    const double behind = ApparentFromGeocentric(Moved(view, -kStepDays), none).longitudeDeg;
+    EXPECT_NEAR(ApparentFromGeocentric(view, none).motionDegPerDay, (ahead - behind) / (2.0 * kStepDays), 1e-8);
+  }
 }
 
 TEST(DeltaT, FollowsTheMeasuredValues) {
